@@ -1,0 +1,674 @@
+#include "xml/xml_document.h"
+
+#include <algorithm>
+
+#include "xml/node_scanner.h"
+#include "xml/xml_internal.h"
+
+namespace lumatrove {
+
+XmlDocument::XmlDocument() { Parse(); }
+
+XmlDocument::~XmlDocument() = default;
+
+bool XmlDocument::SetDocument(std::u16string_view text) {
+  status_.clear();
+  if (text.size() > kMaxDocumentUnits) {
+    // Offsets in the index are 32-bit; such a text cannot be indexed.
+    doc_.clear();
+    doc_.shrink_to_fit();
+    Parse();
+    status_ = u"Document too large";
+    return false;
+  }
+  doc_.assign(text.data(), text.size());
+  Parse();
+  return IsWellFormed();
+}
+
+bool XmlDocument::IsWellFormed() const {
+  if (!index_.HasStorage()) return false;
+  const ElementRecord& root = index_[0];
+  if (root.Has(kFlagIllFormed) || root.firstChild == 0) return false;
+  return index_[root.firstChild].next == 0;
+}
+
+void XmlDocument::Parse() {
+  const std::u16string kept = status_;
+  ResetPosition();
+  ClearNamedPositions();
+  index_.Reset(static_cast<uint32_t>(doc_.size() / 64 + 8));
+
+  std::u16string message;
+  if (doc_.empty()) {
+    message = u"Empty document";
+  } else {
+    std::u16string buildMessage;
+    const uint32_t first = BuildTree(doc_, 0, buildMessage);
+    index_[0].length = static_cast<uint32_t>(doc_.size());
+    message = std::move(buildMessage);
+    if (first == 0) {
+      message = u"No root element";
+    } else if (index_[index_[0].firstChild].next != 0 && message.empty()) {
+      // A build message (an element not ended, say) names the cause of the extra top-level
+      // element better than this one, so it is kept.
+      message = u"Root element has sibling";
+    }
+  }
+  ResetPosition();
+
+  if (!kept.empty()) {
+    status_ = kept;
+    if (!message.empty()) {
+      status_ += u", ";
+      status_ += message;
+    }
+  } else {
+    status_ = std::move(message);
+  }
+}
+
+void XmlDocument::LinkAsLastChild(uint32_t parent, uint32_t element) {
+  ElementRecord& p = index_[parent];
+  ElementRecord& e = index_[element];
+  if (p.firstChild == 0) {
+    p.firstChild = element;
+    e.prev = element;
+    e.flags |= kFlagFirstChild;
+  } else {
+    ElementRecord& first = index_[p.firstChild];
+    index_[first.prev].next = element;
+    e.prev = first.prev;
+    first.prev = element;
+  }
+}
+
+// Closes openStack_[from..] as unended, innermost first. Each closed element keeps only its
+// start tag and its children move up to its parent's level as its following siblings; since
+// every open element is the last child of the one below it, the whole run flattens into one
+// chain of siblings, which is linked in a single pass so that deep unended nesting costs
+// linear time.
+void XmlDocument::CloseOpenElements(size_t from) {
+  const size_t top = openStack_.size();
+  if (from >= top) return;
+  const uint32_t outer = openStack_[from].record;
+  const uint32_t parent = index_[outer].parent;
+  const uint32_t depth = index_[outer].Depth();
+
+  bool errorInside = false;
+  for (size_t j = top; j-- > from;) {
+    ElementRecord& r = index_[openStack_[j].record];
+    r.length = r.StartTagLength();
+    r.SetEndTagLength(0);
+    r.flags |= kFlagNotEnded;
+    if (r.Has(kFlagErrorInside)) {
+      r.flags &= ~kFlagErrorInside;
+      errorInside = true;  // moves outward until it rests on the parent of the run
+    }
+  }
+  if (errorInside) index_[parent].flags |= kFlagErrorInside;
+
+  uint32_t tail = outer;
+  for (size_t j = from; j < top; ++j) {
+    ElementRecord& r = index_[openStack_[j].record];
+    uint32_t c = r.firstChild;
+    r.firstChild = 0;
+    while (c != 0) {
+      ElementRecord& child = index_[c];
+      const uint32_t following = child.next;
+      child.parent = parent;
+      child.flags &= ~kFlagFirstChild;
+      child.SetDepth(depth);
+      index_[tail].next = c;
+      child.prev = tail;
+      tail = c;
+      c = following;
+    }
+  }
+  index_[tail].next = 0;
+  index_[index_[parent].firstChild].prev = tail;
+}
+
+uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given,
+                                std::u16string& message) {
+  openStack_.clear();
+  if (openStack_.capacity() < 6) openStack_.reserve(6);
+  uint32_t parent = given;
+  const uint32_t base = index_[given].Depth();
+  uint32_t result = 0;
+  uint32_t pos = 0;
+  ScannedNode node;
+
+  for (;;) {
+    pos = ScanNode(text, pos, node);
+    switch (node.kind) {
+      case kNodeStartTag: {
+        const uint32_t e = index_.Take();
+        ElementRecord& r = index_[e];
+        r.parent = parent;
+        r.start = node.start;
+        r.SetStartTagLength(node.length);
+        r.SetDepth(base + static_cast<uint32_t>(openStack_.size()));
+        LinkAsLastChild(parent, e);
+        if (result == 0) result = e;
+        if (node.emptyElement) {
+          r.length = node.length;
+        } else {
+          if (openStack_.size() == openStack_.capacity()) {
+            openStack_.reserve(2 * openStack_.capacity() + 6);
+          }
+          openStack_.push_back({e, node.nameStart, node.nameLength});
+          parent = e;
+        }
+        break;
+      }
+      case kNodeEndTag: {
+        const std::u16string_view name = text.substr(node.nameStart, node.nameLength);
+        size_t k = openStack_.size();
+        while (k > 0 && text.substr(openStack_[k - 1].nameStart, openStack_[k - 1].nameLength) !=
+                            name) {
+          --k;
+        }
+        if (k == 0) {
+          index_[parent].flags |= kFlagErrorInside;
+          index_[given].flags |= kFlagIllFormed;
+          if (message.empty()) {
+            AppendAscii(message, "No start tag for end tag '");
+            message.append(name);
+            AppendAscii(message, "' at offset ");
+            AppendNumber(message, node.start);
+          }
+          break;
+        }
+        const uint32_t matched = openStack_[k - 1].record;
+        if (k < openStack_.size()) {
+          const OpenElement& inner = openStack_.back();
+          if (message.empty()) {
+            AppendAscii(message, "End tag '");
+            message.append(name);
+            AppendAscii(message, "' at offset ");
+            AppendNumber(message, node.start + 1);
+            AppendAscii(message, " does not match start tag '");
+            message.append(text.substr(inner.nameStart, inner.nameLength));
+            AppendAscii(message, "' at offset ");
+            AppendNumber(message, index_[inner.record].start);
+          }
+          index_[given].flags |= kFlagIllFormed;
+          CloseOpenElements(k);
+        }
+        ElementRecord& m = index_[matched];
+        m.length = node.start + node.length - m.start;
+        m.SetEndTagLength(node.length);
+        openStack_.resize(k - 1);
+        parent = m.parent;
+        break;
+      }
+      case kNodeMalformed:
+        index_[parent].flags |= kFlagErrorInside;
+        index_[given].flags |= kFlagIllFormed;
+        if (message.empty()) message = ScanErrorMessage(node.error, node.start);
+        break;
+      case kNodeNothingLeft:
+        if (!openStack_.empty()) {
+          const OpenElement& inner = openStack_.back();
+          if (message.empty()) {
+            AppendAscii(message, "Element '");
+            message.append(text.substr(inner.nameStart, inner.nameLength));
+            AppendAscii(message, "' at offset ");
+            AppendNumber(message, index_[inner.record].start);
+            AppendAscii(message, " not ended");
+          }
+          index_[given].flags |= kFlagIllFormed;
+          CloseOpenElements(0);
+          openStack_.clear();
+        }
+        return result;
+      default:
+        break;
+    }
+  }
+}
+
+// ---- names and navigation ----
+
+std::u16string_view XmlDocument::TagName(uint32_t element) const {
+  const ElementRecord& r = index_[element];
+  const uint32_t end = r.start + r.StartTagLength();
+  uint32_t i = r.start + 1;
+  while (i < end && !IsTagNameEnd(doc_[i])) ++i;
+  return std::u16string_view(doc_).substr(r.start + 1, i - r.start - 1);
+}
+
+bool XmlDocument::NameMatches(uint32_t element, std::u16string_view name) const {
+  if (name.empty()) return true;
+  const std::u16string_view tag = TagName(element);
+  if (name.size() < tag.size() || name.compare(0, tag.size(), tag) != 0) return false;
+  if (name.size() == tag.size()) return true;
+  const char16_t c = name[tag.size()];
+  return IsXmlBlank(c) || c == u'=' || c == u'/' || c == u'[' || c == u']';
+}
+
+uint32_t XmlDocument::LastChild(uint32_t element) const {
+  const uint32_t first = index_[element].firstChild;
+  return first == 0 ? 0 : index_[first].prev;
+}
+
+uint32_t XmlDocument::PreviousSibling(uint32_t element) const {
+  const ElementRecord& r = index_[element];
+  return r.Has(kFlagFirstChild) ? 0 : r.prev;
+}
+
+bool XmlDocument::FindAmong(uint32_t first, std::u16string_view name, uint32_t& found) const {
+  for (uint32_t e = first; e != 0; e = index_[e].next) {
+    if (NameMatches(e, name)) {
+      found = e;
+      return true;
+    }
+  }
+  return false;
+}
+
+void XmlDocument::ResetPosition() { parent_ = current_ = child_ = 0; }
+
+bool XmlDocument::FindElement(std::u16string_view name) {
+  const uint32_t first = current_ != 0 ? index_[current_].next : FirstChild(parent_);
+  uint32_t found = 0;
+  if (!FindAmong(first, name, found)) return false;
+  current_ = found;
+  parent_ = index_[found].parent;
+  child_ = 0;
+  return true;
+}
+
+bool XmlDocument::FindChildElement(std::u16string_view name) {
+  if (current_ == 0) FindElement();
+  const uint32_t first = child_ != 0 ? index_[child_].next : FirstChild(current_);
+  uint32_t found = 0;
+  if (!FindAmong(first, name, found)) return false;
+  child_ = found;
+  return true;
+}
+
+bool XmlDocument::EnterElement() {
+  if (current_ == 0) return false;
+  parent_ = current_;
+  current_ = child_;
+  child_ = 0;
+  return true;
+}
+
+bool XmlDocument::LeaveElement() {
+  if (parent_ == 0) return false;
+  child_ = current_;
+  current_ = parent_;
+  parent_ = index_[current_].parent;
+  return true;
+}
+
+// ---- named positions ----
+
+namespace {
+size_t BucketOf(std::u16string_view name) {
+  size_t sum = 0;
+  for (char16_t c : name) sum += c;
+  return sum % 7;
+}
+}  // namespace
+
+bool XmlDocument::SavePosition(std::u16string_view name) {
+  if (name.empty()) return false;
+  NamedPosition entry;
+  entry.name.assign(name.data(), name.size());
+  if (child_ != 0) {
+    entry.element = child_;
+    entry.kind = 2;
+  } else if (current_ != 0) {
+    entry.element = current_;
+    entry.kind = 1;
+  } else {
+    entry.element = parent_;
+    entry.kind = 0;
+  }
+  std::vector<NamedPosition>& bucket = buckets_[BucketOf(name)];
+  if (bucket.empty()) bucket.resize(2);
+  NamedPosition* free = nullptr;
+  for (NamedPosition& slot : bucket) {
+    if (slot.name == name) {
+      slot = std::move(entry);
+      return true;
+    }
+    if (free == nullptr && slot.name.empty()) free = &slot;
+  }
+  if (free == nullptr) {
+    const size_t used = bucket.size();
+    bucket.resize(2 * (used - 1) + 12);
+    free = &bucket[used];
+  }
+  *free = std::move(entry);
+  return true;
+}
+
+bool XmlDocument::RestorePosition(std::u16string_view name) {
+  if (name.empty()) return false;
+  for (const NamedPosition& slot : buckets_[BucketOf(name)]) {
+    if (slot.name != name) continue;
+    const uint32_t e = slot.element;
+    if (slot.kind == 2) {
+      child_ = e;
+      current_ = index_[e].parent;
+      parent_ = current_ != 0 ? index_[current_].parent : 0;
+    } else if (slot.kind == 1) {
+      current_ = e;
+      parent_ = index_[e].parent;
+      child_ = 0;
+    } else {
+      parent_ = e;
+      current_ = child_ = 0;
+    }
+    return true;
+  }
+  return false;
+}
+
+void XmlDocument::DropNamedPositions() {
+  for (std::vector<NamedPosition>& bucket : buckets_) {
+    size_t kept = 0;
+    for (size_t i = 0; i < bucket.size(); ++i) {
+      if (bucket[i].name.empty()) continue;
+      if (bucket[i].element != 0 && index_[bucket[i].element].Has(kFlagDeleted)) continue;
+      if (kept != i) bucket[kept] = std::move(bucket[i]);
+      ++kept;
+    }
+    for (size_t i = kept; i < bucket.size(); ++i) bucket[i] = NamedPosition{};
+  }
+}
+
+void XmlDocument::ClearNamedPositions() {
+  for (std::vector<NamedPosition>& bucket : buckets_) {
+    for (NamedPosition& slot : bucket) slot = NamedPosition{};
+  }
+}
+
+// ---- reading ----
+
+std::u16string XmlDocument::GetTagName() const {
+  return current_ == 0 ? std::u16string() : std::u16string(TagName(current_));
+}
+
+std::u16string XmlDocument::GetChildTagName() const {
+  return child_ == 0 ? std::u16string() : std::u16string(TagName(child_));
+}
+
+
+XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
+                                                      std::u16string_view name) const {
+  AttributeSpot spot;
+  const ElementRecord& r = index_[element];
+  const char16_t* s = doc_.data();
+  // The scan stays inside the start tag, so a stray quote can never carry it past the tag.
+  const uint32_t end = r.start + r.StartTagLength();
+  spot.insertAt = end - 1;
+  if (end >= 2 && s[end - 2] == u'/' && r.length == r.StartTagLength()) spot.insertAt = end - 2;
+
+  struct Token {
+    uint32_t start, length;
+    bool quoted;
+  };
+  auto read = [&](uint32_t i, bool value) {
+    const char16_t c = s[i];
+    if (c == u'"' || c == u'\'') {
+      uint32_t j = i + 1;
+      while (j < end && s[j] != c) ++j;
+      return Token{i, (j < end ? j + 1 : end) - i, true};
+    }
+    uint32_t j = i;
+    if (value) {
+      while (j < end && !IsXmlBlank(s[j]) && s[j] != u'>') ++j;
+    } else {
+      while (j < end && !IsAttributeNameEnd(s[j])) ++j;
+    }
+    return Token{i, j == i ? 1u : j - i, false};
+  };
+  auto skipBlanks = [&](uint32_t i) {
+    while (i < end && IsXmlBlank(s[i])) ++i;
+    return i;
+  };
+
+  uint32_t i = r.start + 1;
+  i += read(i, false).length;  // the tag name
+  bool expectValue = false;
+  for (;;) {
+    const uint32_t before = i;
+    i = skipBlanks(i);
+    if (i >= end) return spot;
+    const Token t = read(i, expectValue);
+    const char16_t first = s[t.start];
+    if (!t.quoted && (first == u'/' || first == u'>' || first == u'?')) {
+      spot.insertAt = before;
+      return spot;
+    }
+    i = t.start + t.length;
+    if (expectValue) {
+      expectValue = false;
+      continue;
+    }
+    if (t.quoted) continue;
+    if (t.length == 1 && first == u'=') {
+      expectValue = true;
+      continue;
+    }
+    if (name.empty() || std::u16string_view(s + t.start, t.length) != name) continue;
+
+    spot.found = true;
+    spot.nameStart = t.start;
+    spot.nameEnd = i;
+    uint32_t k = skipBlanks(i);
+    if (k < end && s[k] == u'=') {
+      spot.hasValue = true;
+      k = skipBlanks(k + 1);
+      if (k >= end || (s[k] == u'>' || (s[k] == u'/' && k + 1 < end && s[k + 1] == u'>'))) {
+        spot.valueStart = k;  // "name=" with nothing after it
+        spot.valueLength = 0;
+      } else {
+        const Token v = read(k, true);
+        spot.valueStart = v.start;
+        spot.valueLength = v.length;
+        spot.quoted = v.quoted;
+      }
+    }
+    return spot;
+  }
+}
+
+std::u16string XmlDocument::AttributeOf(uint32_t element, std::u16string_view name) const {
+  if (element == 0 || name.empty()) return {};
+  const AttributeSpot spot = FindAttribute(element, name);
+  if (!spot.found) return {};
+  if (!spot.hasValue) return UnescapeText(std::u16string_view(doc_).substr(
+                           spot.nameStart, spot.nameEnd - spot.nameStart));
+  uint32_t start = spot.valueStart;
+  uint32_t length = spot.valueLength;
+  if (spot.quoted) {
+    const char16_t quote = doc_[start];
+    ++start;
+    --length;
+    if (length > 0 && doc_[start + length - 1] == quote) --length;
+  }
+  return UnescapeText(std::u16string_view(doc_).substr(start, length));
+}
+
+std::u16string XmlDocument::GetAttribute(std::u16string_view name) const {
+  return AttributeOf(current_, name);
+}
+
+std::u16string XmlDocument::GetChildAttribute(std::u16string_view name) const {
+  return AttributeOf(child_, name);
+}
+
+std::u16string XmlDocument::TextOf(uint32_t element) const {
+  if (element == 0) return {};
+  const ElementRecord& r = index_[element];
+  if (r.firstChild != 0) return {};
+  const uint32_t inner = r.StartTagLength() + r.EndTagLength();
+  if (r.length <= inner) return {};
+  const std::u16string_view content =
+      std::u16string_view(doc_).substr(r.start + r.StartTagLength(), r.length - inner);
+  if (content.find(u'<') == std::u16string_view::npos) return UnescapeText(content);
+
+  std::u16string out;
+  ScannedNode node;
+  uint32_t pos = 0;
+  for (;;) {
+    pos = ScanNode(content, pos, node);
+    if (node.kind == kNodeNothingLeft) break;
+    if (node.kind == kNodeText) {
+      out += UnescapeText(content.substr(node.start, node.length));
+    } else if (node.kind == kNodeCData && node.length >= 12) {
+      out.append(content.substr(node.start + 9, node.length - 12));
+    }
+  }
+  return out;
+}
+
+std::u16string XmlDocument::GetText() const { return TextOf(current_); }
+
+std::u16string XmlDocument::GetChildText() const { return TextOf(child_); }
+
+std::u16string XmlDocument::GetElementContent() const {
+  if (current_ == 0) return {};
+  const ElementRecord& r = index_[current_];
+  const uint32_t inner = r.StartTagLength() + r.EndTagLength();
+  if (r.length <= inner) return {};
+  return doc_.substr(r.start + r.StartTagLength(), r.length - inner);
+}
+
+std::u16string XmlDocument::UnescapeText(std::u16string_view text) {
+  const size_t amp = text.find(u'&');
+  if (amp == std::u16string_view::npos) return std::u16string(text);
+  std::u16string out;
+  out.reserve(text.size());
+  out.append(text.substr(0, amp));
+  const size_t n = text.size();
+  for (size_t i = amp; i < n; ++i) {
+    const char16_t c = text[i];
+    if (c != u'&') {
+      out.push_back(c);
+      continue;
+    }
+    const std::u16string_view rest = text.substr(i);
+    struct Named {
+      std::u16string_view ref;
+      char16_t ch;
+    };
+    static constexpr Named kNamed[] = {
+        {u"&lt;", u'<'}, {u"&amp;", u'&'}, {u"&gt;", u'>'}, {u"&apos;", u'\''}, {u"&quot;", u'"'}};
+    bool done = false;
+    for (const Named& named : kNamed) {
+      if (rest.substr(0, named.ref.size()) == named.ref) {
+        out.push_back(named.ch);
+        i += named.ref.size() - 1;
+        done = true;
+        break;
+      }
+    }
+    if (done) continue;
+    if (rest.size() > 1 && rest[1] == u'#') {
+      const bool hex = rest.size() > 2 && rest[2] == u'x';
+      const size_t digits = hex ? 3 : 2;
+      const size_t reach = std::min(rest.size(), (hex ? 3 : 2) + size_t{8});
+      size_t semi = digits;
+      while (semi < reach && rest[semi] != u';') ++semi;
+      if (semi < reach) {
+        uint64_t value = 0;
+        for (size_t k = digits; k < semi; ++k) {
+          const char16_t d = rest[k];
+          int v;
+          if (d >= u'0' && d <= u'9') {
+            v = d - u'0';
+          } else if (hex && d >= u'a' && d <= u'f') {
+            v = d - u'a' + 10;
+          } else if (hex && d >= u'A' && d <= u'F') {
+            v = d - u'A' + 10;
+          } else {
+            break;
+          }
+          value = value * (hex ? 16 : 10) + static_cast<uint64_t>(v);
+        }
+        if (value != 0) {
+          out.push_back(static_cast<char16_t>(value & 0xFFFF));
+          i += semi;
+          continue;
+        }
+      }
+    }
+    out.push_back(u'&');
+  }
+  return out;
+}
+
+// ---- consistency check ----
+
+bool XmlDocument::VerifyIndex(std::string* why) const {
+  auto fail = [&](const char* what, uint32_t e) {
+    if (why != nullptr) *why = std::string(what) + " (record " + std::to_string(e) + ")";
+    return false;
+  };
+  if (!index_.HasStorage()) return fail("no storage", 0);
+  const ElementRecord& root = index_[0];
+  if (root.start != 0 || root.length != doc_.size()) return fail("document record length", 0);
+  const uint32_t n = static_cast<uint32_t>(doc_.size());
+
+  // Iterative pre-order walk; `limit` of a child is its parent's content end.
+  struct Frame {
+    uint32_t element;
+    uint32_t cursor;  // where the next child may start
+    uint32_t end;     // where the children must end
+  };
+  std::vector<Frame> stack;
+  stack.push_back({0, 0, n});
+  std::vector<uint32_t> children;
+  while (!stack.empty()) {
+    const Frame frame = stack.back();
+    stack.pop_back();
+    const ElementRecord& p = index_[frame.element];
+    children.clear();
+    uint32_t cursor = frame.cursor;
+    for (uint32_t c = p.firstChild; c != 0; c = index_[c].next) {
+      const ElementRecord& r = index_[c];
+      if (children.size() > index_.NextFree()) return fail("sibling cycle", c);
+      if (r.Has(kFlagDeleted)) return fail("deleted record linked", c);
+      if (r.parent != frame.element) return fail("parent link", c);
+      if (r.Has(kFlagFirstChild) != children.empty()) return fail("first-child flag", c);
+      if (!children.empty() && r.prev != children.back()) return fail("previous link", c);
+      if (r.start < cursor || r.End() > frame.end || r.End() < r.start) return fail("overlap", c);
+      const uint32_t stl = r.StartTagLength();
+      const uint32_t etl = r.EndTagLength();
+      if (stl < 2 || r.start + stl > n || doc_[r.start] != u'<' || doc_[r.start + stl - 1] != u'>')
+        return fail("start tag", c);
+      if (r.length < stl + etl) return fail("length", c);
+      if (etl != 0) {
+        if (doc_[r.End() - etl] != u'<' || doc_[r.End() - etl + 1] != u'/' ||
+            doc_[r.End() - 1] != u'>')
+          return fail("end tag", c);
+      } else if (r.length != stl) {
+        return fail("unended element with content", c);
+      }
+      children.push_back(c);
+      cursor = r.End();
+    }
+    if (!children.empty() && index_[p.firstChild].prev != children.back())
+      return fail("last-child link", frame.element);
+    for (uint32_t c : children) {
+      const ElementRecord& r = index_[c];
+      if (r.firstChild != 0) {
+        stack.push_back({c, r.start + r.StartTagLength(), r.End() - r.EndTagLength()});
+      }
+    }
+  }
+  for (uint32_t e : {parent_, current_, child_}) {
+    if (e >= index_.NextFree() || index_[e].Has(kFlagDeleted)) return fail("stale position", e);
+  }
+  return true;
+}
+
+}  // namespace lumatrove
