@@ -7,7 +7,7 @@ namespace lumatrove {
 
 void ElementIndex::ReallocateLastPage(uint32_t records) {
   const size_t last = (capacity_ - 1) >> kPageBits;
-  auto page = std::make_unique<ElementRecord[]>(records);
+  std::unique_ptr<ElementRecord[]> page(new ElementRecord[records]);
   std::copy_n(pages_[last].get(), std::min(records, lastPageRecords_), page.get());
   pages_[last] = std::move(page);
   lastPageRecords_ = records;
@@ -29,7 +29,7 @@ void ElementIndex::Grow(uint32_t minimum) {
     const size_t page = static_cast<size_t>(requestedLast);
     if (page >= pages_.size()) pages_.resize(2 * page + 4);
     const uint32_t records = static_cast<uint32_t>(requested - uint64_t{page} * kPageSize);
-    pages_[page] = std::make_unique<ElementRecord[]>(records);
+    pages_[page].reset(new ElementRecord[records]);
     capacity_ = static_cast<uint32_t>(requested);
     lastPageRecords_ = records;
   } else {
@@ -46,15 +46,10 @@ void ElementIndex::Reset(uint32_t minimum) {
   (*this)[0] = ElementRecord{};
 }
 
-uint32_t ElementIndex::Take() {
-  if (nextFree_ >= capacity_) {
-    const uint32_t before = capacity_;
-    Grow(0);
-    if (capacity_ == before) Grow(nextFree_ + 1);
-  }
-  const uint32_t i = nextFree_++;
-  (*this)[i] = ElementRecord{};
-  return i;
+void ElementIndex::GrowForTake() {
+  const uint32_t before = capacity_;
+  Grow(0);
+  if (capacity_ == before) Grow(nextFree_ + 1);
 }
 
 }  // namespace lumatrove

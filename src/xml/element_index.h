@@ -18,19 +18,20 @@ enum ElementFlag : uint32_t {
   kFlagIllFormed = 1u << 23,
 };
 
+// Trivial so that pages are allocated without being zeroed; ElementRecord{} clears one.
 struct ElementRecord {
   // Start-tag length lives in the low 20 bits, end-tag length in the top 10 bits.
   static constexpr uint32_t kMaxStartTag = (1u << 20) - 1;
   static constexpr uint32_t kMaxEndTag = (1u << 10) - 1;
 
-  uint32_t start = 0;       // offset of the element's '<'
-  uint32_t length = 0;      // start tag through end tag (start tag alone when not ended)
-  uint32_t tagLengths = 0;  // see kMaxStartTag / kMaxEndTag
-  uint32_t flags = 0;       // depth and ElementFlag bits
-  uint32_t parent = 0;      // 0: the document record
-  uint32_t firstChild = 0;
-  uint32_t next = 0;
-  uint32_t prev = 0;  // for a first child: the last child of the same parent
+  uint32_t start;       // offset of the element's '<'
+  uint32_t length;      // start tag through end tag (start tag alone when not ended)
+  uint32_t tagLengths;  // see kMaxStartTag / kMaxEndTag
+  uint32_t flags;       // depth and ElementFlag bits
+  uint32_t parent;      // 0: the document record
+  uint32_t firstChild;
+  uint32_t next;
+  uint32_t prev;  // for a first child: the last child of the same parent
 
   uint32_t StartTagLength() const { return tagLengths & kMaxStartTag; }
   uint32_t EndTagLength() const { return tagLengths >> 22; }
@@ -70,9 +71,15 @@ class ElementIndex {
   // Starts a parse: capacity at least `minimum`, next free index 1, record 0 cleared.
   void Reset(uint32_t minimum);
   // Hands out the next free record, cleared, growing the index when it is full.
-  uint32_t Take();
+  uint32_t Take() {
+    if (nextFree_ >= capacity_) GrowForTake();
+    const uint32_t i = nextFree_++;
+    (*this)[i] = ElementRecord{};
+    return i;
+  }
 
  private:
+  void GrowForTake();
   void ReallocateLastPage(uint32_t records);
 
   std::vector<std::unique_ptr<ElementRecord[]>> pages_;  // the page table

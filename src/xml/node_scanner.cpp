@@ -2,14 +2,11 @@
 
 #include "xml/element_index.h"
 
+
 namespace lumatrove {
+
 namespace {
 
-bool StartsTagName(char16_t c) {
-  return (c >= u'A' && c <= u'Z') || c == u'_' || c == u':' || c > 0x60;
-}
-
-bool EndsNodeName(char16_t c) { return IsXmlBlank(c) || c == u'/' || c == u'>'; }
 
 uint32_t Fail(ScannedNode& node, int kind, ScanError error, uint32_t end) {
   node.kind = kind;
@@ -86,46 +83,33 @@ uint32_t ScanMalformed(const char16_t* s, uint32_t n, ScannedNode& node, ScanErr
 }
 
 uint32_t ScanStartTag(const char16_t* s, uint32_t n, ScannedNode& node) {
-  uint32_t i = node.start + 1;
-  node.nameStart = i;
-  while (i < n && !EndsNodeName(s[i])) ++i;
-  node.nameLength = i - node.nameStart;
-  const uint32_t nameEnd = i;
-  TagQuotes quotes;
-  for (; i < n; ++i) {
-    if (s[i] != u'>' || quotes.quote != 0) {
-      quotes.Outside(s, i);
-      continue;
-    }
-    node.kind = kNodeStartTag;
-    node.length = i + 1 - node.start;
-    if (s[i - 1] == u'/') {
-      const uint32_t slash = i - 1;
-      const char16_t before = s[slash - 1];
-      node.emptyElement =
-          slash == nameEnd || IsXmlBlank(before) || before == u'"' || before == u'\'';
-    }
-    if (node.length > ElementRecord::kMaxStartTag) {
-      return Fail(node, kNodeMalformed, ScanError::kElementTagTooLong, i + 1);
-    }
-    return i + 1;
+  uint32_t nameEnd = 0;
+  bool empty = false;
+  const uint32_t end = ScanStartTagAt(s, node.start, n, nameEnd, empty);
+  node.nameStart = node.start + 1;
+  node.nameLength = nameEnd - node.nameStart;
+  if (end == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedElementTag, n);
+  node.kind = kNodeStartTag;
+  node.length = end - node.start;
+  node.emptyElement = empty;
+  if (node.length > ElementRecord::kMaxStartTag) {
+    return Fail(node, kNodeMalformed, ScanError::kElementTagTooLong, end);
   }
-  return Fail(node, kNodeMalformed, ScanError::kUnterminatedElementTag, n);
+  return end;
 }
 
 uint32_t ScanEndTag(const char16_t* s, uint32_t n, ScannedNode& node) {
-  uint32_t i = node.start + 2;
-  node.nameStart = i;
-  while (i < n && !EndsNodeName(s[i])) ++i;
-  node.nameLength = i - node.nameStart;
-  while (i < n && s[i] != u'>') ++i;
-  if (i >= n) return Fail(node, kNodeMalformed, ScanError::kUnterminatedEndTag, n);
+  uint32_t nameEnd = 0;
+  const uint32_t end = ScanEndTagAt(s, node.start, n, nameEnd);
+  node.nameStart = node.start + 2;
+  node.nameLength = nameEnd - node.nameStart;
+  if (end == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedEndTag, n);
   node.kind = kNodeEndTag;
-  node.length = i + 1 - node.start;
+  node.length = end - node.start;
   if (node.length > ElementRecord::kMaxEndTag) {
-    return Fail(node, kNodeMalformed, ScanError::kElementTagTooLong, i + 1);
+    return Fail(node, kNodeMalformed, ScanError::kElementTagTooLong, end);
   }
-  return i + 1;
+  return end;
 }
 
 uint32_t ScanDoctype(const char16_t* s, uint32_t n, ScannedNode& node) {
@@ -206,12 +190,8 @@ uint32_t ScanNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
         return i;
       }
     }
-    while (i < n) {
-      const char16_t c = s[i];
-      if (c == u'<') break;
-      ++i;
-      if (c == u'>') break;
-    }
+    i = FindEither(s, i, n, u'<', u'>');
+    if (i < n && s[i] == u'>') ++i;
     node.kind = kNodeText;
     node.length = i - pos;
     return i;

@@ -1,6 +1,7 @@
 #include "xml/xml_document.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "xml/node_scanner.h"
 #include "xml/xml_internal.h"
@@ -68,29 +69,13 @@ void XmlDocument::Parse() {
   }
 }
 
-void XmlDocument::LinkAsLastChild(uint32_t parent, uint32_t element) {
-  ElementRecord& p = index_[parent];
-  ElementRecord& e = index_[element];
-  if (p.firstChild == 0) {
-    p.firstChild = element;
-    e.prev = element;
-    e.flags |= kFlagFirstChild;
-  } else {
-    ElementRecord& first = index_[p.firstChild];
-    index_[first.prev].next = element;
-    e.prev = first.prev;
-    first.prev = element;
-  }
-}
-
 // Closes openStack_[from..] as unended, innermost first. Each closed element keeps only its
 // start tag and its children move up to its parent's level as its following siblings; since
 // every open element is the last child of the one below it, the whole run flattens into one
 // chain of siblings, which is linked in a single pass so that deep unended nesting costs
-// linear time.
-void XmlDocument::CloseOpenElements(size_t from) {
+// linear time. Returns the last element of the chain, now the parent's last child.
+uint32_t XmlDocument::CloseOpenElements(size_t from) {
   const size_t top = openStack_.size();
-  if (from >= top) return;
   const uint32_t outer = openStack_[from].record;
   const uint32_t parent = index_[outer].parent;
   const uint32_t depth = index_[outer].Depth();
@@ -127,82 +112,158 @@ void XmlDocument::CloseOpenElements(size_t from) {
   }
   index_[tail].next = 0;
   index_[index_[parent].firstChild].prev = tail;
+  openStack_.resize(from);
+  return tail;
 }
 
+// Builds the elements of `text` under record `given`. While the build runs, the last child of
+// every open element is kept on the stack, and the first child's link to the last child is
+// written when the element's children are complete.
 uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given,
                                 std::u16string& message) {
   openStack_.clear();
   if (openStack_.capacity() < 6) openStack_.reserve(6);
-  uint32_t parent = given;
+  const char16_t* s = text.data();
+  const uint32_t n = static_cast<uint32_t>(text.size());
   const uint32_t base = index_[given].Depth();
+  uint32_t parent = given;
+  uint32_t lastOfGiven = LastChild(given);
   uint32_t result = 0;
   uint32_t pos = 0;
   ScannedNode node;
 
-  for (;;) {
-    pos = ScanNode(text, pos, node);
-    switch (node.kind) {
-      case kNodeStartTag: {
-        const uint32_t e = index_.Take();
-        ElementRecord& r = index_[e];
-        r.parent = parent;
-        r.start = node.start;
-        r.SetStartTagLength(node.length);
-        r.SetDepth(base + static_cast<uint32_t>(openStack_.size()));
-        LinkAsLastChild(parent, e);
-        if (result == 0) result = e;
-        if (node.emptyElement) {
-          r.length = node.length;
-        } else {
-          if (openStack_.size() == openStack_.capacity()) {
-            openStack_.reserve(2 * openStack_.capacity() + 6);
-          }
-          openStack_.push_back({e, node.nameStart, node.nameLength});
-          parent = e;
-        }
-        break;
-      }
-      case kNodeEndTag: {
-        const std::u16string_view name = text.substr(node.nameStart, node.nameLength);
-        size_t k = openStack_.size();
-        while (k > 0 && text.substr(openStack_[k - 1].nameStart, openStack_[k - 1].nameLength) !=
-                            name) {
-          --k;
-        }
-        if (k == 0) {
-          index_[parent].flags |= kFlagErrorInside;
-          index_[given].flags |= kFlagIllFormed;
-          if (message.empty()) {
-            AppendAscii(message, "No start tag for end tag '");
-            message.append(name);
-            AppendAscii(message, "' at offset ");
-            AppendNumber(message, node.start);
-          }
+  auto finish = [&](uint32_t element, uint32_t last) {
+    if (last != 0) index_[index_[element].firstChild].prev = last;
+  };
+  auto startTag = [&](uint32_t start, uint32_t length, bool empty, uint32_t nameStart,
+                      uint32_t nameLength) {
+    const uint32_t e = index_.Take();
+    uint32_t& last = openStack_.empty() ? lastOfGiven : openStack_.back().lastChild;
+    ElementRecord& r = index_[e];
+    r.parent = parent;
+    r.start = start;
+    r.SetStartTagLength(length);
+    r.SetDepth(base + static_cast<uint32_t>(openStack_.size()));
+    if (last == 0) {
+      index_[parent].firstChild = e;
+      r.flags |= kFlagFirstChild;
+      r.prev = e;
+    } else {
+      index_[last].next = e;
+      r.prev = last;
+    }
+    last = e;
+    if (result == 0) result = e;
+    if (empty) {
+      r.length = length;
+      return;
+    }
+    if (openStack_.size() == openStack_.capacity()) {
+      openStack_.reserve(2 * openStack_.capacity() + 6);
+    }
+    openStack_.push_back({e, nameStart, nameLength, 0});
+    parent = e;
+  };
+  auto endTag = [&](uint32_t start, uint32_t length, uint32_t nameStart, uint32_t nameLength) {
+    const std::u16string_view name(s + nameStart, nameLength);
+    size_t k = openStack_.size();
+    bool innermost = k > 0 && openStack_[k - 1].nameLength == nameLength;
+    if (innermost) {
+      const char16_t* a = s + openStack_[k - 1].nameStart;
+      const char16_t* b = s + nameStart;
+      for (uint32_t j = 0; j < nameLength; ++j) {
+        if (a[j] != b[j]) {
+          innermost = false;
           break;
         }
-        const uint32_t matched = openStack_[k - 1].record;
-        if (k < openStack_.size()) {
-          const OpenElement& inner = openStack_.back();
-          if (message.empty()) {
-            AppendAscii(message, "End tag '");
-            message.append(name);
-            AppendAscii(message, "' at offset ");
-            AppendNumber(message, node.start + 1);
-            AppendAscii(message, " does not match start tag '");
-            message.append(text.substr(inner.nameStart, inner.nameLength));
-            AppendAscii(message, "' at offset ");
-            AppendNumber(message, index_[inner.record].start);
-          }
-          index_[given].flags |= kFlagIllFormed;
-          CloseOpenElements(k);
-        }
-        ElementRecord& m = index_[matched];
-        m.length = node.start + node.length - m.start;
-        m.SetEndTagLength(node.length);
-        openStack_.resize(k - 1);
-        parent = m.parent;
-        break;
       }
+    }
+    if (innermost) {
+      // The common case: the innermost element ends.
+      const OpenElement& open = openStack_.back();
+      ElementRecord& m = index_[open.record];
+      m.length = start + length - m.start;
+      m.SetEndTagLength(length);
+      finish(open.record, open.lastChild);
+      openStack_.pop_back();
+      parent = m.parent;
+      return;
+    }
+    while (k > 0 && std::u16string_view(s + openStack_[k - 1].nameStart,
+                                        openStack_[k - 1].nameLength) != name) {
+      --k;
+    }
+    if (k == 0) {
+      index_[parent].flags |= kFlagErrorInside;
+      index_[given].flags |= kFlagIllFormed;
+      if (message.empty()) {
+        AppendAscii(message, "No start tag for end tag '");
+        message.append(name);
+        AppendAscii(message, "' at offset ");
+        AppendNumber(message, start);
+      }
+      return;
+    }
+    const OpenElement& inner = openStack_.back();
+    if (message.empty()) {
+      AppendAscii(message, "End tag '");
+      message.append(name);
+      AppendAscii(message, "' at offset ");
+      AppendNumber(message, start + 1);
+      AppendAscii(message, " does not match start tag '");
+      message.append(text.substr(inner.nameStart, inner.nameLength));
+      AppendAscii(message, "' at offset ");
+      AppendNumber(message, index_[inner.record].start);
+    }
+    index_[given].flags |= kFlagIllFormed;
+    CloseOpenElements(k);  // also completes the matched element's children
+    const uint32_t matched = openStack_.back().record;
+    ElementRecord& m = index_[matched];
+    m.length = start + length - m.start;
+    m.SetEndTagLength(length);
+    openStack_.pop_back();
+    parent = m.parent;
+  };
+
+  for (;;) {
+    if (pos < n) {
+      if (s[pos] != u'<') {
+        // Text and blank runs are not indexed: go straight to the next '<'.
+        pos = FindChar(s, pos, n, u'<');
+        continue;
+      }
+      if (pos + 1 < n) {
+        const char16_t c = s[pos + 1];
+        if (StartsTagName(c)) {
+          uint32_t nameEnd = 0;
+          bool empty = false;
+          const uint32_t end = ScanStartTagAt(s, pos, n, nameEnd, empty);
+          if (end != 0 && end - pos <= ElementRecord::kMaxStartTag) {
+            startTag(pos, end - pos, empty, pos + 1, nameEnd - pos - 1);
+            pos = end;
+            continue;
+          }
+        } else if (c == u'/' && pos + 2 < n) {
+          uint32_t nameEnd = 0;
+          const uint32_t end = ScanEndTagAt(s, pos, n, nameEnd);
+          if (end != 0 && end - pos <= ElementRecord::kMaxEndTag) {
+            endTag(pos, end - pos, pos + 2, nameEnd - pos - 2);
+            pos = end;
+            continue;
+          }
+        }
+      }
+    }
+    // Everything else (the end of the text, comments, declarations, malformed markup) goes
+    // through the full scanner.
+    pos = ScanNode(text, pos, node);
+    switch (node.kind) {
+      case kNodeStartTag:
+        startTag(node.start, node.length, node.emptyElement, node.nameStart, node.nameLength);
+        break;
+      case kNodeEndTag:
+        endTag(node.start, node.length, node.nameStart, node.nameLength);
+        break;
       case kNodeMalformed:
         index_[parent].flags |= kFlagErrorInside;
         index_[given].flags |= kFlagIllFormed;
@@ -220,7 +281,8 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given,
           }
           index_[given].flags |= kFlagIllFormed;
           CloseOpenElements(0);
-          openStack_.clear();
+        } else {
+          finish(given, lastOfGiven);
         }
         return result;
       default:
@@ -286,6 +348,8 @@ bool XmlDocument::FindChildElement(std::u16string_view name) {
   uint32_t found = 0;
   if (!FindAmong(first, name, found)) return false;
   child_ = found;
+  // Still no current element: the child was found among the top-level elements.
+  if (current_ == 0) parent_ = 0;
   return true;
 }
 

@@ -102,6 +102,7 @@ class XmlDocument {
     uint32_t record;
     uint32_t nameStart;
     uint32_t nameLength;
+    uint32_t lastChild;
   };
   struct AttributeSpot {
     bool found = false;
@@ -121,8 +122,7 @@ class XmlDocument {
 
   void Parse();
   uint32_t BuildTree(std::u16string_view text, uint32_t parentRecord, std::u16string& message);
-  void CloseOpenElements(size_t from);
-  void LinkAsLastChild(uint32_t parent, uint32_t element);
+  uint32_t CloseOpenElements(size_t from);
 
   std::u16string_view TagName(uint32_t element) const;
   bool NameMatches(uint32_t element, std::u16string_view name) const;

@@ -6,6 +6,10 @@
 #include <memory>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "xml/last_error_text.h"
 #include "xml/node_scanner.h"
 #include "xml/xml_document.h"
@@ -68,7 +72,20 @@ size_t ConvertUtf8(const unsigned char* bytes, size_t count, char16_t* out) {
   size_t i = 0;
   size_t units = 0;
   while (i < count) {
-    // Eight ASCII bytes without a zero byte at a time.
+    // ASCII without zero bytes: sixteen bytes a step with SSE2, else eight.
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= count) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+      if ((_mm_movemask_epi8(v) | _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))) != 0) break;
+      if constexpr (kWrite) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + units), _mm_unpacklo_epi8(v, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + units + 8), _mm_unpackhi_epi8(v, zero));
+      }
+      i += 16;
+      units += 16;
+    }
+#endif
     while (i + 8 <= count) {
       uint64_t v;
       std::memcpy(&v, bytes + i, 8);

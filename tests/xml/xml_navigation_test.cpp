@@ -91,6 +91,24 @@ TEST(Navigation, FindChildWithoutCurrentStartsWithTheFirstElement) {
   EXPECT_EQ(U8(doc.GetChildTagName()), "a");
 }
 
+TEST(Navigation, ChildFoundAtTheTopLevelClearsTheParent) {
+  // Inside an element without children there is no current element to find; the child is
+  // then taken from the top level, with current and parent none.
+  XmlDocument doc;
+  ASSERT_TRUE(doc.SetDocument(u"<r><e/></r>"));
+  doc.FindElement();
+  doc.EnterElement();
+  doc.FindElement(u"e");
+  doc.EnterElement();
+  ASSERT_TRUE(doc.FindChildElement(u"r"));
+  EXPECT_EQ(doc.ParentIndex(), 0u);
+  EXPECT_EQ(doc.CurrentIndex(), 0u);
+  ASSERT_TRUE(doc.RemoveChildElement());
+  EXPECT_EQ(U8(doc.GetDocument()), "");
+  std::string why;
+  EXPECT_TRUE(doc.VerifyIndex(&why)) << why;
+}
+
 TEST(Navigation, NameMatchingRules) {
   XmlDocument doc;
   ASSERT_TRUE(doc.SetDocument(u"<r><CONFIG/><CONF/><CONFIGX/></r>"));

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{u"\xFEFF<a/>", true, u""},
         // Stray '>' in text is text, not an error.
         ParseCase{u"<a>1 > 0</a>", true, u""}),
-    [](const ::testing::TestParamInfo<ParseCase>& info) { return std::to_string(info.index); });
+    [](const ::testing::TestParamInfo<ParseCase>& p) { return std::to_string(p.index); });
 
 TEST(Parse, MessageOfBuildWinsOverRootSibling) {
   // "<a><b>" leaves b lifted beside a, but the message names the element that was not ended.

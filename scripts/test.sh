@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Sets up and runs every test: the Windows build under Wine, the native clang build, and the
+# native g++ build with a short fuzz run (its ctest summary is the last thing printed).
+# All builds use AddressSanitizer and UndefinedBehaviorSanitizer natively; warnings are errors.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup.sh || exit 1
+jobs=$(nproc)
+status=0
+
+step() { echo; echo "=== $* ==="; }
+
+step "Windows build (mingw-w64), tests under Wine"
+cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DLUMATROVE_WERROR=ON >/dev/null &&
+  cmake --build build/windows -j "$jobs" || status=1
+if [ $status -eq 0 ]; then
+  scripts/wine-session.sh start build/windows
+  (cd build/windows && ctest --output-on-failure -j 1) || status=1
+  scripts/wine-session.sh stop build/windows
+fi
+
+step "Native build with clang, tests"
+cmake -S . -B build/native-clang -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+  -DLUMATROVE_SANITIZE=ON -DLUMATROVE_WERROR=ON -DLUMATROVE_FUZZ=OFF -DLUMATROVE_BENCH=OFF \
+  >/dev/null &&
+  cmake --build build/native-clang -j "$jobs" &&
+  (cd build/native-clang && ctest --output-on-failure -j "$jobs" >ctest.log 2>&1; rc=$?;
+   tail -n 3 ctest.log; exit $rc) || status=1
+
+step "Native build with g++, tests, benchmarks built, fuzz run"
+cmake -S . -B build/native -G Ninja -DLUMATROVE_SANITIZE=ON -DLUMATROVE_WERROR=ON \
+  -DLUMATROVE_FUZZ_SECONDS="${LUMATROVE_FUZZ_SECONDS:-60}" >/dev/null &&
+  cmake --build build/native -j "$jobs" || status=1
+(cd build/native && ctest --output-on-failure -j "$jobs") || status=1
+exit $status
