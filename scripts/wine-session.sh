@@ -13,6 +13,14 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d"
 mkdir -p "$HOME"
 
+# regedit reads a .reg file without byte-order mark in the ANSI code page: hand it UTF-16LE.
+wine_import_reg() {
+  local utf16="$build/import-$$.reg"
+  { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$1"; } >"$utf16"
+  wine regedit /S "$(winepath -w "$utf16" 2>/dev/null)" </dev/null >/dev/null 2>&1
+  rm -f "$utf16"
+}
+
 case "$action" in
   start)
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -35,7 +43,7 @@ Windows Registry Editor Version 5.00
 "細明體"="AR PL UMing TW"
 "MingLiU"="AR PL UMing TW"
 REG
-      wine regedit /S "$reg" </dev/null >/dev/null 2>&1
+      wine_import_reg "$reg"
       for f in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
         if [ -f "$f" ]; then cp "$f" "$WINEPREFIX/drive_c/windows/Fonts/"; break; fi
       done

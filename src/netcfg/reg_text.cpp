@@ -87,14 +87,12 @@ bool ApplyRegText(Registry& registry, std::u16string_view text, std::string* err
     std::u16string_view line = Trim(text.substr(pos, end - pos));
     pos = end + 1;
     if (pending.empty()) pendingLine = number;
-    if (!line.empty() && line.back() == u'\\' && !pending.empty() + line.find(u'=') != 0) {
-      // Continuation lines only occur inside hex values.
-      const bool inHex = (pending + std::u16string(line)).find(u"=hex") != std::u16string::npos;
-      if (inHex) {
-        line.remove_suffix(1);
-        pending += line;
-        continue;
-      }
+    // A '\' at the end continues a hex value on the next line.
+    if (!line.empty() && line.back() == u'\\' &&
+        (pending + std::u16string(line)).find(u"=hex") != std::u16string::npos) {
+      line.remove_suffix(1);
+      pending += line;
+      continue;
     }
     pending += line;
     lines.emplace_back(pendingLine, std::move(pending));

@@ -27,9 +27,9 @@ std::u16string RegText(const std::vector<uint8_t>& bytes) {
 }
 
 uint32_t RegDword(const std::vector<uint8_t>& bytes) {
-  if (bytes.size() < 4) return 0;
-  return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-         uint32_t{bytes[3]} << 24;
+  uint32_t v = 0;
+  for (size_t i = 0; i < 4 && i < bytes.size(); ++i) v |= uint32_t{bytes[i]} << (8 * i);
+  return v;
 }
 
 namespace {

@@ -95,7 +95,7 @@ class RegKey {
 // The bytes of a value read as UTF-16 text up to its first NUL; a value without a NUL, or with
 // an odd byte count, is read no further than its bytes.
 std::u16string RegText(const std::vector<uint8_t>& bytes);
-// The first 32-bit little-endian word of a value, or 0 when it has fewer than four bytes.
+// The first 32-bit little-endian word of a value; missing bytes count as zero.
 uint32_t RegDword(const std::vector<uint8_t>& bytes);
 // Registry images of text values.
 std::vector<uint8_t> RegSzImage(std::u16string_view text);

@@ -1,0 +1,39 @@
+// One network adapter as discovered, or one connection of a profile (ConnectionSetting).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lumatrove {
+
+struct AdapterInfo {
+  std::u16string instanceId;      // NetCfgInstanceID (a GUID in braces); 9x: NetTrans subkey
+  std::u16string description;     // DriverDesc
+  std::u16string connectionName;  // the connection's "Name"
+  int32_t statusEnabled = 0;  // 1: identifier found and settings read; in a profile, EnableCheck
+  int32_t dhcpEnabled = 0;    // EnableDHCP (low 16 bits); in a profile, the mode code
+  std::u16string macAddress;      // "%02x:%02x:%02x:%02x:%02x:%02x"
+  std::u16string networkAddress;  // a configured override of the hardware address
+  std::u16string ipAddressText;
+  std::u16string busType;  // "PCI" on the NT family
+  std::vector<std::u16string> ipAddresses;
+  std::u16string subnetMaskText;
+  std::vector<std::u16string> subnetMasks;
+  std::u16string gatewayText;
+  std::vector<std::u16string> gateways;
+  std::u16string primaryDns;
+  std::u16string secondaryDns;
+  std::vector<std::u16string> dnsServers;
+};
+
+// A profile's connection is the same record: the mode lives in dhcpEnabled.
+using ConnectionSetting = AdapterInfo;
+
+// Modes of a connection.
+constexpr int32_t kModeManual = 0;
+constexpr int32_t kModeAutomatic = 1;
+constexpr int32_t kModeLeaveAlone = 2;
+constexpr int32_t kModeUnknown = -1;
+
+}  // namespace lumatrove

@@ -1,0 +1,125 @@
+// A computer described in memory, for tests and demos: a registry with typed values, the IP
+// Helper adapter table, a chosen Windows version, a DHCP client that records its
+// notifications, a device list whose property changes are recorded, and recorded message
+// boxes. AddAdapter describes a whole adapter in one call.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "netcfg/memory_registry.h"
+#include "netcfg/net_system.h"
+
+namespace lumatrove {
+
+class MemoryComputer : public NetSystem {
+ public:
+  struct AdapterSpec {
+    std::u16string guid;            // NetCfgInstanceID, "{...}"
+    std::u16string description;     // DriverDesc, also the PCI device's description
+    std::u16string connectionName;  // the connection's Name
+    std::string mac = "00:0c:29:00:00:01";
+    bool dhcp = true;
+    std::u16string ip;  // static settings (ignored with dhcp)
+    std::u16string mask;
+    std::u16string gateway;
+    std::u16string nameServer;  // "a,b"
+    bool inAdapterTable = true;  // reported by GetAdaptersInfo
+    bool pciDevice = true;       // listed by the device installer under "PCI"
+  };
+  struct DhcpNotification {
+    bool serverNameNull = true;
+    std::u16string adapterName;
+    bool newIpAddress = false;
+    uint32_t ipIndex = 0;
+    uint32_t ipAddress = 0;
+    uint32_t subnetMask = 0;
+    int action = 0;
+  };
+  struct Device {
+    std::u16string enumerator = u"PCI";
+    std::optional<std::u16string> description;
+    bool enabled = true;
+    bool installerRefuses = false;  // SetupDiCallClassInstaller fails
+    uint32_t descriptionError = 0;  // a failure of the description read other than its size
+  };
+  struct PropertyChange {
+    uint32_t device;  // index in devices
+    uint32_t stateChange;
+    uint32_t scope;
+    uint32_t hwProfile;
+    bool installerCalled;
+  };
+  struct ShownMessage {
+    std::u16string text;
+    std::u16string caption;
+    uint32_t flags;
+  };
+
+  MemoryComputer();
+  ~MemoryComputer() override;
+
+  // Describing the computer.
+  void AddAdapter(const AdapterSpec& spec);
+  MemoryRegistry& memoryRegistry() { return registry_; }
+  const MemoryRegistry& memoryRegistry() const { return registry_; }
+  OsVersion version{5, 1, 2600, 2};
+  bool versionFails = false;
+  std::vector<IpAdapterEntry> adapterTable;
+  uint32_t adapterTableError = 0;  // returned by GetAdaptersInfo instead of the table
+  bool dhcpLibraryPresent = true;
+  bool dhcpExportPresent = true;
+  uint32_t dhcpResult = 0;
+  std::vector<Device> devices;
+  std::vector<int> messageAnswers;  // answered in order; then IDOK (or IDYES for Yes/No)
+
+  // What happened.
+  std::vector<DhcpNotification> notifications;
+  std::vector<PropertyChange> propertyChanges;
+  std::vector<ShownMessage> messages;
+  std::vector<uint32_t> adapterTableCalls;  // the buffer size of each GetAdaptersInfo call
+  // Registry changes and notifications in one sequence, as text ("set HKLM\...\IPAddress",
+  // "delete ...", "notify {guid} action 2").
+  std::vector<std::string> journal;
+
+  // NetSystem.
+  Registry& registry() override { return registry_; }
+  const AnsiCodePage& codePage() override { return *codePage_; }
+  bool GetVersion(OsVersion& v) override;
+  uint32_t GetAdaptersInfo(uint8_t* buffer, uint32_t* size) override;
+  std::vector<IpAdapterEntry> ReadAdapterTable(const uint8_t* buffer, uint32_t size) override;
+  std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override;
+  DeviceSet GetDevices(std::u16string_view enumerator) override;
+  bool EnumDevice(DeviceSet set, uint32_t index) override;
+  bool GetDeviceDescription(DeviceSet set, uint32_t index, uint8_t* buffer, uint32_t size,
+                            uint32_t* required) override;
+  bool SetPropertyChangeParams(DeviceSet set, uint32_t index, uint32_t stateChange,
+                               uint32_t scope, uint32_t hwProfile) override;
+  bool CallPropertyChange(DeviceSet set, uint32_t index) override;
+  void DestroyDevices(DeviceSet set) override;
+  uint32_t GetLastError() override { return lastError_; }
+  void SetLastError(uint32_t code) override { lastError_ = code; }
+  std::u16string ErrorText(uint32_t code) override;
+  int ShowMessage(std::u16string_view text, std::u16string_view caption, uint32_t flags) override;
+  std::u16string ApplicationName() override { return u"lumatrove"; }
+  uint32_t InetAddr(const std::string& text) override { return ParseInetAddr(text); }
+
+  size_t OpenDeviceSets() const { return openSets_.size(); }
+
+ private:
+  class Library;
+  std::vector<uint32_t> Members(DeviceSet set) const;
+
+  MemoryRegistry registry_;
+  std::unique_ptr<AnsiCodePage> codePage_;
+  uint32_t lastError_ = 0;
+  std::vector<std::pair<DeviceSet, std::vector<uint32_t>>> openSets_;
+  DeviceSet nextSet_ = 0x40;
+  int adapterCount_ = 0;
+};
+
+// An ASCII-only code page, for platforms where no other is at hand.
+std::unique_ptr<AnsiCodePage> MakeAsciiCodePage();
+
+}  // namespace lumatrove

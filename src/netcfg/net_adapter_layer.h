@@ -1,0 +1,99 @@
+// NetAdapterLayer: discovers the computer's network adapters and their TCP/IP settings in the
+// registry, writes a fixed address or DHCP, tells the DHCP client service, and switches a
+// device on or off through the device installer. All system access goes through NetSystem.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "netcfg/adapter_info.h"
+#include "netcfg/net_system.h"
+
+namespace lumatrove {
+
+// Registry paths under HKEY_LOCAL_MACHINE.
+inline constexpr std::u16string_view kAdapterClassKey =
+    u"System\\CurrentControlSet\\Control\\Class\\{4d36e972-e325-11ce-bfc1-08002be10318}";
+inline constexpr std::u16string_view kNetworkCardsKey =
+    u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
+inline constexpr std::u16string_view kNetTransKey =
+    u"System\\CurrentControlSet\\Services\\Class\\NetTrans";
+inline constexpr std::u16string_view kNetworkConnectionsKey =
+    u"System\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}";
+inline constexpr std::u16string_view kTcpipInterfacesKey =
+    u"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+inline constexpr std::u16string_view kNetTransWriteKey =
+    u"SYSTEM\\CurrentControlSet\\Services\\Class\\NetTrans\\";
+
+// DhcpNotifyConfigChange actions.
+constexpr int kDhcpEnable = 1;
+constexpr int kDhcpStatic = 2;
+
+class NetAdapterLayer {
+ public:
+  explicit NetAdapterLayer(NetSystem& system);
+  virtual ~NetAdapterLayer();
+  NetAdapterLayer(const NetAdapterLayer&) = delete;
+  NetAdapterLayer& operator=(const NetAdapterLayer&) = delete;
+
+  // Sets windowsVersion: 2 Windows 98, 3 Me, 4 NT 4, 5 2000, 6 XP, 7 Server 2003; systems
+  // outside that table get 1 (Windows 95), 7 (later 5.x), 8 (6.x: Vista to 8.1) or 9 (10 and
+  // 11, and whatever comes after), so every NT system since 2000 takes the 2000 family paths.
+  void DetectWindowsVersion();
+  // Rebuilds `adapters` from the registry; returns how many were found (0 when the adapter
+  // root key cannot be opened).
+  int DiscoverAdapters();
+
+  // The hardware address text of the adapter whose IP Helper name is `id`; returns its length
+  // (17), or 0 when none matches or the table cannot be read. With includeAll 0 only adapters
+  // for which IsPciConnection holds are considered.
+  int GetMacAddress(std::u16string_view id, std::u16string& address, int includeAll);
+  // True when the adapter's connection key has MediaSubType 1 or 2 and a PnpInstanceID that
+  // begins with "PCI".
+  bool IsPciConnection(std::u16string_view id);
+
+  // Fills the TCP/IP fields of `record`; false when the TCP/IP key cannot be opened.
+  bool ReadTcpIpSettings(AdapterInfo& record, std::u16string_view id);
+  // Fills connectionName; false (after a message box with the system's text) when the
+  // connection key cannot be opened.
+  bool ReadConnectionName(AdapterInfo& record, std::u16string_view id);
+  // Appends the strings of a REG_MULTI_SZ image of `bytes` bytes to `list`.
+  static void ParseMultiString(const uint8_t* buffer, uint32_t bytes,
+                               std::vector<std::u16string>& list);
+  // Splits a NameServer text ("a,b,...") into the record's DNS fields.
+  static void SplitNameServer(AdapterInfo& record, std::u16string_view text);
+
+  // Writes a fixed address and tells the DHCP client; false only when the write failed.
+  bool ApplyStaticAddress(std::u16string_view id, int addressIndex, std::u16string_view address,
+                          std::u16string_view mask, std::u16string_view gateway,
+                          std::u16string_view dns);
+  // Switches the adapter to DHCP keeping `dns` as fixed servers; false when the write or the
+  // notification failed.
+  bool ApplyDhcp(std::u16string_view id, std::u16string_view dns);
+  // True when the TCP/IP key could be opened for writing.
+  bool WriteTcpIpSettings(std::u16string_view id, int addressIndex, std::u16string_view address,
+                          std::u16string_view mask, std::u16string_view gateway,
+                          std::u16string_view dns);
+  bool WriteEnableDhcp(std::u16string_view id, bool enable);
+  // True when DhcpNotifyConfigChange was found and returned 0.
+  bool NotifyDhcpClient(std::u16string_view id, int addressIndex, std::u16string_view address,
+                        std::u16string_view mask, int action);
+
+  // Enables or disables the first PCI device whose description is `description`; true when
+  // one was found and the class installer accepted the change. `busType` is not consulted.
+  bool SetDeviceEnabled(bool enable, std::u16string_view description,
+                        std::u16string_view busType);
+
+  std::vector<std::unique_ptr<AdapterInfo>> adapters;
+  int32_t windowsVersion = 0;
+
+ private:
+  std::u16string TcpIpKeyPath(std::u16string_view id, const AdapterInfo* record) const;
+
+  NetSystem& system_;
+};
+
+}  // namespace lumatrove

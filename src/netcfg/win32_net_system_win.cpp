@@ -1,0 +1,278 @@
+#include <windows.h>
+// Windows headers after windows.h.
+#include <iphlpapi.h>
+#include <setupapi.h>
+#include <winsock2.h>
+
+#include <string>
+#include <vector>
+
+#include "netcfg/win32_net_system.h"
+
+namespace lumatrove {
+namespace {
+
+const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+
+HKEY RootKey(RegRoot root) {
+  return root == RegRoot::kLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+class Win32Registry : public Registry {
+ public:
+  long OpenKey(RegRoot root, std::u16string_view path, RegAccess access,
+               RegHandle& key) override {
+    HKEY h = nullptr;
+    const long r = RegOpenKeyExW(RootKey(root), W(std::u16string(path)), 0,
+                                 access == RegAccess::kWrite ? KEY_WRITE : KEY_READ, &h);
+    key = r == ERROR_SUCCESS ? reinterpret_cast<RegHandle>(h) : 0;
+    return r;
+  }
+  long CreateKey(RegRoot root, std::u16string_view path, RegHandle& key) override {
+    HKEY h = nullptr;
+    const long r = RegCreateKeyW(RootKey(root), W(std::u16string(path)), &h);
+    key = r == ERROR_SUCCESS ? reinterpret_cast<RegHandle>(h) : 0;
+    return r;
+  }
+  long EnumSubKey(RegHandle key, uint32_t index, std::u16string& name) override {
+    wchar_t buffer[256];
+    DWORD length = 256;
+    const long r = RegEnumKeyExW(reinterpret_cast<HKEY>(key), index, buffer, &length, nullptr,
+                                 nullptr, nullptr, nullptr);
+    if (r == ERROR_SUCCESS) name.assign(reinterpret_cast<const char16_t*>(buffer), length);
+    return r;
+  }
+  long QueryValue(RegHandle key, std::u16string_view name, uint32_t* type, uint8_t* data,
+                  uint32_t* size) override {
+    DWORD t = 0;
+    DWORD s = size != nullptr ? *size : 0;
+    const long r = RegQueryValueExW(reinterpret_cast<HKEY>(key), W(std::u16string(name)),
+                                    nullptr, &t, data, size != nullptr ? &s : nullptr);
+    if (type != nullptr) *type = t;
+    if (size != nullptr) *size = s;
+    return r;
+  }
+  long SetValue(RegHandle key, std::u16string_view name, uint32_t type, const uint8_t* data,
+                uint32_t size) override {
+    return RegSetValueExW(reinterpret_cast<HKEY>(key), W(std::u16string(name)), 0, type, data,
+                          size);
+  }
+  long DeleteValue(RegHandle key, std::u16string_view name) override {
+    return RegDeleteValueW(reinterpret_cast<HKEY>(key), W(std::u16string(name)));
+  }
+  void CloseKey(RegHandle key) override { RegCloseKey(reinterpret_cast<HKEY>(key)); }
+};
+
+using NotifyFunction = DWORD(WINAPI*)(LPWSTR, LPWSTR, BOOL, DWORD, DWORD, DWORD, int);
+
+class Win32DhcpLibrary : public DhcpClientLibrary {
+ public:
+  explicit Win32DhcpLibrary(HMODULE module) : module_(module) {}
+  ~Win32DhcpLibrary() override { FreeLibrary(module_); }
+  bool HasNotifyConfigChange() override { return Find() != nullptr; }
+  uint32_t NotifyConfigChange(const char16_t* serverName, const char16_t* adapterName,
+                              bool newIpAddress, uint32_t ipIndex, uint32_t ipAddress,
+                              uint32_t subnetMask, int action) override {
+    NotifyFunction notify = Find();
+    if (notify == nullptr) return ERROR_PROC_NOT_FOUND;
+    std::u16string adapter(adapterName != nullptr ? adapterName : u"");
+    std::u16string server(serverName != nullptr ? serverName : u"");
+    return notify(serverName != nullptr ? reinterpret_cast<LPWSTR>(server.data()) : nullptr,
+                  reinterpret_cast<LPWSTR>(adapter.data()), newIpAddress ? TRUE : FALSE, ipIndex,
+                  ipAddress, subnetMask, action);
+  }
+
+ private:
+  NotifyFunction Find() {
+    return reinterpret_cast<NotifyFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "DhcpNotifyConfigChange")));
+  }
+  HMODULE module_;
+};
+
+class Win32NetSystem : public NetSystem {
+ public:
+  explicit Win32NetSystem(HWND owner) : owner_(owner), codePage_(MakeSystemCodePage()) {}
+  ~Win32NetSystem() override {
+    for (auto& s : sets_) SetupDiDestroyDeviceInfoList(s.handle);
+  }
+
+  Registry& registry() override { return registry_; }
+  const AnsiCodePage& codePage() override { return *codePage_; }
+
+  bool GetVersion(OsVersion& v) override {
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;  // 276 bytes
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    if (!GetVersionExW(&info)) return false;
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+    v.major = info.dwMajorVersion;
+    v.minor = info.dwMinorVersion;
+    v.build = info.dwBuildNumber;
+    v.platformId = info.dwPlatformId;
+    return true;
+  }
+
+  uint32_t GetAdaptersInfo(uint8_t* buffer, uint32_t* size) override {
+    ULONG s = *size;
+    const DWORD r = ::GetAdaptersInfo(reinterpret_cast<PIP_ADAPTER_INFO>(buffer), &s);
+    *size = s;
+    return r;
+  }
+
+  std::vector<IpAdapterEntry> ReadAdapterTable(const uint8_t* buffer, uint32_t size) override {
+    std::vector<IpAdapterEntry> entries;
+    const uint8_t* end = buffer + size;
+    for (auto* a = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer); a != nullptr; a = a->Next) {
+      // The chain lives inside the buffer that the call filled; never follow it outside.
+      const auto* p = reinterpret_cast<const uint8_t*>(a);
+      if (p < buffer || p + sizeof(IP_ADAPTER_INFO) > end) break;
+      IpAdapterEntry e;
+      e.adapterName.assign(a->AdapterName, strnlen(a->AdapterName, sizeof a->AdapterName));
+      for (int i = 0; i < 8; ++i) e.address[i] = a->Address[i];
+      e.addressLength = a->AddressLength;
+      entries.push_back(e);
+    }
+    return entries;
+  }
+
+  std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override {
+    HMODULE module = LoadLibraryW(L"dhcpcsvc");
+    if (module == nullptr) return nullptr;
+    return std::make_unique<Win32DhcpLibrary>(module);
+  }
+
+  DeviceSet GetDevices(std::u16string_view enumerator) override {
+    const std::u16string e(enumerator);
+    HDEVINFO set = SetupDiGetClassDevsW(nullptr, W(e), nullptr, DIGCF_ALLCLASSES);
+    if (set == INVALID_HANDLE_VALUE) return 0;
+    sets_.push_back({set, {}});
+    return reinterpret_cast<DeviceSet>(set);
+  }
+
+  bool EnumDevice(DeviceSet set, uint32_t index) override {
+    Set* s = Find(set);
+    if (s == nullptr) return false;
+    SP_DEVINFO_DATA data = {};
+    data.cbSize = sizeof data;
+    if (!SetupDiEnumDeviceInfo(s->handle, index, &data)) return false;
+    if (s->devices.size() <= index) s->devices.resize(index + 1);
+    s->devices[index] = data;
+    return true;
+  }
+
+  bool GetDeviceDescription(DeviceSet set, uint32_t index, uint8_t* buffer, uint32_t size,
+                            uint32_t* required) override {
+    SP_DEVINFO_DATA* data = Device(set, index);
+    if (data == nullptr) return false;
+    DWORD needed = 0;
+    const BOOL ok = SetupDiGetDeviceRegistryPropertyW(Find(set)->handle, data, SPDRP_DEVICEDESC,
+                                                      nullptr, buffer, size, &needed);
+    if (required != nullptr) *required = needed;
+    return ok != FALSE;
+  }
+
+  bool SetPropertyChangeParams(DeviceSet set, uint32_t index, uint32_t stateChange,
+                               uint32_t scope, uint32_t hwProfile) override {
+    SP_DEVINFO_DATA* data = Device(set, index);
+    if (data == nullptr) return false;
+    SP_PROPCHANGE_PARAMS params = {};
+    params.ClassInstallHeader.cbSize = sizeof(SP_CLASSINSTALL_HEADER);
+    params.ClassInstallHeader.InstallFunction = DIF_PROPERTYCHANGE;
+    params.StateChange = stateChange;
+    params.Scope = scope;
+    params.HwProfile = hwProfile;
+    return SetupDiSetClassInstallParamsW(Find(set)->handle, data, &params.ClassInstallHeader,
+                                         sizeof params) != FALSE;
+  }
+
+  bool CallPropertyChange(DeviceSet set, uint32_t index) override {
+    SP_DEVINFO_DATA* data = Device(set, index);
+    if (data == nullptr) return false;
+    return SetupDiCallClassInstaller(DIF_PROPERTYCHANGE, Find(set)->handle, data) != FALSE;
+  }
+
+  void DestroyDevices(DeviceSet set) override {
+    for (auto it = sets_.begin(); it != sets_.end(); ++it) {
+      if (reinterpret_cast<DeviceSet>(it->handle) == set) {
+        SetupDiDestroyDeviceInfoList(it->handle);
+        sets_.erase(it);
+        return;
+      }
+    }
+  }
+
+  uint32_t GetLastError() override { return ::GetLastError(); }
+  void SetLastError(uint32_t code) override { ::SetLastError(code); }
+
+  std::u16string ErrorText(uint32_t code) override {
+    wchar_t* text = nullptr;
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+            FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+        reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::u16string out;
+    if (n != 0 && text != nullptr) out.assign(reinterpret_cast<const char16_t*>(text), n);
+    if (text != nullptr) LocalFree(text);
+    return out;
+  }
+
+  int ShowMessage(std::u16string_view text, std::u16string_view caption,
+                 uint32_t flags) override {
+    const std::u16string t(text), c(caption);
+    return MessageBoxW(owner_, W(t), W(c), flags);
+  }
+
+  std::u16string ApplicationName() override {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::u16string name(reinterpret_cast<const char16_t*>(path));
+    const size_t slash = name.find_last_of(u"\\/");
+    if (slash != std::u16string::npos) name.erase(0, slash + 1);
+    const size_t dot = name.find_last_of(u'.');
+    if (dot != std::u16string::npos) name.erase(dot);
+    return name;
+  }
+
+  uint32_t InetAddr(const std::string& text) override { return inet_addr(text.c_str()); }
+
+ private:
+  struct Set {
+    HDEVINFO handle;
+    std::vector<SP_DEVINFO_DATA> devices;
+  };
+  Set* Find(DeviceSet set) {
+    for (Set& s : sets_) {
+      if (reinterpret_cast<DeviceSet>(s.handle) == set) return &s;
+    }
+    return nullptr;
+  }
+  SP_DEVINFO_DATA* Device(DeviceSet set, uint32_t index) {
+    Set* s = Find(set);
+    if (s == nullptr || index >= s->devices.size() || s->devices[index].cbSize == 0) {
+      return nullptr;
+    }
+    return &s->devices[index];
+  }
+
+  HWND owner_;
+  Win32Registry registry_;
+  std::unique_ptr<AnsiCodePage> codePage_;
+  std::vector<Set> sets_;
+};
+
+}  // namespace
+
+std::unique_ptr<Registry> MakeWin32Registry() { return std::make_unique<Win32Registry>(); }
+
+std::unique_ptr<NetSystem> MakeWin32NetSystem(void* owner) {
+  return std::make_unique<Win32NetSystem>(static_cast<HWND>(owner));
+}
+
+}  // namespace lumatrove
