@@ -26,9 +26,15 @@ void CountedFree(void* p) {
   std::free(p);
 }
 
-size_t BytesInUse() { return g_inUse; }
-void ResetPeak() { g_peak = g_inUse; }
-size_t PeakBytes() { return g_peak; }
+size_t BytesInUse() {
+  return g_inUse;
+}
+void ResetPeak() {
+  g_peak = g_inUse;
+}
+size_t PeakBytes() {
+  return g_peak;
+}
 
 void KeepFreedMemory() {
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
@@ -51,11 +57,27 @@ void* operator new[](size_t size) {
   if (p == nullptr) throw std::bad_alloc();
   return p;
 }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return CountedMalloc(size); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return CountedMalloc(size); }
-void operator delete(void* p) noexcept { CountedFree(p); }
-void operator delete[](void* p) noexcept { CountedFree(p); }
-void operator delete(void* p, size_t) noexcept { CountedFree(p); }
-void operator delete[](void* p, size_t) noexcept { CountedFree(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { CountedFree(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { CountedFree(p); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  return CountedMalloc(size);
+}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept {
+  return CountedMalloc(size);
+}
+void operator delete(void* p) noexcept {
+  CountedFree(p);
+}
+void operator delete[](void* p) noexcept {
+  CountedFree(p);
+}
+void operator delete(void* p, size_t) noexcept {
+  CountedFree(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+  CountedFree(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  CountedFree(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  CountedFree(p);
+}

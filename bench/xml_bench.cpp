@@ -38,16 +38,20 @@ const std::u16string& Utf16Text(int profiles) {
 }
 
 fs::path ConfigFile(int profiles) {
-  const fs::path p = fs::temp_directory_path() /
-                     ("lumatrove_bench_" + std::to_string(profiles) + ".cfg");
+  const fs::path p =
+      fs::temp_directory_path() / ("lumatrove_bench_" + std::to_string(profiles) + ".cfg");
   if (!fs::exists(p) || fs::file_size(p) != Utf8Text(profiles).size()) {
     std::ofstream(p, std::ios::binary) << Utf8Text(profiles);
   }
   return p;
 }
 
-void* PugiAlloc(size_t size) { return CountedMalloc(size); }
-void PugiFree(void* p) { CountedFree(p); }
+void* PugiAlloc(size_t size) {
+  return CountedMalloc(size);
+}
+void PugiFree(void* p) {
+  CountedFree(p);
+}
 
 // ---- loading ----
 
@@ -130,14 +134,16 @@ size_t WalkPugi(const pugi::xml_document& doc) {
 void BM_Ours_WalkIpTexts(benchmark::State& state) {
   XmlDocument doc;
   doc.SetDocument(Utf16Text(static_cast<int>(state.range(0))));
-  for (auto _ : state) benchmark::DoNotOptimize(WalkOurs(doc));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(WalkOurs(doc));
 }
 
 void BM_Pugi_WalkIpTexts(benchmark::State& state) {
   pugi::xml_document doc;
   const std::string& text = Utf8Text(static_cast<int>(state.range(0)));
   doc.load_buffer(text.data(), text.size());
-  for (auto _ : state) benchmark::DoNotOptimize(WalkPugi(doc));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(WalkPugi(doc));
 }
 
 // ---- peak memory of one load ----
@@ -256,7 +262,8 @@ void BM_Ours_SaveFile(benchmark::State& state) {
   XmlDocument doc;
   doc.SetDocument(Utf16Text(static_cast<int>(state.range(0))));
   const fs::path path = fs::temp_directory_path() / "lumatrove_bench_save.cfg";
-  for (auto _ : state) benchmark::DoNotOptimize(doc.SaveFile(path));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(doc.SaveFile(path));
 }
 
 void BM_Pugi_SaveFile(benchmark::State& state) {
@@ -264,7 +271,8 @@ void BM_Pugi_SaveFile(benchmark::State& state) {
   const std::string& text = Utf8Text(static_cast<int>(state.range(0)));
   doc.load_buffer(text.data(), text.size());
   const fs::path path = fs::temp_directory_path() / "lumatrove_bench_save_pugi.cfg";
-  for (auto _ : state) benchmark::DoNotOptimize(doc.save_file(path.c_str(), "", pugi::format_raw));
+  for (auto _ : state)
+    benchmark::DoNotOptimize(doc.save_file(path.c_str(), "", pugi::format_raw));
 }
 
 #define SIZES Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
@@ -274,10 +282,16 @@ BENCHMARK(BM_Ours_SetDocument)->SIZES;
 BENCHMARK(BM_Pugi_LoadBuffer)->SIZES;
 BENCHMARK(BM_Ours_WalkIpTexts)->SIZES;
 BENCHMARK(BM_Pugi_WalkIpTexts)->SIZES;
-BENCHMARK(BM_Ours_PeakMemoryLoadFile)->Arg(10000)->Arg(100000)->Iterations(1)->Unit(
-    benchmark::kMillisecond);
-BENCHMARK(BM_Pugi_PeakMemoryLoadFile)->Arg(10000)->Arg(100000)->Iterations(1)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_Ours_PeakMemoryLoadFile)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Pugi_PeakMemoryLoadFile)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Ours_AppendProfile)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Ours_RemoveFirstProfile)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Ours_RewriteSysconfig)->Arg(10000)->Unit(benchmark::kMicrosecond);

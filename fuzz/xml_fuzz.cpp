@@ -31,8 +31,8 @@ std::u16string TakeText(FuzzedDataProvider& in, size_t max) {
 }
 
 std::u16string TakeName(FuzzedDataProvider& in) {
-  static const char16_t* const kNames[] = {u"LUMATROVE", u"CONFIG", u"NETSETING", u"IP", u"a",
-                                           u"b", u"CONNECTION", u"ID", u"NAME"};
+  static const char16_t* const kNames[] = {u"LUMATROVE", u"CONFIG",     u"NETSETING", u"IP",  u"a",
+                                           u"b",         u"CONNECTION", u"ID",        u"NAME"};
   if (in.ConsumeBool()) return kNames[in.ConsumeIntegralInRange<size_t>(0, 8)];
   return TakeText(in, 8);
 }
@@ -66,16 +66,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int op = in.ConsumeIntegralInRange<int>(0, 21);
     if (std::getenv("XML_FUZZ_TRACE") != nullptr) std::fprintf(stderr, "op %d\n", op);
     switch (op) {
-      case 0: doc.FindElement(TakeName(in)); break;
-      case 1: doc.FindElement(); break;
-      case 2: doc.FindChildElement(TakeName(in)); break;
-      case 3: doc.FindChildElement(); break;
-      case 4: doc.EnterElement(); break;
-      case 5: doc.LeaveElement(); break;
-      case 6: doc.ResetPosition(); break;
-      case 7: doc.ResetChildPosition(); break;
-      case 8: doc.SavePosition(TakeName(in)); break;
-      case 9: doc.RestorePosition(TakeName(in)); break;
+      case 0:
+        doc.FindElement(TakeName(in));
+        break;
+      case 1:
+        doc.FindElement();
+        break;
+      case 2:
+        doc.FindChildElement(TakeName(in));
+        break;
+      case 3:
+        doc.FindChildElement();
+        break;
+      case 4:
+        doc.EnterElement();
+        break;
+      case 5:
+        doc.LeaveElement();
+        break;
+      case 6:
+        doc.ResetPosition();
+        break;
+      case 7:
+        doc.ResetChildPosition();
+        break;
+      case 8:
+        doc.SavePosition(TakeName(in));
+        break;
+      case 9:
+        doc.RestorePosition(TakeName(in));
+        break;
       case 10:
         doc.GetAttribute(TakeName(in));
         doc.GetChildAttribute(TakeName(in));
@@ -100,12 +120,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 15:
         if (small) doc.AddSubDocument(doc.GetElementContent());
         break;
-      case 16: doc.RemoveElement(); break;
-      case 17: doc.RemoveChildElement(); break;
-      case 18: doc.SetAttribute(TakeName(in), TakeText(in, 32)); break;
-      case 19: doc.SetChildAttribute(TakeName(in), TakeText(in, 32)); break;
-      case 20: XmlDocument::UnescapeText(TakeText(in, 64)); break;
-      default: XmlDocument::EscapeText(TakeText(in, 64), in.ConsumeIntegral<uint16_t>()); break;
+      case 16:
+        doc.RemoveElement();
+        break;
+      case 17:
+        doc.RemoveChildElement();
+        break;
+      case 18:
+        doc.SetAttribute(TakeName(in), TakeText(in, 32));
+        break;
+      case 19:
+        doc.SetChildAttribute(TakeName(in), TakeText(in, 32));
+        break;
+      case 20:
+        XmlDocument::UnescapeText(TakeText(in, 64));
+        break;
+      default:
+        XmlDocument::EscapeText(TakeText(in, 64), in.ConsumeIntegral<uint16_t>());
+        break;
     }
     Check(doc);
   }

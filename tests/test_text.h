@@ -33,6 +33,8 @@ inline std::string U8(std::u16string_view s) {
 }
 
 // ASCII-only convenience for building inputs.
-inline std::u16string U16(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+inline std::u16string U16(std::string_view ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
 
 }  // namespace lumatrove::test

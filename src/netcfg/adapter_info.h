@@ -13,7 +13,7 @@ struct AdapterInfo {
   std::u16string connectionName;  // the connection's "Name"
   int32_t statusEnabled = 0;  // 1: identifier found and settings read; in a profile, EnableCheck
   int32_t dhcpEnabled = 0;    // EnableDHCP (low 16 bits); in a profile, the mode code
-  std::u16string macAddress;      // "%02x:%02x:%02x:%02x:%02x:%02x"
+  std::u16string macAddress;  // "%02x:%02x:%02x:%02x:%02x:%02x"
   std::u16string networkAddress;  // a configured override of the hardware address
   std::u16string ipAddressText;
   std::u16string busType;  // "PCI" on the NT family

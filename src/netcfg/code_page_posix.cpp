@@ -84,6 +84,8 @@ std::unique_ptr<AnsiCodePage> MakeCodePage(unsigned codePage) {
   return page;
 }
 
-std::unique_ptr<AnsiCodePage> MakeSystemCodePage() { return MakeCodePage(950); }
+std::unique_ptr<AnsiCodePage> MakeSystemCodePage() {
+  return MakeCodePage(950);
+}
 
 }  // namespace lumatrove

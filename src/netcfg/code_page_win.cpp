@@ -12,8 +12,8 @@ class WindowsCodePage : public AnsiCodePage {
 
   std::u16string ToUtf16(std::string_view bytes) const override {
     if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(codePage_, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(codePage_, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::u16string text(static_cast<size_t>(n > 0 ? n : 0), u'\0');
     if (n > 0) {
       MultiByteToWideChar(codePage_, 0, bytes.data(), static_cast<int>(bytes.size()),

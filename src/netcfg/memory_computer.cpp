@@ -19,7 +19,8 @@ constexpr uint32_t kNextOffset = 412;
 
 std::string Narrow(std::u16string_view s) {
   std::string out;
-  for (char16_t c : s) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  for (char16_t c : s)
+    out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
   return out;
 }
 
@@ -29,7 +30,8 @@ bool ParseMac(const std::string& text, uint8_t out[6]) {
       6) {
     return false;
   }
-  for (int i = 0; i < 6; ++i) out[i] = static_cast<uint8_t>(v[i]);
+  for (int i = 0; i < 6; ++i)
+    out[i] = static_cast<uint8_t>(v[i]);
   return true;
 }
 
@@ -47,7 +49,9 @@ class AsciiCodePage : public AnsiCodePage {
 
 }  // namespace
 
-std::unique_ptr<AnsiCodePage> MakeAsciiCodePage() { return std::make_unique<AsciiCodePage>(); }
+std::unique_ptr<AnsiCodePage> MakeAsciiCodePage() {
+  return std::make_unique<AsciiCodePage>();
+}
 
 class MemoryComputer::Library : public DhcpClientLibrary {
  public:
@@ -65,8 +69,7 @@ class MemoryComputer::Library : public DhcpClientLibrary {
     n.subnetMask = subnetMask;
     n.action = action;
     pc_.notifications.push_back(n);
-    pc_.journal.push_back("notify " + Narrow(n.adapterName) + " action " +
-                          std::to_string(action));
+    pc_.journal.push_back("notify " + Narrow(n.adapterName) + " action " + std::to_string(action));
     return pc_.dhcpResult;
   }
 
@@ -160,8 +163,7 @@ uint32_t MemoryComputer::GetAdaptersInfo(uint8_t* buffer, uint32_t* size) {
   return 0;
 }
 
-std::vector<IpAdapterEntry> MemoryComputer::ReadAdapterTable(const uint8_t* buffer,
-                                                             uint32_t size) {
+std::vector<IpAdapterEntry> MemoryComputer::ReadAdapterTable(const uint8_t* buffer, uint32_t size) {
   std::vector<IpAdapterEntry> entries;
   for (uint32_t offset = 0; offset + kEntryBytes <= size; offset += kEntryBytes) {
     const uint8_t* e = buffer + offset;
@@ -261,9 +263,12 @@ void MemoryComputer::DestroyDevices(DeviceSet set) {
 
 std::u16string MemoryComputer::ErrorText(uint32_t code) {
   switch (code) {
-    case kErrorFileNotFound: return u"The system cannot find the file specified.";
-    case kErrorPathNotFound: return u"The system cannot find the path specified.";
-    case kErrorAccessDenied: return u"Access is denied.";
+    case kErrorFileNotFound:
+      return u"The system cannot find the file specified.";
+    case kErrorPathNotFound:
+      return u"The system cannot find the path specified.";
+    case kErrorAccessDenied:
+      return u"Access is denied.";
     default: {
       const std::string digits = std::to_string(code);
       return u"Error " + std::u16string(digits.begin(), digits.end());
@@ -272,7 +277,7 @@ std::u16string MemoryComputer::ErrorText(uint32_t code) {
 }
 
 int MemoryComputer::ShowMessage(std::u16string_view text, std::u16string_view caption,
-                               uint32_t flags) {
+                                uint32_t flags) {
   messages.push_back({std::u16string(text), std::u16string(caption), flags});
   if (!messageAnswers.empty()) {
     const int answer = messageAnswers.front();

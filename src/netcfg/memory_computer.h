@@ -24,7 +24,7 @@ class MemoryComputer : public NetSystem {
     std::u16string ip;  // static settings (ignored with dhcp)
     std::u16string mask;
     std::u16string gateway;
-    std::u16string nameServer;  // "a,b"
+    std::u16string nameServer;   // "a,b"
     bool inAdapterTable = true;  // reported by GetAdaptersInfo
     bool pciDevice = true;       // listed by the device installer under "PCI"
   };
@@ -94,8 +94,8 @@ class MemoryComputer : public NetSystem {
   bool EnumDevice(DeviceSet set, uint32_t index) override;
   bool GetDeviceDescription(DeviceSet set, uint32_t index, uint8_t* buffer, uint32_t size,
                             uint32_t* required) override;
-  bool SetPropertyChangeParams(DeviceSet set, uint32_t index, uint32_t stateChange,
-                               uint32_t scope, uint32_t hwProfile) override;
+  bool SetPropertyChangeParams(DeviceSet set, uint32_t index, uint32_t stateChange, uint32_t scope,
+                               uint32_t hwProfile) override;
   bool CallPropertyChange(DeviceSet set, uint32_t index) override;
   void DestroyDevices(DeviceSet set) override;
   uint32_t GetLastError() override { return lastError_; }

@@ -7,7 +7,9 @@
 namespace lumatrove {
 namespace {
 
-char16_t Fold(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
+char16_t Fold(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+}
 
 bool NameLess(std::u16string_view a, std::u16string_view b) {
   const size_t n = std::min(a.size(), b.size());
@@ -227,6 +229,8 @@ long MemoryRegistry::DeleteValue(RegHandle key, std::u16string_view name) {
   return kErrorFileNotFound;
 }
 
-void MemoryRegistry::CloseKey(RegHandle key) { handles_.erase(key); }
+void MemoryRegistry::CloseKey(RegHandle key) {
+  handles_.erase(key);
+}
 
 }  // namespace lumatrove

@@ -64,8 +64,7 @@ class MemoryRegistry : public Registry {
   size_t OpenHandles() const { return handles_.size(); }
 
   // Registry.
-  long OpenKey(RegRoot root, std::u16string_view path, RegAccess access,
-               RegHandle& key) override;
+  long OpenKey(RegRoot root, std::u16string_view path, RegAccess access, RegHandle& key) override;
   long CreateKey(RegRoot root, std::u16string_view path, RegHandle& key) override;
   long EnumSubKey(RegHandle key, uint32_t index, std::u16string& name) override;
   long QueryValue(RegHandle key, std::u16string_view name, uint32_t* type, uint8_t* data,

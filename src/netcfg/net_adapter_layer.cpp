@@ -6,9 +6,9 @@
 namespace lumatrove {
 namespace {
 
-constexpr uint32_t kValueCapacity = 1024;     // bytes passed for every adapter value
-constexpr uint32_t kSmallCapacity = 260;      // MediaSubType, PnpInstanceID
-constexpr uint32_t kNameCapacity = 256;       // 128 characters of connection name
+constexpr uint32_t kValueCapacity = 1024;      // bytes passed for every adapter value
+constexpr uint32_t kSmallCapacity = 260;       // MediaSubType, PnpInstanceID
+constexpr uint32_t kNameCapacity = 256;        // 128 characters of connection name
 constexpr size_t kMaxMultiStringChars = 1021;  // one address per multi-string value
 constexpr size_t kMaxAdapterNameChars = 260;
 constexpr int kMaxDescriptionTries = 8;
@@ -28,9 +28,13 @@ std::vector<uint8_t> SingleMultiString(std::u16string_view text) {
 
 }  // namespace
 
-NetAdapterLayer::NetAdapterLayer(NetSystem& system) : system_(system) { DetectWindowsVersion(); }
+NetAdapterLayer::NetAdapterLayer(NetSystem& system) : system_(system) {
+  DetectWindowsVersion();
+}
 
-NetAdapterLayer::~NetAdapterLayer() { adapters.clear(); }
+NetAdapterLayer::~NetAdapterLayer() {
+  adapters.clear();
+}
 
 void NetAdapterLayer::DetectWindowsVersion() {
   OsVersion v;
@@ -78,8 +82,7 @@ int NetAdapterLayer::DiscoverAdapters() {
                           RegAccess::kRead) != 0) {
         continue;
       }
-      if (!interfaces.Read(u"LowerRange", kValueCapacity, bytes) ||
-          RegText(bytes) != u"ethernet") {
+      if (!interfaces.Read(u"LowerRange", kValueCapacity, bytes) || RegText(bytes) != u"ethernet") {
         continue;
       }
       if (!sub.Read(u"DriverDesc", kValueCapacity, bytes)) continue;
@@ -237,12 +240,12 @@ void NetAdapterLayer::ParseMultiString(const uint8_t* buffer, uint32_t bytes,
 
 bool NetAdapterLayer::ReadConnectionName(AdapterInfo& record, std::u16string_view id) {
   RegKey key(system_.registry());
-  const long result = key.Open(
-      RegRoot::kLocalMachine, Join(kNetworkConnectionsKey, std::u16string(id) + u"\\Connection"),
-      RegAccess::kRead);
+  const long result = key.Open(RegRoot::kLocalMachine,
+                               Join(kNetworkConnectionsKey, std::u16string(id) + u"\\Connection"),
+                               RegAccess::kRead);
   if (result != 0) {
-    system_.ShowMessage(system_.ErrorText(static_cast<uint32_t>(result)),
-                       system_.ApplicationName(), kMbOk);
+    system_.ShowMessage(system_.ErrorText(static_cast<uint32_t>(result)), system_.ApplicationName(),
+                        kMbOk);
     return false;
   }
   std::vector<uint8_t> bytes;
@@ -417,11 +420,14 @@ uint32_t ParseInetAddr(const std::string& text) {
     }
     break;
   }
-  while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+  while (i < n && (text[i] == ' ' || text[i] == '\t'))
+    ++i;
   if (i != n) return kNone;
   uint32_t host;
   switch (count) {
-    case 1: host = static_cast<uint32_t>(parts[0]); break;
+    case 1:
+      host = static_cast<uint32_t>(parts[0]);
+      break;
     case 2:
       if (parts[0] > 0xFF || parts[1] > 0xFFFFFF) return kNone;
       host = static_cast<uint32_t>(parts[0] << 24 | parts[1]);

@@ -84,8 +84,7 @@ class NetAdapterLayer {
 
   // Enables or disables the first PCI device whose description is `description`; true when
   // one was found and the class installer accepted the change. `busType` is not consulted.
-  bool SetDeviceEnabled(bool enable, std::u16string_view description,
-                        std::u16string_view busType);
+  bool SetDeviceEnabled(bool enable, std::u16string_view description, std::u16string_view busType);
 
   std::vector<std::unique_ptr<AdapterInfo>> adapters;
   int32_t windowsVersion = 0;

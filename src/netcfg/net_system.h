@@ -74,8 +74,8 @@ class NetSystem {
   // SetupDiGetDeviceRegistryPropertyW(SPDRP_DEVICEDESC) for the device of `index`: `required`
   // receives the size needed; on failure the thread's last error tells why
   // (kErrorInsufficientBuffer, kErrorInvalidData when the device has no description).
-  virtual bool GetDeviceDescription(DeviceSet set, uint32_t index, uint8_t* buffer,
-                                    uint32_t size, uint32_t* required) = 0;
+  virtual bool GetDeviceDescription(DeviceSet set, uint32_t index, uint8_t* buffer, uint32_t size,
+                                    uint32_t* required) = 0;
   // SetupDiSetClassInstallParamsW with SP_PROPCHANGE_PARAMS (DIF_PROPERTYCHANGE).
   virtual bool SetPropertyChangeParams(DeviceSet set, uint32_t index, uint32_t stateChange,
                                        uint32_t scope, uint32_t hwProfile) = 0;
@@ -89,7 +89,7 @@ class NetSystem {
   virtual std::u16string ErrorText(uint32_t code) = 0;
   // A message box over no window; returns the button pressed (IDOK is 1).
   virtual int ShowMessage(std::u16string_view text, std::u16string_view caption,
-                         uint32_t flags) = 0;
+                          uint32_t flags) = 0;
   // The program's name as message boxes carry it.
   virtual std::u16string ApplicationName() = 0;
   // inet_addr of an ANSI dotted address (network byte order), 0xFFFFFFFF when it is none.

@@ -8,7 +8,8 @@ namespace {
 
 std::string Narrow(std::u16string_view s) {
   std::string out;
-  for (char16_t c : s) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  for (char16_t c : s)
+    out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
   return out;
 }
 
@@ -203,7 +204,8 @@ bool ReadRegFile(const std::string& path, std::u16string& text) {
   std::vector<uint8_t> bytes;
   uint8_t buffer[4096];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
   std::fclose(f);
   text.clear();
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
@@ -235,7 +237,8 @@ bool ReadRegFile(const std::string& path, std::u16string& text) {
     }
     if (len > 1) {
       if (i + len > bytes.size()) break;
-      for (size_t k = 1; k < len; ++k) c = (c << 6) | (bytes[i + k] & 0x3F);
+      for (size_t k = 1; k < len; ++k)
+        c = (c << 6) | (bytes[i + k] & 0x3F);
     }
     i += len;
     if (c >= 0x10000) {

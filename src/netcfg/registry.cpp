@@ -28,7 +28,8 @@ std::u16string RegText(const std::vector<uint8_t>& bytes) {
 
 uint32_t RegDword(const std::vector<uint8_t>& bytes) {
   uint32_t v = 0;
-  for (size_t i = 0; i < 4 && i < bytes.size(); ++i) v |= uint32_t{bytes[i]} << (8 * i);
+  for (size_t i = 0; i < 4 && i < bytes.size(); ++i)
+    v |= uint32_t{bytes[i]} << (8 * i);
   return v;
 }
 
@@ -51,7 +52,8 @@ std::vector<uint8_t> RegSzImage(std::u16string_view text) {
 
 std::vector<uint8_t> RegMultiSzImage(const std::vector<std::u16string>& strings) {
   std::vector<uint8_t> out;
-  for (const std::u16string& s : strings) AppendUnits(out, s);
+  for (const std::u16string& s : strings)
+    AppendUnits(out, s);
   out.push_back(0);
   out.push_back(0);
   return out;

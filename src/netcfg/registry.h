@@ -46,10 +46,10 @@ class Registry {
   virtual long EnumSubKey(RegHandle key, uint32_t index, std::u16string& name) = 0;
   // RegQueryValueExW: `size` holds the room of `data` on entry and the value's byte count on
   // return (kErrorMoreData when the room is too small). `data` may be null to ask the size.
-  virtual long QueryValue(RegHandle key, std::u16string_view name, uint32_t* type,
-                          uint8_t* data, uint32_t* size) = 0;
-  virtual long SetValue(RegHandle key, std::u16string_view name, uint32_t type,
-                        const uint8_t* data, uint32_t size) = 0;
+  virtual long QueryValue(RegHandle key, std::u16string_view name, uint32_t* type, uint8_t* data,
+                          uint32_t* size) = 0;
+  virtual long SetValue(RegHandle key, std::u16string_view name, uint32_t type, const uint8_t* data,
+                        uint32_t size) = 0;
   virtual long DeleteValue(RegHandle key, std::u16string_view name) = 0;
   virtual void CloseKey(RegHandle key) = 0;
 };

@@ -12,7 +12,9 @@
 namespace lumatrove {
 namespace {
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+const wchar_t* W(const std::u16string& s) {
+  return reinterpret_cast<const wchar_t*>(s.c_str());
+}
 
 HKEY RootKey(RegRoot root) {
   return root == RegRoot::kLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
@@ -20,8 +22,7 @@ HKEY RootKey(RegRoot root) {
 
 class Win32Registry : public Registry {
  public:
-  long OpenKey(RegRoot root, std::u16string_view path, RegAccess access,
-               RegHandle& key) override {
+  long OpenKey(RegRoot root, std::u16string_view path, RegAccess access, RegHandle& key) override {
     HKEY h = nullptr;
     const long r = RegOpenKeyExW(RootKey(root), W(std::u16string(path)), 0,
                                  access == RegAccess::kWrite ? KEY_WRITE : KEY_READ, &h);
@@ -46,8 +47,8 @@ class Win32Registry : public Registry {
                   uint32_t* size) override {
     DWORD t = 0;
     DWORD s = size != nullptr ? *size : 0;
-    const long r = RegQueryValueExW(reinterpret_cast<HKEY>(key), W(std::u16string(name)),
-                                    nullptr, &t, data, size != nullptr ? &s : nullptr);
+    const long r = RegQueryValueExW(reinterpret_cast<HKEY>(key), W(std::u16string(name)), nullptr,
+                                    &t, data, size != nullptr ? &s : nullptr);
     if (type != nullptr) *type = t;
     if (size != nullptr) *size = s;
     return r;
@@ -94,7 +95,8 @@ class Win32NetSystem : public NetSystem {
  public:
   explicit Win32NetSystem(HWND owner) : owner_(owner), codePage_(MakeSystemCodePage()) {}
   ~Win32NetSystem() override {
-    for (auto& s : sets_) SetupDiDestroyDeviceInfoList(s.handle);
+    for (auto& s : sets_)
+      SetupDiDestroyDeviceInfoList(s.handle);
   }
 
   Registry& registry() override { return registry_; }
@@ -134,7 +136,8 @@ class Win32NetSystem : public NetSystem {
       if (p < buffer || p + sizeof(IP_ADAPTER_INFO) > end) break;
       IpAdapterEntry e;
       e.adapterName.assign(a->AdapterName, strnlen(a->AdapterName, sizeof a->AdapterName));
-      for (int i = 0; i < 8; ++i) e.address[i] = a->Address[i];
+      for (int i = 0; i < 8; ++i)
+        e.address[i] = a->Address[i];
       e.addressLength = a->AddressLength;
       entries.push_back(e);
     }
@@ -177,8 +180,8 @@ class Win32NetSystem : public NetSystem {
     return ok != FALSE;
   }
 
-  bool SetPropertyChangeParams(DeviceSet set, uint32_t index, uint32_t stateChange,
-                               uint32_t scope, uint32_t hwProfile) override {
+  bool SetPropertyChangeParams(DeviceSet set, uint32_t index, uint32_t stateChange, uint32_t scope,
+                               uint32_t hwProfile) override {
     SP_DEVINFO_DATA* data = Device(set, index);
     if (data == nullptr) return false;
     SP_PROPCHANGE_PARAMS params = {};
@@ -207,24 +210,26 @@ class Win32NetSystem : public NetSystem {
     }
   }
 
-  uint32_t GetLastError() override { return ::GetLastError(); }
-  void SetLastError(uint32_t code) override { ::SetLastError(code); }
+  uint32_t GetLastError() override {
+    return ::GetLastError();
+  }
+  void SetLastError(uint32_t code) override {
+    ::SetLastError(code);
+  }
 
   std::u16string ErrorText(uint32_t code) override {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-            FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-        reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text),
+        0, nullptr);
     std::u16string out;
     if (n != 0 && text != nullptr) out.assign(reinterpret_cast<const char16_t*>(text), n);
     if (text != nullptr) LocalFree(text);
     return out;
   }
 
-  int ShowMessage(std::u16string_view text, std::u16string_view caption,
-                 uint32_t flags) override {
+  int ShowMessage(std::u16string_view text, std::u16string_view caption, uint32_t flags) override {
     const std::u16string t(text), c(caption);
     return MessageBoxW(owner_, W(t), W(c), flags);
   }
@@ -240,7 +245,9 @@ class Win32NetSystem : public NetSystem {
     return name;
   }
 
-  uint32_t InetAddr(const std::string& text) override { return inet_addr(text.c_str()); }
+  uint32_t InetAddr(const std::string& text) override {
+    return inet_addr(text.c_str());
+  }
 
  private:
   struct Set {
@@ -269,7 +276,9 @@ class Win32NetSystem : public NetSystem {
 
 }  // namespace
 
-std::unique_ptr<Registry> MakeWin32Registry() { return std::make_unique<Win32Registry>(); }
+std::unique_ptr<Registry> MakeWin32Registry() {
+  return std::make_unique<Win32Registry>();
+}
 
 std::unique_ptr<NetSystem> MakeWin32NetSystem(void* owner) {
   return std::make_unique<Win32NetSystem>(static_cast<HWND>(owner));

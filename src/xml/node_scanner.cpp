@@ -2,11 +2,9 @@
 
 #include "xml/element_index.h"
 
-
 namespace lumatrove {
 
 namespace {
-
 
 uint32_t Fail(ScannedNode& node, int kind, ScanError error, uint32_t end) {
   node.kind = kind;
@@ -183,7 +181,8 @@ uint32_t ScanNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
   uint32_t i = pos;
   if (s[i] != u'<') {
     if (IsXmlBlank(s[i])) {
-      while (i < n && IsXmlBlank(s[i])) ++i;
+      while (i < n && IsXmlBlank(s[i]))
+        ++i;
       if (i >= n || s[i] == u'<') {
         node.kind = kNodeBlank;
         node.length = i - pos;
@@ -207,7 +206,8 @@ uint32_t ScanNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
   if (c == u'?') {
     node.nameStart = pos + 2;
     i = pos + 2;
-    while (i < n && !EndsNodeName(s[i])) ++i;
+    while (i < n && !EndsNodeName(s[i]))
+      ++i;
     node.nameLength = i - node.nameStart;
     const uint32_t end = FindTerminator(s, n, pos + 2, pos + 1, u'?', false);
     if (end == 0) {
@@ -222,7 +222,8 @@ uint32_t ScanNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
 }
 
 void AppendAscii(std::u16string& out, std::string_view ascii) {
-  for (char c : ascii) out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+  for (char c : ascii)
+    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
 }
 
 void AppendNumber(std::u16string& out, uint64_t value) {
@@ -232,27 +233,49 @@ void AppendNumber(std::u16string& out, uint64_t value) {
     digits[n++] = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value != 0);
-  while (n > 0) out.push_back(static_cast<char16_t>(digits[--n]));
+  while (n > 0)
+    out.push_back(static_cast<char16_t>(digits[--n]));
 }
 
 std::u16string ScanErrorMessage(ScanError error, uint32_t offset) {
   std::string_view incorrect;
   std::string_view unterminated;
   switch (error) {
-    case ScanError::kNone: return {};
-    case ScanError::kIncorrectTagNameCharacter: incorrect = "tag name character"; break;
-    case ScanError::kIncorrectCommentTag: incorrect = "comment tag"; break;
-    case ScanError::kIncorrectTag: incorrect = "tag"; break;
-    case ScanError::kIncorrectBangTag: incorrect = "! tag"; break;
-    case ScanError::kUnterminatedDoctype: unterminated = "Doctype"; break;
-    case ScanError::kUnterminatedElementTag: unterminated = "Element tag"; break;
-    case ScanError::kUnterminatedEndTag: unterminated = "Element end tag"; break;
-    case ScanError::kUnterminatedCData: unterminated = "CDATA Section"; break;
+    case ScanError::kNone:
+      return {};
+    case ScanError::kIncorrectTagNameCharacter:
+      incorrect = "tag name character";
+      break;
+    case ScanError::kIncorrectCommentTag:
+      incorrect = "comment tag";
+      break;
+    case ScanError::kIncorrectTag:
+      incorrect = "tag";
+      break;
+    case ScanError::kIncorrectBangTag:
+      incorrect = "! tag";
+      break;
+    case ScanError::kUnterminatedDoctype:
+      unterminated = "Doctype";
+      break;
+    case ScanError::kUnterminatedElementTag:
+      unterminated = "Element tag";
+      break;
+    case ScanError::kUnterminatedEndTag:
+      unterminated = "Element end tag";
+      break;
+    case ScanError::kUnterminatedCData:
+      unterminated = "CDATA Section";
+      break;
     case ScanError::kUnterminatedProcessingInstruction:
       unterminated = "Processing instruction";
       break;
-    case ScanError::kUnterminatedComment: unterminated = "Comment"; break;
-    case ScanError::kUnterminatedTag: unterminated = "tag"; break;
+    case ScanError::kUnterminatedComment:
+      unterminated = "Comment";
+      break;
+    case ScanError::kUnterminatedTag:
+      unterminated = "tag";
+      break;
     case ScanError::kElementTagTooLong: {
       std::u16string m = u"Element tag at offset ";
       AppendNumber(m, offset);

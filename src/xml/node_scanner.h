@@ -64,14 +64,15 @@ inline uint32_t FindChar(const char16_t* s, uint32_t i, uint32_t n, char16_t c) 
     i += 8;
   }
 #endif
-  while (i < n && s[i] != c) ++i;
+  while (i < n && s[i] != c)
+    ++i;
   return i;
 }
 
 // Space, tab, LF and CR.
 inline bool IsXmlBlank(char16_t c) {
-  return c <= 0x20 && ((uint64_t{1} << c) & ((1ull << 0x20) | (1ull << 9) | (1ull << 10) |
-                                                (1ull << 13))) != 0;
+  return c <= 0x20 &&
+         ((uint64_t{1} << c) & ((1ull << 0x20) | (1ull << 9) | (1ull << 10) | (1ull << 13))) != 0;
 }
 
 // The first offset in [i, n) holding `a` or `b`, or n. Runs of markup and text are scanned
@@ -90,7 +91,8 @@ inline uint32_t FindEither(const char16_t* s, uint32_t i, uint32_t n, char16_t a
     i += 8;
   }
 #endif
-  while (i < n && s[i] != a && s[i] != b) ++i;
+  while (i < n && s[i] != a && s[i] != b)
+    ++i;
   return i;
 }
 
@@ -100,8 +102,8 @@ inline bool StartsTagName(char16_t c) {
 
 // Blank, '/' or '>' end the name of a node; all are below 64, so one mask decides.
 inline bool EndsNodeName(char16_t c) {
-  constexpr uint64_t kEnds = (1ull << 0x20) | (1ull << 9) | (1ull << 10) | (1ull << 13) |
-                             (1ull << '/') | (1ull << '>');
+  constexpr uint64_t kEnds =
+      (1ull << 0x20) | (1ull << 9) | (1ull << 10) | (1ull << 13) | (1ull << '/') | (1ull << '>');
   return c < 64 && ((kEnds >> c) & 1) != 0;
 }
 
@@ -129,7 +131,8 @@ inline uint32_t FindNameEnd(const char16_t* s, uint32_t i, uint32_t n) {
     i += 16;
   }
 #endif
-  while (i < n && !EndsNodeName(s[i])) ++i;
+  while (i < n && !EndsNodeName(s[i]))
+    ++i;
   return i;
 }
 
@@ -156,7 +159,8 @@ inline uint32_t ScanStartTagAt(const char16_t* s, uint32_t pos, uint32_t n, uint
       continue;
     }
     ++i;
-    while (i < n && IsXmlBlank(s[i])) ++i;
+    while (i < n && IsXmlBlank(s[i]))
+      ++i;
     if (i < n && (s[i] == u'"' || s[i] == u'\'')) {
       i = FindChar(s, i + 1, n, s[i]);
       if (i >= n) return 0;

@@ -8,7 +8,9 @@
 
 namespace lumatrove {
 
-XmlDocument::XmlDocument() { Parse(); }
+XmlDocument::XmlDocument() {
+  Parse();
+}
 
 XmlDocument::~XmlDocument() = default;
 
@@ -119,8 +121,7 @@ uint32_t XmlDocument::CloseOpenElements(size_t from) {
 // Builds the elements of `text` under record `given`. While the build runs, the last child of
 // every open element is kept on the stack, and the first child's link to the last child is
 // written when the element's children are complete.
-uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given,
-                                std::u16string& message) {
+uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u16string& message) {
   openStack_.clear();
   if (openStack_.capacity() < 6) openStack_.reserve(6);
   const char16_t* s = text.data();
@@ -297,7 +298,8 @@ std::u16string_view XmlDocument::TagName(uint32_t element) const {
   const ElementRecord& r = index_[element];
   const uint32_t end = r.start + r.StartTagLength();
   uint32_t i = r.start + 1;
-  while (i < end && !IsTagNameEnd(doc_[i])) ++i;
+  while (i < end && !IsTagNameEnd(doc_[i]))
+    ++i;
   return std::u16string_view(doc_).substr(r.start + 1, i - r.start - 1);
 }
 
@@ -330,7 +332,9 @@ bool XmlDocument::FindAmong(uint32_t first, std::u16string_view name, uint32_t& 
   return false;
 }
 
-void XmlDocument::ResetPosition() { parent_ = current_ = child_ = 0; }
+void XmlDocument::ResetPosition() {
+  parent_ = current_ = child_ = 0;
+}
 
 bool XmlDocument::FindElement(std::u16string_view name) {
   const uint32_t first = current_ != 0 ? index_[current_].next : FirstChild(parent_);
@@ -374,7 +378,8 @@ bool XmlDocument::LeaveElement() {
 namespace {
 size_t BucketOf(std::u16string_view name) {
   size_t sum = 0;
-  for (char16_t c : name) sum += c;
+  for (char16_t c : name)
+    sum += c;
   return sum % 7;
 }
 }  // namespace
@@ -443,13 +448,15 @@ void XmlDocument::DropNamedPositions() {
       if (kept != i) bucket[kept] = std::move(bucket[i]);
       ++kept;
     }
-    for (size_t i = kept; i < bucket.size(); ++i) bucket[i] = NamedPosition{};
+    for (size_t i = kept; i < bucket.size(); ++i)
+      bucket[i] = NamedPosition{};
   }
 }
 
 void XmlDocument::ClearNamedPositions() {
   for (std::vector<NamedPosition>& bucket : buckets_) {
-    for (NamedPosition& slot : bucket) slot = NamedPosition{};
+    for (NamedPosition& slot : bucket)
+      slot = NamedPosition{};
   }
 }
 
@@ -462,7 +469,6 @@ std::u16string XmlDocument::GetTagName() const {
 std::u16string XmlDocument::GetChildTagName() const {
   return child_ == 0 ? std::u16string() : std::u16string(TagName(child_));
 }
-
 
 XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
                                                       std::u16string_view name) const {
@@ -482,19 +488,23 @@ XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
     const char16_t c = s[i];
     if (c == u'"' || c == u'\'') {
       uint32_t j = i + 1;
-      while (j < end && s[j] != c) ++j;
+      while (j < end && s[j] != c)
+        ++j;
       return Token{i, (j < end ? j + 1 : end) - i, true};
     }
     uint32_t j = i;
     if (value) {
-      while (j < end && !IsXmlBlank(s[j]) && s[j] != u'>') ++j;
+      while (j < end && !IsXmlBlank(s[j]) && s[j] != u'>')
+        ++j;
     } else {
-      while (j < end && !IsAttributeNameEnd(s[j])) ++j;
+      while (j < end && !IsAttributeNameEnd(s[j]))
+        ++j;
     }
     return Token{i, j == i ? 1u : j - i, false};
   };
   auto skipBlanks = [&](uint32_t i) {
-    while (i < end && IsXmlBlank(s[i])) ++i;
+    while (i < end && IsXmlBlank(s[i]))
+      ++i;
     return i;
   };
 
@@ -548,8 +558,9 @@ std::u16string XmlDocument::AttributeOf(uint32_t element, std::u16string_view na
   if (element == 0 || name.empty()) return {};
   const AttributeSpot spot = FindAttribute(element, name);
   if (!spot.found) return {};
-  if (!spot.hasValue) return UnescapeText(std::u16string_view(doc_).substr(
-                           spot.nameStart, spot.nameEnd - spot.nameStart));
+  if (!spot.hasValue)
+    return UnescapeText(
+        std::u16string_view(doc_).substr(spot.nameStart, spot.nameEnd - spot.nameStart));
   uint32_t start = spot.valueStart;
   uint32_t length = spot.valueLength;
   if (spot.quoted) {
@@ -594,9 +605,13 @@ std::u16string XmlDocument::TextOf(uint32_t element) const {
   return out;
 }
 
-std::u16string XmlDocument::GetText() const { return TextOf(current_); }
+std::u16string XmlDocument::GetText() const {
+  return TextOf(current_);
+}
 
-std::u16string XmlDocument::GetChildText() const { return TextOf(child_); }
+std::u16string XmlDocument::GetChildText() const {
+  return TextOf(child_);
+}
 
 std::u16string XmlDocument::GetElementContent() const {
   if (current_ == 0) return {};
@@ -641,7 +656,8 @@ std::u16string XmlDocument::UnescapeText(std::u16string_view text) {
       const size_t digits = hex ? 3 : 2;
       const size_t reach = std::min(rest.size(), (hex ? 3 : 2) + size_t{8});
       size_t semi = digits;
-      while (semi < reach && rest[semi] != u';') ++semi;
+      while (semi < reach && rest[semi] != u';')
+        ++semi;
       if (semi < reach) {
         uint64_t value = 0;
         for (size_t k = digits; k < semi; ++k) {

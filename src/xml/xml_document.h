@@ -42,8 +42,8 @@ class XmlDocument {
   void ResetChildPosition() { child_ = 0; }
   bool FindElement(std::u16string_view name = {});
   bool FindChildElement(std::u16string_view name = {});
-  bool EnterElement();  // false when there is no current element
-  bool LeaveElement();  // false when there is no parent
+  bool EnterElement();                             // false when there is no current element
+  bool LeaveElement();                             // false when there is no parent
   bool SavePosition(std::u16string_view name);     // false when the name is absent
   bool RestorePosition(std::u16string_view name);  // false when absent or not stored
 

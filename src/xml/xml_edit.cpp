@@ -26,7 +26,8 @@ size_t ReferenceLength(std::u16string_view text, size_t i) {
   size_t j = i + 1;
   if (j >= text.size() || !IsNameStartOfReference(text[j])) return 0;
   ++j;
-  while (j < text.size() && IsNameCharOfReference(text[j])) ++j;
+  while (j < text.size() && IsNameCharOfReference(text[j]))
+    ++j;
   return j < text.size() && text[j] == u';' ? j + 1 - i : 0;
 }
 
@@ -53,8 +54,12 @@ std::u16string XmlDocument::EscapeText(std::u16string_view text, int options) {
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
     switch (c) {
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
+      case u'<':
+        out += u"&lt;";
+        break;
+      case u'>':
+        out += u"&gt;";
+        break;
       case u'&': {
         const size_t ref = (options & kXmlKeepReferences) != 0 ? ReferenceLength(text, i) : 0;
         if (ref != 0) {
@@ -79,7 +84,8 @@ std::u16string XmlDocument::EscapeText(std::u16string_view text, int options) {
           out.push_back(c);
         }
         break;
-      default: out.push_back(c);
+      default:
+        out.push_back(c);
     }
   }
   return out;
@@ -105,7 +111,8 @@ void ShiftSubtree(ElementIndex& index, uint32_t root, int64_t delta) {
       e = r.firstChild;
       continue;
     }
-    while (e != root && index[e].next == 0) e = index[e].parent;
+    while (e != root && index[e].next == 0)
+      e = index[e].parent;
     if (e == root) return;
     e = index[e].next;
   }
@@ -122,7 +129,8 @@ void XmlDocument::Adjust(uint32_t element, int64_t delta, bool skipChildren) {
   }
   uint32_t e = element;
   for (;;) {
-    for (uint32_t s = index_[e].next; s != 0; s = index_[s].next) ShiftSubtree(index_, s, delta);
+    for (uint32_t s = index_[e].next; s != 0; s = index_[s].next)
+      ShiftSubtree(index_, s, delta);
     const uint32_t up = index_[e].parent;
     ElementRecord& a = index_[up];
     a.length = static_cast<uint32_t>(int64_t{a.length} + delta);
@@ -175,7 +183,6 @@ void XmlDocument::LinkElement(uint32_t parent, uint32_t after, uint32_t element)
   n.SetDepth(parent != 0 ? p.Depth() + 1 : 0);
 }
 
-
 bool XmlDocument::InsertNew(uint32_t parent, uint32_t& reference, std::u16string_view markup,
                             int options, Insertion& result) {
   const bool breaks = (options & kXmlNoLineBreaks) == 0;
@@ -192,7 +199,8 @@ bool XmlDocument::InsertNew(uint32_t parent, uint32_t& reference, std::u16string
     pos = index_[reference].End();
     if (breaks) {
       uint32_t j = pos;
-      while (j < n && IsXmlBlank(doc_[j])) ++j;
+      while (j < n && IsXmlBlank(doc_[j]))
+        ++j;
       if (j >= n || doc_[j] == u'<') pos = j;
     }
   } else {
@@ -308,8 +316,7 @@ bool XmlDocument::AddElement(std::u16string_view name, std::u16string_view text,
   return AddNew(false, name, text, options);
 }
 
-bool XmlDocument::AddChildElement(std::u16string_view name, std::u16string_view text,
-                                  int options) {
+bool XmlDocument::AddChildElement(std::u16string_view name, std::u16string_view text, int options) {
   return AddNew(true, name, text, options);
 }
 
@@ -357,7 +364,8 @@ bool XmlDocument::AddSubDocument(std::u16string_view fragment, int options) {
           e = index_[e].firstChild;
           continue;
         }
-        while (e != c && index_[e].next == 0) e = index_[e].parent;
+        while (e != c && index_[e].next == 0)
+          e = index_[e].parent;
         if (e == c) break;
         e = index_[e].next;
       }
@@ -393,7 +401,8 @@ bool XmlDocument::Remove(uint32_t element) {
   const ElementRecord& r = index_[element];
   const uint32_t n = static_cast<uint32_t>(doc_.size());
   uint32_t j = r.End();
-  while (j < n && IsXmlBlank(doc_[j])) ++j;
+  while (j < n && IsXmlBlank(doc_[j]))
+    ++j;
   const uint32_t count = (j >= n || doc_[j] == u'<') ? j - r.start : r.length;
   if (!ReplaceText(r.start, count, {})) return false;
   Adjust(element, -int64_t{count}, true);
@@ -423,7 +432,8 @@ bool XmlDocument::Remove(uint32_t element) {
       d = index_[d].firstChild;
       continue;
     }
-    while (d != element && index_[d].next == 0) d = index_[d].parent;
+    while (d != element && index_[d].next == 0)
+      d = index_[d].parent;
     if (d == element) break;
     d = index_[d].next;
   }

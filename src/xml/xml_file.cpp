@@ -65,7 +65,9 @@ inline size_t SequenceLength(unsigned lead) {
   return 1;
 }
 
-inline bool HasZeroByte(uint64_t v) { return ((v - kLowBits) & ~v & kHighBits) != 0; }
+inline bool HasZeroByte(uint64_t v) {
+  return ((v - kLowBits) & ~v & kHighBits) != 0;
+}
 
 template <bool kWrite>
 size_t ConvertUtf8(const unsigned char* bytes, size_t count, char16_t* out) {
@@ -91,7 +93,8 @@ size_t ConvertUtf8(const unsigned char* bytes, size_t count, char16_t* out) {
       std::memcpy(&v, bytes + i, 8);
       if ((v & kHighBits) != 0 || HasZeroByte(v)) break;
       if constexpr (kWrite) {
-        for (int k = 0; k < 8; ++k) out[units + k] = bytes[i + k];
+        for (int k = 0; k < 8; ++k)
+          out[units + k] = bytes[i + k];
       }
       i += 8;
       units += 8;
@@ -203,7 +206,9 @@ size_t XmlDocument::Utf16ToUtf8(const char16_t* text, char* output, size_t room)
       if (room - written < 4 && length > room - written) break;
       char* o = output + written;
       switch (length) {
-        case 1: o[0] = static_cast<char>(c); break;
+        case 1:
+          o[0] = static_cast<char>(c);
+          break;
         case 2:
           o[0] = static_cast<char>(0xC0 | (c >> 6));
           o[1] = static_cast<char>(0x80 | (c & 0x3F));

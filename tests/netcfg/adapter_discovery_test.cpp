@@ -1,8 +1,8 @@
 // Discovery of adapters on each Windows family, its filters, and the hardware address.
 #include <gtest/gtest.h>
 
-#include "netcfg_test_util.h"
 #include "netcfg/reg_text.h"
+#include "netcfg_test_util.h"
 #include "test_text.h"
 
 namespace lumatrove {
@@ -19,7 +19,7 @@ TEST(WindowsVersion, Table) {
     int code;
   };
   const Case cases[] = {
-      {{4, 10, 0, 1}, 2},  {{4, 90, 0, 1}, 3}, {{4, 0, 1381, 2}, 4}, {{3, 51, 0, 2}, 4},
+      {{4, 10, 0, 1}, 2},   {{4, 90, 0, 1}, 3},   {{4, 0, 1381, 2}, 4}, {{3, 51, 0, 2}, 4},
       {{5, 0, 2195, 2}, 5}, {{5, 1, 2600, 2}, 6}, {{5, 2, 3790, 2}, 7}, {{4, 0, 950, 1}, 1},
       {{5, 3, 0, 2}, 7},    {{6, 1, 7601, 2}, 8}, {{6, 3, 9600, 2}, 8}, {{10, 0, 22631, 2}, 9},
   };
@@ -199,7 +199,9 @@ TEST(MacAddress, AdapterTableProtocol) {
 
 TEST(MacAddress, OnlyPciConnectionsWithoutIncludeAll) {
   MemoryComputer pc;
-  pc.AddAdapter({.guid = test::kLanGuid, .description = u"USB NIC", .connectionName = u"USB",
+  pc.AddAdapter({.guid = test::kLanGuid,
+                 .description = u"USB NIC",
+                 .connectionName = u"USB",
                  .pciDevice = false});
   NetAdapterLayer layer(pc);
   std::u16string mac;

@@ -14,22 +14,23 @@ constexpr RegRoot kHklm = RegRoot::kLocalMachine;
 TEST(RegText, ValueForms) {
   MemoryRegistry reg;
   std::string error;
-  ASSERT_TRUE(reg.Load(u"\xFEFFWindows Registry Editor Version 5.00\r\n"
-                       u"\r\n"
-                       u"; a comment\r\n"
-                       u"[HKEY_LOCAL_MACHINE\\System\\Test]\r\n"
-                       u"\"Name\"=\"a \\\"quoted\\\" \\\\ path\"\r\n"
-                       u"@=\"default\"\r\n"
-                       u"\"Flag\"=dword:0000001f\r\n"
-                       u"\"Multi\"=hex(7):31,00,2e,00,32,00,00,00,\\\r\n"
-                       u"  33,00,00,00,00,00\r\n"
-                       u"\"Expand\"=hex(2):25,00,00,00\r\n"
-                       u"\"Raw\"=hex:01,02,ff\r\n"
-                       u"\"Gone\"=\"x\"\r\n"
-                       u"\"Gone\"=-\r\n"
-                       u"[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"
-                       u"\"\u65b0\u7d30\u660e\u9ad4\"=\"AR PL UMing TW\"\r\n",
-                       &error))
+  ASSERT_TRUE(
+      reg.Load(u"\xFEFFWindows Registry Editor Version 5.00\r\n"
+               u"\r\n"
+               u"; a comment\r\n"
+               u"[HKEY_LOCAL_MACHINE\\System\\Test]\r\n"
+               u"\"Name\"=\"a \\\"quoted\\\" \\\\ path\"\r\n"
+               u"@=\"default\"\r\n"
+               u"\"Flag\"=dword:0000001f\r\n"
+               u"\"Multi\"=hex(7):31,00,2e,00,32,00,00,00,\\\r\n"
+               u"  33,00,00,00,00,00\r\n"
+               u"\"Expand\"=hex(2):25,00,00,00\r\n"
+               u"\"Raw\"=hex:01,02,ff\r\n"
+               u"\"Gone\"=\"x\"\r\n"
+               u"\"Gone\"=-\r\n"
+               u"[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"
+               u"\"\u65b0\u7d30\u660e\u9ad4\"=\"AR PL UMing TW\"\r\n",
+               &error))
       << error;
   EXPECT_EQ(U8(reg.StringValue(kHklm, u"system\\test", u"NAME")), "a \"quoted\" \\ path");
   EXPECT_EQ(U8(reg.StringValue(kHklm, u"System\\Test", u"")), "default");
@@ -79,7 +80,8 @@ TEST(MemoryRegistry, SubkeysEnumerateSortedAndNamesIgnoreCase) {
   ASSERT_EQ(reg.OpenKey(kHklm, u"ROOT", RegAccess::kRead, h), 0);
   std::u16string name;
   std::string names;
-  for (uint32_t i = 0; reg.EnumSubKey(h, i, name) == 0; ++i) names += U8(name) + " ";
+  for (uint32_t i = 0; reg.EnumSubKey(h, i, name) == 0; ++i)
+    names += U8(name) + " ";
   EXPECT_EQ(names, "0010 A b ");
   EXPECT_EQ(reg.EnumSubKey(h, 3, name), kErrorNoMoreItems);
   // A key opened for reading refuses changes.

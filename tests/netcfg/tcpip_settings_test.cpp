@@ -17,7 +17,8 @@ constexpr RegRoot kHklm = RegRoot::kLocalMachine;
 
 std::vector<std::string> U8s(const std::vector<std::u16string>& v) {
   std::vector<std::string> out;
-  for (const auto& s : v) out.push_back(U8(s));
+  for (const auto& s : v)
+    out.push_back(U8(s));
   return out;
 }
 
@@ -44,8 +45,7 @@ TEST(ParseMultiString, Rules) {
   };
   for (const Case& c : cases) {
     std::vector<std::u16string> list;
-    NetAdapterLayer::ParseMultiString(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()),
-                                      list);
+    NetAdapterLayer::ParseMultiString(c.bytes.data(), static_cast<uint32_t>(c.bytes.size()), list);
     EXPECT_EQ(U8s(list), c.expected);
   }
 }
@@ -144,18 +144,17 @@ TEST(ApplyStaticAddress, RegistryImageAndNotification) {
   NetAdapterLayer layer(pc);
   ASSERT_TRUE(layer.ApplyStaticAddress(test::kLanGuid, 0, u"192.168.1.10", u"255.255.255.0",
                                        u"192.168.1.1", u"168.95.1.1,168.95.192.1"));
-  EXPECT_EQ(Changes(pc), (std::vector<std::string>{
-                             "delete IPAddress", "set IPAddress 7 28", "delete SubnetMask",
-                             "set SubnetMask 7 30", "delete DefaultGateway",
-                             "set DefaultGateway 7 26", "delete NameServer",
-                             "set NameServer 1 48", "set EnableDHCP 4 4"}));
+  EXPECT_EQ(Changes(pc),
+            (std::vector<std::string>{"delete IPAddress", "set IPAddress 7 28", "delete SubnetMask",
+                                      "set SubnetMask 7 30", "delete DefaultGateway",
+                                      "set DefaultGateway 7 26", "delete NameServer",
+                                      "set NameServer 1 48", "set EnableDHCP 4 4"}));
   const std::u16string key = TcpipKey(test::kLanGuid);
   const MemoryRegistry& reg = pc.memoryRegistry();
   EXPECT_EQ(reg.FindValue(kHklm, key, u"IPAddress")->data, Bytes(u"192.168.1.10", 2));
   EXPECT_EQ(reg.FindValue(kHklm, key, u"SubnetMask")->data, Bytes(u"255.255.255.0", 2));
   EXPECT_EQ(reg.FindValue(kHklm, key, u"DefaultGateway")->data, Bytes(u"192.168.1.1", 2));
-  EXPECT_EQ(reg.FindValue(kHklm, key, u"NameServer")->data,
-            Bytes(u"168.95.1.1,168.95.192.1", 1));
+  EXPECT_EQ(reg.FindValue(kHklm, key, u"NameServer")->data, Bytes(u"168.95.1.1,168.95.192.1", 1));
   EXPECT_EQ(reg.FindValue(kHklm, key, u"EnableDHCP")->data, (std::vector<uint8_t>{0, 0, 0, 0}));
 
   ASSERT_EQ(pc.notifications.size(), 1u);
@@ -204,8 +203,8 @@ TEST(ApplyStaticAddress, LongAddressIsCut) {
   MemoryComputer pc;
   DescribeLaptop(pc);
   NetAdapterLayer layer(pc);
-  ASSERT_TRUE(layer.ApplyStaticAddress(test::kLanGuid, 0, std::u16string(1030, u'1'), u"", u"",
-                                       u""));
+  ASSERT_TRUE(
+      layer.ApplyStaticAddress(test::kLanGuid, 0, std::u16string(1030, u'1'), u"", u"", u""));
   const auto* v = pc.memoryRegistry().FindValue(kHklm, TcpipKey(test::kLanGuid), u"IPAddress");
   EXPECT_EQ(v->data.size(), 2u * 1021 + 4);
   EXPECT_EQ(pc.notifications[0].ipAddress, 0xFFFFFFFFu);  // not an address: INADDR_NONE
@@ -235,8 +234,7 @@ TEST(Apply, Failures) {
     NetAdapterLayer layer(pc);
     EXPECT_TRUE(layer.ApplyStaticAddress(test::kLanGuid, 0, u"1.2.3.4", u"255.0.0.0", u"", u""));
     EXPECT_FALSE(layer.ApplyDhcp(test::kLanGuid, u""));
-    EXPECT_EQ(pc.memoryRegistry().StringValue(kHklm, TcpipKey(test::kLanGuid), u"NameServer"),
-              u"");
+    EXPECT_EQ(pc.memoryRegistry().StringValue(kHklm, TcpipKey(test::kLanGuid), u"NameServer"), u"");
   }
   {
     MemoryComputer pc;  // the library without its export, or the service refusing
@@ -262,8 +260,7 @@ TEST(Apply, Windows98WritesUnderNetTrans) {
   const std::u16string key = std::u16string(kNetTransKey) + u"\\0000";
   EXPECT_EQ(pc.memoryRegistry().FindValue(kHklm, key, u"EnableDHCP")->data,
             (std::vector<uint8_t>{0, 0, 0, 0}));
-  EXPECT_EQ(pc.memoryRegistry().FindValue(kHklm, key, u"SubnetMask")->data,
-            Bytes(u"255.0.0.0", 2));
+  EXPECT_EQ(pc.memoryRegistry().FindValue(kHklm, key, u"SubnetMask")->data, Bytes(u"255.0.0.0", 2));
 }
 
 TEST(InetAddr, Forms) {
@@ -278,7 +275,8 @@ TEST(InetAddr, Forms) {
       {"1.2.3.256", 0xFFFFFFFFu},    {"1.2.3.4.5", 0xFFFFFFFFu},       {"a.b.c.d", 0xFFFFFFFFu},
       {"1..2", 0xFFFFFFFFu},         {"09.1.1.1", 0xFFFFFFFFu},        {"1.2.3.4x", 0xFFFFFFFFu},
   };
-  for (const Case& c : cases) EXPECT_EQ(ParseInetAddr(c.text), c.value) << c.text;
+  for (const Case& c : cases)
+    EXPECT_EQ(ParseInetAddr(c.text), c.value) << c.text;
 }
 
 }  // namespace

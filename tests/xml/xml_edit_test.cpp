@@ -163,8 +163,7 @@ TEST(Escape, BothWays) {
   EXPECT_NE(U8(doc.GetDocument()).find("V=\"a&amp;b&lt;c&gt;&apos;&quot;\""), std::string::npos);
   EXPECT_EQ(U8(doc.GetChildAttribute(u"V")), "a&b<c>'\"");
   EXPECT_EQ(U8(XmlDocument::EscapeText(u"<&>'\"")), "&lt;&amp;&gt;'\"");
-  EXPECT_EQ(U8(XmlDocument::EscapeText(u"<&>'\"", kXmlEscapeQuotes)),
-            "&lt;&amp;&gt;&apos;&quot;");
+  EXPECT_EQ(U8(XmlDocument::EscapeText(u"<&>'\"", kXmlEscapeQuotes)), "&lt;&amp;&gt;&apos;&quot;");
 }
 
 TEST(SetAttribute, Placement) {
@@ -318,7 +317,8 @@ TEST(AddSubDocument, FragmentElementsAreNavigable) {
   doc.FindElement();
   doc.EnterElement();
   std::string ids;
-  while (doc.FindElement(u"N")) ids += U8(doc.GetAttribute(u"ID"));
+  while (doc.FindElement(u"N"))
+    ids += U8(doc.GetAttribute(u"ID"));
   EXPECT_EQ(ids, "1234");
   doc.ResetPosition();
   doc.FindElement();

@@ -19,9 +19,8 @@ class XmlFile : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("lumatrove_xml_" + std::string(::testing::UnitTest::GetInstance()
-                                               ->current_test_info()
-                                               ->name()));
+           ("lumatrove_xml_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -109,16 +108,18 @@ TEST(Utf8ToUtf16, Decoding) {
       {"\xe4\xb8\xad", u"\u4e2d"},
       {"\xf0\x9f\x98\x80", u"\xD83D\xDE00"},
       {"\xc3\xa9", u"\u00e9"},
-      {"a\xe4\xb8", u"a"},          // truncated at the end: dropped
-      {"a\xf0\x9f\x98", u"a"},      // truncated four-byte sequence
-      {"a\xc3", u"a"},              // truncated two-byte sequence
+      {"a\xe4\xb8", u"a"},            // truncated at the end: dropped
+      {"a\xf0\x9f\x98", u"a"},        // truncated four-byte sequence
+      {"a\xc3", u"a"},                // truncated two-byte sequence
       {"\xe4\x41\x42\x43", u"?ABC"},  // continuation missing: the byte is read again
       {"\xff\xfe", u"??"},
-      {"\xf8\x41", u"?A"},  // a lead byte with bits 5, 4 and 3 set fails
-      {"\xc0\xaf", u"/"},             // overlong forms are not rejected
-      {"\xed\xa0\x80", u"\xD800"},    // nor encoded surrogates
+      {"\xf8\x41", u"?A"},          // a lead byte with bits 5, 4 and 3 set fails
+      {"\xc0\xaf", u"/"},           // overlong forms are not rejected
+      {"\xed\xa0\x80", u"\xD800"},  // nor encoded surrogates
       {std::string("ab\0cd", 5), u"ab"},
-      {"0123456789abcdef\xe4\xb8\xad" "0123456789", u"0123456789abcdef\u4e2d0123456789"},
+      {"0123456789abcdef\xe4\xb8\xad"
+       "0123456789",
+       u"0123456789abcdef\u4e2d0123456789"},
   };
   for (const Utf8Case& c : cases) {
     const size_t units = XmlDocument::Utf8ToUtf16(c.bytes.data(), c.bytes.size(), nullptr);
@@ -138,7 +139,7 @@ TEST(Utf16ToUtf8, Encoding) {
       {u"abc", "abc"},
       {u"\u00e9\u4e2d", "\xc3\xa9\xe4\xb8\xad"},
       {u"\xD83D\xDE00", "\xf0\x9f\x98\x80"},
-      {u"a\xD83D", "a?"},             // a surrogate as the last unit
+      {u"a\xD83D", "a?"},                     // a surrogate as the last unit
       {u"\xDE00\xD83D", "\xf2\x90\x80\xbd"},  // combined without checking the second unit
       {u"\xDBFF\xDFFF", "\xf4\x8f\xbf\xbf"},
   };
@@ -171,7 +172,8 @@ TEST_F(XmlFile, LargeDocumentLoads) {
       "<NETSETING NAME=\"\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4\" DATATIME=\"08-06-15 14:03:09\" "
       "ID=\"1\"><CONNECTION><IPADD><IP>192.168.1.10</IP></IPADD></CONNECTION></NETSETING>\r\n";
   size_t profiles = 0;
-  for (; text.size() < 100'000'000; ++profiles) text += profile;
+  for (; text.size() < 100'000'000; ++profiles)
+    text += profile;
   text += "</CONFIG></LUMATROVE>";
   XmlDocument doc;
   ASSERT_TRUE(doc.LoadFile(Write(text)));
@@ -180,7 +182,8 @@ TEST_F(XmlFile, LargeDocumentLoads) {
   doc.FindElement();
   doc.EnterElement();
   size_t count = 0;
-  while (doc.FindElement(u"NETSETING")) ++count;
+  while (doc.FindElement(u"NETSETING"))
+    ++count;
   EXPECT_EQ(count, profiles);
 }
 

@@ -45,7 +45,8 @@ TEST(Navigation, FindWithoutNameTakesTheNextElement) {
   ASSERT_TRUE(doc.FindElement());
   ASSERT_TRUE(doc.EnterElement());
   std::string names;
-  while (doc.FindElement({})) names += U8(doc.GetTagName());
+  while (doc.FindElement({}))
+    names += U8(doc.GetTagName());
   EXPECT_EQ(names, "abc");
   doc.ResetPosition();
   ASSERT_TRUE(doc.FindElement(u""));
@@ -117,11 +118,11 @@ TEST(Navigation, NameMatchingRules) {
     std::u16string_view requested;
     std::string found;
   };
-  for (const Case& c : {Case{u"CONFIG", "CONFIG"}, Case{u"CONF", "CONF"},
-                        Case{u"CONFIG x", "CONFIG"}, Case{u"CONFIG=", "CONFIG"},
-                        Case{u"CONFIG/", "CONFIG"}, Case{u"CONFIG[", "CONFIG"},
-                        Case{u"CONFIG]", "CONFIG"}, Case{u"CONFIGX", "CONFIGX"},
-                        Case{u"CONFIGY", ""}, Case{u"config", ""}}) {
+  for (const Case& c :
+       {Case{u"CONFIG", "CONFIG"}, Case{u"CONF", "CONF"}, Case{u"CONFIG x", "CONFIG"},
+        Case{u"CONFIG=", "CONFIG"}, Case{u"CONFIG/", "CONFIG"}, Case{u"CONFIG[", "CONFIG"},
+        Case{u"CONFIG]", "CONFIG"}, Case{u"CONFIGX", "CONFIGX"}, Case{u"CONFIGY", ""},
+        Case{u"config", ""}}) {
     doc.ResetChildPosition();
     const bool found = doc.FindChildElement(c.requested);
     EXPECT_EQ(found ? U8(doc.GetChildTagName()) : "", c.found) << U8(c.requested);
@@ -130,9 +131,9 @@ TEST(Navigation, NameMatchingRules) {
 
 TEST(Navigation, TagNameStopsAtDelimiters) {
   XmlDocument doc;
-  for (auto [text, name] : {std::pair{u"<a\tb='1'/>", "a"}, std::pair{u"<a?x/>", "a"},
-                            std::pair{u"<a!/>", "a"}, std::pair{u"<ns:a/>", "ns:a"},
-                            std::pair{u"<\u4e2d/>", "\xe4\xb8\xad"}}) {
+  for (auto [text, name] :
+       {std::pair{u"<a\tb='1'/>", "a"}, std::pair{u"<a?x/>", "a"}, std::pair{u"<a!/>", "a"},
+        std::pair{u"<ns:a/>", "ns:a"}, std::pair{u"<\u4e2d/>", "\xe4\xb8\xad"}}) {
     doc.SetDocument(text);
     ASSERT_TRUE(doc.FindElement());
     EXPECT_EQ(U8(doc.GetTagName()), name);
@@ -280,10 +281,13 @@ TEST(NamedPositions, ManyNamesInOneBucketAndDiscardOnParse) {
   for (char16_t c = u'a'; names.size() < 40; c = static_cast<char16_t>(c + 7)) {
     names.push_back(std::u16string(1, c));
   }
-  for (const auto& n : names) ASSERT_TRUE(doc.SavePosition(n));
-  for (const auto& n : names) ASSERT_TRUE(doc.RestorePosition(n)) << U8(n);
+  for (const auto& n : names)
+    ASSERT_TRUE(doc.SavePosition(n));
+  for (const auto& n : names)
+    ASSERT_TRUE(doc.RestorePosition(n)) << U8(n);
   doc.SetDocument(u"<r/>");
-  for (const auto& n : names) EXPECT_FALSE(doc.RestorePosition(n));
+  for (const auto& n : names)
+    EXPECT_FALSE(doc.RestorePosition(n));
 }
 
 TEST(NamedPositions, DroppedWhenTheirElementIsRemoved) {

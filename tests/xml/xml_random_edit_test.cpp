@@ -56,10 +56,12 @@ class RandomEditor {
     while (Pick(3) != 0) {
       doc.ResetChildPosition();
       int children = 0;
-      while (doc.FindChildElement()) ++children;
+      while (doc.FindChildElement())
+        ++children;
       if (children == 0) break;
       doc.ResetChildPosition();
-      for (int k = Pick(children); k >= 0; --k) doc.FindChildElement();
+      for (int k = Pick(children); k >= 0; --k)
+        doc.FindChildElement();
       if (Pick(4) == 0) break;  // stay with a child position
       doc.EnterElement();
     }
@@ -81,7 +83,8 @@ class RandomEditor {
       f += u">" + XmlDocument::EscapeText(Text()) + u"</" + name + u">";
     } else {
       f += u">\r\n";
-      for (int n = Pick(3); n >= 0; --n) f += Fragment(depth + 1) + u"\r\n";
+      for (int n = Pick(3); n >= 0; --n)
+        f += Fragment(depth + 1) + u"\r\n";
       f += u"</" + name + u">";
     }
     if (depth == 0 && Pick(3) == 0) f += u" trail\r\n";
@@ -159,13 +162,14 @@ TEST(RandomEdits, IndexMatchesAFreshParse) {
       std::string why;
       ASSERT_TRUE(doc.VerifyIndex(&why))
           << "seed " << seed << " step " << step << ": " << why << "\n"
-          << log << "\n" << U8(doc.GetDocument());
+          << log << "\n"
+          << U8(doc.GetDocument());
       if (step % 10 == 9) {
         XmlDocument fresh;
         fresh.SetDocument(doc.GetDocument());
-        ASSERT_EQ(Describe(doc), Describe(fresh))
-            << "seed " << seed << " step " << step << "\n" << log << "\n"
-            << U8(doc.GetDocument());
+        ASSERT_EQ(Describe(doc), Describe(fresh)) << "seed " << seed << " step " << step << "\n"
+                                                  << log << "\n"
+                                                  << U8(doc.GetDocument());
       }
     }
   }

@@ -19,9 +19,9 @@ std::string Utf8(const wchar_t* s) {
 
 }  // namespace
 
-extern "C" DWORD WINAPI DhcpNotifyConfigChange(
-    LPWSTR serverName, LPWSTR adapterName, BOOL newIpAddress, DWORD ipIndex, DWORD ipAddress,
-    DWORD subnetMask, int action) {
+extern "C" DWORD WINAPI DhcpNotifyConfigChange(LPWSTR serverName, LPWSTR adapterName,
+                                               BOOL newIpAddress, DWORD ipIndex, DWORD ipAddress,
+                                               DWORD subnetMask, int action) {
   wchar_t path[MAX_PATH];
   if (GetEnvironmentVariableW(L"LUMATROVE_DHCP_LOG", path, MAX_PATH) > 0) {
     if (FILE* f = _wfopen(path, L"ab")) {

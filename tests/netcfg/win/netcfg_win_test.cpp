@@ -29,15 +29,16 @@ class QuietSystem : public NetSystem {
   Registry& registry() override { return real_->registry(); }
   const AnsiCodePage& codePage() override { return real_->codePage(); }
   bool GetVersion(OsVersion& v) override { return real_->GetVersion(v); }
-  uint32_t GetAdaptersInfo(uint8_t* b, uint32_t* s) override { return real_->GetAdaptersInfo(b, s); }
+  uint32_t GetAdaptersInfo(uint8_t* b, uint32_t* s) override {
+    return real_->GetAdaptersInfo(b, s);
+  }
   std::vector<IpAdapterEntry> ReadAdapterTable(const uint8_t* b, uint32_t s) override {
     return real_->ReadAdapterTable(b, s);
   }
   std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override { return real_->LoadDhcpClient(); }
   DeviceSet GetDevices(std::u16string_view e) override { return real_->GetDevices(e); }
   bool EnumDevice(DeviceSet s, uint32_t i) override { return real_->EnumDevice(s, i); }
-  bool GetDeviceDescription(DeviceSet s, uint32_t i, uint8_t* b, uint32_t n,
-                            uint32_t* r) override {
+  bool GetDeviceDescription(DeviceSet s, uint32_t i, uint8_t* b, uint32_t n, uint32_t* r) override {
     return real_->GetDeviceDescription(s, i, b, n, r);
   }
   bool SetPropertyChangeParams(DeviceSet s, uint32_t i, uint32_t a, uint32_t b,
@@ -80,13 +81,15 @@ bool FirstRealAdapter(std::string& name, std::string& mac) {
   return true;
 }
 
-std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+std::u16string Wide(const std::string& s) {
+  return std::u16string(s.begin(), s.end());
+}
 
 std::vector<uint8_t> ReadValue(const std::u16string& key, const wchar_t* name, DWORD& type) {
   HKEY h = nullptr;
   std::vector<uint8_t> data;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, reinterpret_cast<const wchar_t*>(key.c_str()), 0,
-                    KEY_READ, &h) != ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, reinterpret_cast<const wchar_t*>(key.c_str()), 0, KEY_READ,
+                    &h) != ERROR_SUCCESS) {
     return data;
   }
   DWORD size = 0;
@@ -104,7 +107,8 @@ std::vector<uint8_t> Image(std::u16string_view text, int terminators) {
     b.push_back(static_cast<uint8_t>(c));
     b.push_back(static_cast<uint8_t>(c >> 8));
   }
-  for (int i = 0; i < terminators; ++i) b.insert(b.end(), {0, 0});
+  for (int i = 0; i < terminators; ++i)
+    b.insert(b.end(), {0, 0});
   return b;
 }
 
@@ -120,7 +124,9 @@ class WineComputer : public ::testing::Test {
         u"[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\"
         u"{4d36e972-e325-11ce-bfc1-08002be10318}\\0000]\r\n"
         u"\"DriverDesc\"=\"Intel(R) PRO/1000 MT Network Connection\"\r\n"
-        u"\"NetCfgInstanceID\"=\"" + lan + u"\"\r\n"
+        u"\"NetCfgInstanceID\"=\"" +
+        lan +
+        u"\"\r\n"
         u"[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\"
         u"{4d36e972-e325-11ce-bfc1-08002be10318}\\0000\\Ndi\\Interfaces]\r\n"
         u"\"LowerRange\"=\"ethernet\"\r\n"
@@ -132,7 +138,9 @@ class WineComputer : public ::testing::Test {
         u"{4d36e972-e325-11ce-bfc1-08002be10318}\\0001\\Ndi\\Interfaces]\r\n"
         u"\"LowerRange\"=\"ethernet\"\r\n"
         u"[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Network\\"
-        u"{4D36E972-E325-11CE-BFC1-08002BE10318}\\" + lan + u"\\Connection]\r\n"
+        u"{4D36E972-E325-11CE-BFC1-08002BE10318}\\" +
+        lan +
+        u"\\Connection]\r\n"
         u"\"Name\"=\"\u5340\u57df\u9023\u7dda\"\r\n"
         u"\"PnpInstanceID\"=\"PCI\\\\VEN_8086&DEV_100F\\\\1\"\r\n"
         u"\"MediaSubType\"=dword:00000001\r\n"
@@ -141,7 +149,9 @@ class WineComputer : public ::testing::Test {
         u"\\Connection]\r\n"
         u"\"Name\"=\"Wi-Fi\"\r\n"
         u"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
-        u"Interfaces\\" + lan + u"]\r\n"
+        u"Interfaces\\" +
+        lan +
+        u"]\r\n"
         u"\"IPAddress\"=hex(7):31,00,30,00,2e,00,30,00,2e,00,30,00,2e,00,35,00,00,00,00,00\r\n"
         u"\"SubnetMask\"=hex(7):32,00,35,00,35,00,2e,00,30,00,2e,00,30,00,2e,00,30,00,00,00,"
         u"00,00\r\n"
@@ -248,8 +258,8 @@ TEST_F(WineApply, DhcpClientFailureFailsTheDhcpApply) {
   SetEnvironmentVariableW(L"LUMATROVE_DHCP_RESULT", L"5");
   EXPECT_FALSE(layer.ApplyDhcp(u"{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}", u""));
   SetEnvironmentVariableW(L"LUMATROVE_DHCP_RESULT", nullptr);
-  EXPECT_FALSE(layer.ApplyStaticAddress(u"{no-such-adapter}", 0, u"1.2.3.4", u"255.0.0.0", u"",
-                                        u""));
+  EXPECT_FALSE(
+      layer.ApplyStaticAddress(u"{no-such-adapter}", 0, u"1.2.3.4", u"255.0.0.0", u"", u""));
 }
 
 TEST(WineDevices, SetDeviceEnabledReportsWithoutCrashing) {

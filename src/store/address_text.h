@@ -1,0 +1,25 @@
+// Tests and conversions of dotted addresses held as text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace lumatrove {
+
+// Usable as an address, gateway or DNS server when the text before the first '.' is not "0"
+// and the text after the last '.' is not "0" (an empty text passes).
+bool IsUsableAddress(std::u16string_view text);
+// Usable as a subnet mask when the text before the first '.' is not "0".
+bool IsUsableMask(std::u16string_view text);
+
+// The four dot-separated parts, each read as a decimal number up to its first non-digit
+// (an empty part is 0) and masked to 8 bits; the first part is the most significant byte.
+uint32_t TextToAddress(std::u16string_view text);
+// "a.b.c.d" of an address.
+std::u16string AddressToText(uint32_t address);
+// False for "0.0.0.0"; otherwise four non-empty parts, parts two to four in 0..255 and the
+// first in 1..223 (not range-tested for a mask).
+bool IsValidAddress(std::u16string_view text, bool mask);
+
+}  // namespace lumatrove

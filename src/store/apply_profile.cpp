@@ -1,0 +1,97 @@
+// Applying a profile: its connections are read from the document, their addresses tested,
+// and each adapter gets a fixed address or DHCP through a layer made for this one call.
+#include "netcfg/net_adapter_layer.h"
+#include "store/address_text.h"
+#include "store/profile_store.h"
+
+namespace lumatrove {
+namespace {
+
+int32_t ModeOf(std::u16string_view type) {
+  if (type == u"0") return kModeManual;
+  if (type == u"1") return kModeAutomatic;
+  if (type == u"2") return kModeLeaveAlone;
+  return kModeUnknown;
+}
+
+}  // namespace
+
+bool ProfileStore::ApplyProfile(std::u16string_view id) {
+  NetAdapterLayer layer(system_.net());
+  const std::u16string content = GetProfileContent(id);
+  if (content.empty()) return false;
+
+  XmlDocument connections;
+  connections.SetDocument(content);
+  connections.ResetPosition();
+  bool success = false;
+  std::u16string connectionName;
+  XmlDocument& d = connections;
+  while (d.FindElement()) {
+    const std::u16string adapterId = d.GetAttribute(u"GUID");
+    connectionName = d.GetAttribute(u"NAME");
+    const int32_t mode = ModeOf(d.GetAttribute(u"TYPE"));
+    std::u16string address, mask, gateway, dns;
+
+    auto stop = [&](std::u16string_view what, const std::u16string& value) {
+      std::u16string text = u"\u7db2\u8def\u7d44\u614b\u3010" + connectionName + u"\u3011";
+      text += what;
+      text += value;
+      system_.net().ShowMessage(text, system_.net().ApplicationName(), kMbIconHand | kMbOk);
+      return false;
+    };
+
+    d.EnterElement();
+    while (d.FindElement()) {
+      const std::u16string tag = d.GetTagName();
+      if (tag == u"IPADD") {
+        address.clear();
+        if (d.FindChildElement()) {
+          const std::u16string value = d.GetChildText();
+          if (IsUsableAddress(value)) {
+            address = value;
+          } else if (mode == kModeManual) {
+            return stop(u"\u4e2d\u5b58\u5728\u975e\u6cd5IP\u4f4d\u5740!",
+                        value);  // 中存在非法IP位址!
+          }
+        }
+      } else if (tag == u"MASKADD") {
+        mask.clear();
+        if (d.FindChildElement()) {
+          const std::u16string value = d.GetChildText();
+          if (IsUsableMask(value)) {
+            mask = value;
+          } else if (mode == kModeManual) {
+            return stop(
+                u"\u4e2d\u5b58\u5728\u975e\u6cd5\u5b50\u7db2\u906e\u7f69\uff1a",  // 中存在非法子網遮罩：
+                value);
+          }
+        }
+      } else if (tag == u"GATEWAY") {
+        if (d.FindChildElement()) {
+          const std::u16string value = d.GetChildText();
+          gateway = IsUsableAddress(value) ? value : std::u16string();
+        }
+      } else if (tag == u"DNSADD") {
+        while (d.FindChildElement()) {
+          const std::u16string value = d.GetChildText();
+          if (!IsUsableAddress(value)) continue;
+          if (!dns.empty()) dns += u",";
+          dns += value;
+        }
+      }
+    }
+    d.LeaveElement();
+
+    if (mode == kModeManual) {
+      if (layer.ApplyStaticAddress(adapterId, 0, address, mask, gateway, dns)) success = true;
+    } else if (mode == kModeAutomatic) {
+      if (layer.ApplyDhcp(adapterId, dns)) success = true;
+    } else {
+      success = true;
+    }
+  }
+  return success;
+}
+
+}  // namespace lumatrove

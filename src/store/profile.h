@@ -1,0 +1,23 @@
+// One profile of the configuration file (a NETSETING element) as the store lists it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "netcfg/adapter_info.h"
+
+namespace lumatrove {
+
+struct Profile {
+  std::u16string id;        // ID
+  std::u16string name;      // NAME
+  std::u16string dateTime;  // DATATIME, held as text
+  std::vector<std::unique_ptr<ConnectionSetting>> connections;
+  std::u16string summary;  // what applying it would do, line by line
+};
+
+// The part of a profile's summary that one connection contributes.
+std::u16string ConnectionSummary(const ConnectionSetting& connection);
+
+}  // namespace lumatrove

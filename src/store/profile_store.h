@@ -1,0 +1,98 @@
+// ProfileStore: the configuration file beside the program, its profiles, applying one, the
+// system settings and the Run value, repair and import of 1.x files. Every operation edits
+// the document in memory; Save writes it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "netcfg/adapter_info.h"
+#include "store/profile.h"
+#include "store/store_system.h"
+#include "xml/xml_document.h"
+
+namespace lumatrove {
+
+inline constexpr std::u16string_view kConfigFileName = u"lumatrove.cfg";
+inline constexpr std::u16string_view kRunKey = u"software\\microsoft\\windows\\currentversion\\run";
+inline constexpr std::u16string_view kRunValueName = u"Lumatrove(KORVAL WORKS)";
+
+// The document a new configuration file starts from (before the settings are written).
+extern const std::u16string_view kDefaultDocument;
+
+class ProfileStore {
+ public:
+  explicit ProfileStore(StoreSystem& system);
+  virtual ~ProfileStore();
+  ProfileStore(const ProfileStore&) = delete;
+  ProfileStore& operator=(const ProfileStore&) = delete;
+
+  // The configuration file: the program's folder followed by "lumatrove.cfg".
+  std::filesystem::path ConfigPath();
+
+  // Loads the file, or creates it with the default content. Returns LoadProfiles' result
+  // after a load, 0 after a creation. A file that cannot be parsed is kept beside it as
+  // "lumatrove.cfg.bad" (or .bad.2, .bad.3, ...) before the new one is written.
+  int Open();
+  // Writes the document through a temporary file that replaces the old one in one step; a
+  // failed write leaves the old file as it was. False when the file was not written.
+  bool Save();
+  void CreateDefaultDocument();
+  // 1 when LUMATROVE and CONFIG were found (and the list was built), else 0.
+  int LoadProfiles();
+  int ParseProfiles();
+  void ClearProfiles();
+
+  // Profile operations; each starts from a reset position. See the operations' comments in
+  // the implementation for their exact effects.
+  std::u16string GetProfileContent(std::u16string_view id);
+  void CopyProfile(std::u16string_view sourceId, std::u16string_view newName);
+  bool DeleteProfile(std::u16string_view id);
+  // Raises LASTID by one and returns it ("0" without CONFIG); keeps the caller's position.
+  std::u16string NextId();
+  std::u16string GetLastIdText() const;
+  bool AddProfile(std::u16string_view name, std::vector<const ConnectionSetting*> connections);
+  bool ModifyProfile(std::u16string_view id, std::u16string_view name,
+                     std::vector<const ConnectionSetting*> connections);
+  bool WriteConnections(std::vector<const ConnectionSetting*> connections);
+  bool WriteConnection(const std::vector<const ConnectionSetting*>& connections, size_t index);
+  bool ProfileNameExists(std::u16string_view name);
+
+  // Writes the profile's connections to the adapters; true when at least one was applied
+  // (or left alone). Shows a message box and returns false for an unusable address or mask
+  // of a fixed-address connection.
+  bool ApplyProfile(std::u16string_view id);
+
+  // System settings and the Run value.
+  void ReadSystemSettings();
+  bool WriteSystemSettings();
+  bool SetAutoRun(int flag);
+  // The command line written into the Run value.
+  std::u16string AutoRunCommand();
+
+  // Repair and import.
+  bool RepairProfiles(std::vector<const AdapterInfo*> adapters);
+  static int FindAdapterIndex(std::u16string_view mac, std::u16string_view description,
+                              std::u16string_view connectionName,
+                              const std::vector<const AdapterInfo*>& adapters);
+  bool ImportOldConfig(const std::filesystem::path& path);
+
+  XmlDocument document;
+  std::vector<std::unique_ptr<Profile>> profiles;
+  int32_t autoUpdate = 0;
+  int32_t logEnabled = 0;
+  int32_t autoRun = 0;
+  int32_t lastId = 0;
+
+ private:
+  bool EnterConfig();
+  std::u16string ProgramFolder(char16_t* separator);
+
+  StoreSystem& system_;
+};
+
+}  // namespace lumatrove

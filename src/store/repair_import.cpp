@@ -1,0 +1,75 @@
+// Repair of profiles against the adapters present now, and import of 1.x files.
+#include <fstream>
+#include <iterator>
+
+#include "store/profile_store.h"
+
+namespace lumatrove {
+
+int ProfileStore::FindAdapterIndex(std::u16string_view mac, std::u16string_view description,
+                                   std::u16string_view connectionName,
+                                   const std::vector<const AdapterInfo*>& adapters) {
+  for (size_t i = 0; i < adapters.size(); ++i) {
+    const AdapterInfo& a = *adapters[i];
+    if (mac == a.macAddress || description == a.description || connectionName == a.connectionName) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+bool ProfileStore::RepairProfiles(std::vector<const AdapterInfo*> adapters) {
+  // One mark per adapter of the list, however many there are.
+  std::vector<int> marks(adapters.size(), -1);
+  if (!EnterConfig()) return false;
+  XmlDocument& d = document;
+  d.EnterElement();
+  while (d.FindElement(u"NETSETING")) {
+    if (d.GetAttribute(u"ID").empty()) d.SetAttribute(u"ID", NextId());
+    d.ResetChildPosition();
+    while (d.FindChildElement(u"CONNECTION")) {
+      const int i =
+          FindAdapterIndex(d.GetChildAttribute(u"MACCODE"), d.GetChildAttribute(u"NETCARD"),
+                           d.GetChildAttribute(u"NAME"), adapters);
+      if (i < 0) {
+        d.RemoveChildElement();  // the walk goes on after the removed entry
+        continue;
+      }
+      marks[static_cast<size_t>(i)] = 1;
+      const AdapterInfo& a = *adapters[static_cast<size_t>(i)];
+      d.SetChildAttribute(u"MACCODE", a.macAddress);
+      d.SetChildAttribute(u"NETCARD", a.description);
+      d.SetChildAttribute(u"NAME", a.connectionName);
+      d.SetChildAttribute(u"GUID", a.instanceId);
+    }
+    for (size_t i = 0; i < adapters.size(); ++i) {
+      if (marks[i] == 1) {
+        marks[i] = -1;
+        continue;
+      }
+      // Without a child position the new connection becomes the profile's last child.
+      d.ResetChildPosition();
+      WriteConnection(adapters, i);
+    }
+  }
+  return true;
+}
+
+bool ProfileStore::ImportOldConfig(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  XmlDocument old;
+  old.SetDocument(system_.net().codePage().ToUtf16(bytes));
+  old.ResetPosition();
+  if (!old.FindElement(u"CONFIG")) return false;
+  while (old.FindChildElement(u"NETSETING"))
+    old.SetChildAttribute(u"ID", NextId());
+  const std::u16string content = old.GetElementContent();
+  if (!EnterConfig()) return false;
+  document.EnterElement();
+  document.AddSubDocument(content);
+  return true;
+}
+
+}  // namespace lumatrove

@@ -1,0 +1,45 @@
+// What the profile store needs from the system besides the adapter layer's interface: the
+// program's own path, the current directory, local time and replacing one file by another.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "netcfg/net_system.h"
+
+namespace lumatrove {
+
+struct LocalTime {
+  int year = 2000;  // four digits
+  int month = 1;
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+class StoreSystem {
+ public:
+  virtual ~StoreSystem() = default;
+  // The registry, message boxes, the application name and the ANSI code page; also what
+  // ApplyProfile hands to the adapter layer it makes.
+  virtual NetSystem& net() = 0;
+  // The full path of the running executable (GetModuleFileNameW, 260 characters).
+  virtual std::u16string ModuleFileName() = 0;
+  // GetCurrentDirectoryW (260 characters).
+  virtual std::u16string CurrentDirectory() = 0;
+  virtual LocalTime Now() = 0;
+  // Replaces `to` by `from` in one step (the old `to`, if any, is gone only when `from`
+  // takes its place); false when that is not possible.
+  virtual bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+};
+
+// "%y-%m-%d %H:%M:%S" (two-digit year).
+std::u16string FormatTime(const LocalTime& t);
+
+// A path text of the system as a filesystem path (UTF-16 on Windows, UTF-8 elsewhere).
+std::filesystem::path ToPath(std::u16string_view text);
+std::u16string FromPath(const std::filesystem::path& path);
+
+}  // namespace lumatrove

@@ -1,0 +1,42 @@
+#include <windows.h>
+
+#include "store/win32_store_system.h"
+
+namespace lumatrove {
+namespace {
+
+class Win32StoreSystem : public StoreSystem {
+ public:
+  explicit Win32StoreSystem(NetSystem& net) : net_(net) {}
+  NetSystem& net() override { return net_; }
+  std::u16string ModuleFileName() override {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::u16string(reinterpret_cast<const char16_t*>(path), n);
+  }
+  std::u16string CurrentDirectory() override {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = GetCurrentDirectoryW(MAX_PATH, path);
+    return std::u16string(reinterpret_cast<const char16_t*>(path), n < MAX_PATH ? n : 0);
+  }
+  LocalTime Now() override {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+  }
+  bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  }
+
+ private:
+  NetSystem& net_;
+};
+
+}  // namespace
+
+std::unique_ptr<StoreSystem> MakeWin32StoreSystem(NetSystem& net) {
+  return std::make_unique<Win32StoreSystem>(net);
+}
+
+}  // namespace lumatrove

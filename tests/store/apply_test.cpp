@@ -1,0 +1,218 @@
+// Applying a profile against the in-memory computer: the address tests, the DNS list, the
+// values written, the notifications in order, the messages and the result.
+#include "netcfg/net_adapter_layer.h"
+#include "store/address_text.h"
+#include "store_test_util.h"
+
+namespace lumatrove {
+namespace {
+
+using test::StoreTest;
+using test::U8;
+
+constexpr char kLan[] = "{11111111-2222-3333-4444-555555555555}";
+constexpr char kWifi[] = "{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}";
+
+TEST(AddressTests, UsableAddressAndMask) {
+  struct Case {
+    std::u16string_view text;
+    bool address, mask;
+  };
+  const Case cases[] = {
+      {u"192.168.1.10", true, true},
+      {u"0.0.0.0", false, false},
+      {u"0.1.2.3", false, false},
+      {u"10.0.0.0", false, true},
+      {u"0", false, true},
+      {u"", true, true},
+      {u"255.255.255.0", false, true},
+      {u"8.8.8.0", false, true},
+      {u"8.8.4.4", true, true},
+      {u"abc", true, true},
+      {u"1.2.3.", true, true},
+      {u".0", false, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsUsableAddress(c.text), c.address) << U8(c.text);
+    EXPECT_EQ(IsUsableMask(c.text), c.mask) << U8(c.text);
+  }
+}
+
+TEST(AddressTests, TextToAddressAndValidity) {
+  EXPECT_EQ(TextToAddress(u"192.168.1.10"), 0xC0A8010Au);
+  EXPECT_EQ(TextToAddress(u"1.2.3.4.5"), 0x01020304u);  // the fourth part is all after the dot
+  EXPECT_EQ(TextToAddress(u"256.x.3a"), 0x00000300u);
+  EXPECT_EQ(TextToAddress(u""), 0u);
+  EXPECT_EQ(U8(AddressToText(0xC0A8010Au)), "192.168.1.10");
+  EXPECT_TRUE(IsValidAddress(u"192.168.1.10", false));
+  EXPECT_FALSE(IsValidAddress(u"0.0.0.0", true));
+  EXPECT_FALSE(IsValidAddress(u"224.0.0.1", false));
+  EXPECT_TRUE(IsValidAddress(u"255.255.255.0", true));
+  EXPECT_FALSE(IsValidAddress(u"255.255.255.0", false));
+  EXPECT_FALSE(IsValidAddress(u"1.2.3", false));
+  EXPECT_FALSE(IsValidAddress(u"1.2..4", false));
+  EXPECT_FALSE(IsValidAddress(u"1.2.3.256", false));
+}
+
+std::string Connection(const char* guid, const char* name, const char* type, const char* ip,
+                       const char* mask, const char* gateway, const char* dns1, const char* dns2) {
+  return std::string("<CONNECTION NAME=\"") + name + "\" GUID=\"" + guid + "\" TYPE=\"" + type +
+         "\"><IPADD><IP>" + ip + "</IP></IPADD><MASKADD><IP>" + mask +
+         "</IP></MASKADD><GATEWAY><IP>" + gateway + "</IP></GATEWAY><DNSADD><IP>" + dns1 +
+         "</IP><IP>" + dns2 + "</IP></DNSADD></CONNECTION>";
+}
+
+class Apply : public StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    computer_.AddAdapter({.guid = u"{11111111-2222-3333-4444-555555555555}",
+                          .description = u"LAN",
+                          .connectionName = u"LAN"});
+    computer_.AddAdapter({.guid = u"{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}",
+                          .description = u"WIFI",
+                          .connectionName = u"WIFI"});
+    computer_.memoryRegistry().ClearChanges();
+  }
+  // A store whose profile 1 holds the given connections.
+  void Profile(const std::string& connections) {
+    WriteFile(ConfigFile(), "<LUMATROVE><CONFIG LASTID=\"1\"><NETSETING NAME=\"P\" ID=\"1\">" +
+                                connections + "</NETSETING></CONFIG></LUMATROVE>");
+    ASSERT_EQ(store_.Open(), 1);
+  }
+  std::string Value(const char* guid, std::u16string_view name) {
+    const std::string g(guid);
+    return U8(RegText(
+        computer_.memoryRegistry()
+            .FindValue(RegRoot::kLocalMachine,
+                       std::u16string(kTcpipInterfacesKey) + std::u16string(g.begin(), g.end()),
+                       name)
+            ->data));
+  }
+  ProfileStore store_{system_};
+};
+
+TEST_F(Apply, FixedAddress) {
+  Profile(Connection(kLan, "LAN", "0", "192.168.1.10", "255.255.255.0", "192.168.1.1", "168.95.1.1",
+                     "168.95.192.1"));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));
+  EXPECT_EQ(Value(kLan, u"IPAddress"), "192.168.1.10");
+  EXPECT_EQ(Value(kLan, u"SubnetMask"), "255.255.255.0");
+  EXPECT_EQ(Value(kLan, u"DefaultGateway"), "192.168.1.1");
+  EXPECT_EQ(Value(kLan, u"NameServer"), "168.95.1.1,168.95.192.1");
+  ASSERT_EQ(computer_.notifications.size(), 1u);
+  EXPECT_EQ(computer_.notifications[0].action, 2);
+  EXPECT_EQ(computer_.notifications[0].ipAddress, 0x0A01A8C0u);
+  EXPECT_TRUE(computer_.messages.empty());
+}
+
+TEST_F(Apply, GatewayAndDnsRules) {
+  struct Case {
+    const char *gateway, *dns1, *dns2;
+    const char *gatewayWritten, *dnsWritten;
+  };
+  const Case cases[] = {
+      {"0.0.0.0", "0.0.0.0", "8.8.8.8", "", "8.8.8.8"},
+      {"192.168.1.1", "8.8.8.0", "8.8.4.4", "192.168.1.1", "8.8.4.4"},
+      {"", "168.95.1.1", "", "", "168.95.1.1,"},
+      {"", "", "168.95.1.1", "", "168.95.1.1"},
+      {"", "", "", "", ""},
+  };
+  for (const Case& c : cases) {
+    Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "255.0.0.0", c.gateway, c.dns1, c.dns2));
+    EXPECT_TRUE(store_.ApplyProfile(u"1"));
+    EXPECT_EQ(Value(kLan, u"DefaultGateway"), c.gatewayWritten);
+    EXPECT_EQ(Value(kLan, u"NameServer"), c.dnsWritten);
+  }
+}
+
+TEST_F(Apply, EmptyAddressPassesTheTest) {
+  Profile(Connection(kLan, "LAN", "0", "", "", "", "", ""));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));
+  EXPECT_EQ(Value(kLan, u"IPAddress"), "");
+}
+
+TEST_F(Apply, InvalidAddressOrMaskStopsWithAMessage) {
+  Profile(Connection(kLan, "LAN", "0", "192.168.1.0", "255.0.0.0", "", "", ""));
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));
+  ASSERT_EQ(computer_.messages.size(), 1u);
+  EXPECT_EQ(
+      U8(computer_.messages[0].text),
+      "\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85\x8b\xe3\x80\x90LAN\xe3\x80\x91\xe4\xb8\xad"
+      "\xe5\xad\x98\xe5\x9c\xa8\xe9\x9d\x9e\xe6\xb3\x95IP\xe4\xbd\x8d\xe5\x9d\x80!192.168.1.0");
+  EXPECT_EQ(U8(computer_.messages[0].caption), "lumatrove");
+  EXPECT_EQ(computer_.messages[0].flags, kMbIconHand | kMbOk);
+  EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
+
+  computer_.messages.clear();
+  Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "0.0.0.0", "", "", ""));
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));
+  ASSERT_EQ(computer_.messages.size(), 1u);
+  EXPECT_EQ(
+      U8(computer_.messages[0].text),
+      "\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85\x8b\xe3\x80\x90LAN\xe3\x80\x91\xe4\xb8\xad"
+      "\xe5\xad\x98\xe5\x9c\xa8\xe9\x9d\x9e\xe6\xb3\x95\xe5\xad\x90\xe7\xb6\xb2\xe9\x81\xae"
+      "\xe7\xbd\xa9\xef\xbc\x9a"
+      "0.0.0.0");
+}
+
+TEST_F(Apply, FirstInvalidStopsBeforeTheSecond) {
+  Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "0.0.0.0", "", "", "") +
+          Connection(kWifi, "WIFI", "0", "10.0.0.6", "255.0.0.0", "", "", ""));
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));
+  EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
+}
+
+TEST_F(Apply, HalfWayWhenTheSecondIsInvalid) {
+  Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "255.0.0.0", "", "", "") +
+          Connection(kWifi, "WIFI", "0", "10.0.0.0", "255.0.0.0", "", "", ""));
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));
+  EXPECT_EQ(Value(kLan, u"IPAddress"), "10.0.0.5");  // stays changed: nothing is rolled back
+  EXPECT_EQ(Value(kWifi, u"IPAddress"), "0.0.0.0");
+  EXPECT_EQ(computer_.messages.size(), 1u);
+  EXPECT_EQ(computer_.notifications.size(), 1u);
+}
+
+TEST_F(Apply, DhcpIgnoresAddressesButKeepsDns) {
+  Profile(Connection(kWifi, "WIFI", "1", "0.0.0.0", "0.0.0.0", "", "8.8.8.8", ""));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));
+  EXPECT_EQ(Value(kWifi, u"IPAddress"), "0.0.0.0");
+  EXPECT_EQ(Value(kWifi, u"NameServer"), "8.8.8.8,");
+  ASSERT_EQ(computer_.notifications.size(), 1u);
+  EXPECT_EQ(computer_.notifications[0].action, 1);
+  EXPECT_TRUE(computer_.messages.empty());
+}
+
+TEST_F(Apply, NotificationsFollowTheConnectionsInOrder) {
+  Profile(Connection(kWifi, "WIFI", "1", "", "", "", "", "") +
+          Connection(kLan, "LAN", "0", "10.0.0.5", "255.0.0.0", "10.0.0.1", "", ""));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));
+  ASSERT_EQ(computer_.notifications.size(), 2u);
+  EXPECT_EQ(U8(computer_.notifications[0].adapterName), kWifi);
+  EXPECT_EQ(U8(computer_.notifications[1].adapterName), kLan);
+}
+
+TEST_F(Apply, LeaveAloneAndFailures) {
+  Profile(Connection(kLan, "LAN", "2", "x", "y", "", "", "") +
+          Connection(kLan, "LAN", "9", "x", "y", "", "", ""));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));  // nothing touched, still a success
+  EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
+
+  Profile(Connection("{gone}", "OLD", "0", "10.0.0.5", "255.0.0.0", "", "", ""));
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));  // the adapter's key is missing
+  Profile(Connection("{gone}", "OLD", "0", "10.0.0.5", "255.0.0.0", "", "", "") +
+          Connection(kLan, "LAN", "0", "10.0.0.5", "255.0.0.0", "", "", ""));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));   // the other one is applied
+  EXPECT_FALSE(store_.ApplyProfile(u"2"));  // no such profile
+  Profile("");
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));  // a profile without connections
+}
+
+TEST_F(Apply, WorksOnTheDocumentNotTheList) {
+  Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "255.0.0.0", "", "", ""));
+  store_.DeleteProfile(u"1");
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));
+}
+
+}  // namespace
+}  // namespace lumatrove

@@ -1,0 +1,168 @@
+// Repair against the adapters present now, and import of 1.x files.
+#include <cstring>
+
+#include "store_test_util.h"
+
+namespace lumatrove {
+namespace {
+
+using test::StoreTest;
+using test::U8;
+
+AdapterInfo Adapter(const char* mac, const char* description, const char* name, const char* guid) {
+  AdapterInfo a;
+  a.macAddress = std::u16string(mac, mac + std::char_traits<char>::length(mac));
+  a.description = std::u16string(description, description + std::strlen(description));
+  a.connectionName = std::u16string(name, name + std::strlen(name));
+  a.instanceId = std::u16string(guid, guid + std::strlen(guid));
+  a.statusEnabled = 1;
+  a.dhcpEnabled = 1;
+  a.ipAddressText = u"0.0.0.0";
+  return a;
+}
+
+std::string Entry(const char* mac, const char* netcard, const char* name, const char* type) {
+  return std::string("<CONNECTION NAME=\"") + name + "\" GUID=\"{old}\" NETCARD=\"" + netcard +
+         "\" MACCODE=\"" + mac + "\" EnableCheck=\"1\" TYPE=\"" + type +
+         "\" MACCODEN=\"kept\"><IPADD><IP>10.0.0.9</IP></IPADD></CONNECTION>";
+}
+
+class Repair : public StoreTest {
+ protected:
+  void Load(const std::string& profiles, const char* lastId = "5") {
+    WriteFile(ConfigFile(), std::string("<LUMATROVE><CONFIG LASTID=\"") + lastId + "\">" +
+                                profiles + "</CONFIG></LUMATROVE>");
+    ASSERT_EQ(store_.Open(), 1);
+  }
+  void Reopen() {
+    ASSERT_TRUE(store_.Save());
+    ASSERT_EQ(store_.Open(), 1);
+  }
+  ProfileStore store_{system_};
+};
+
+TEST(FindAdapterIndex, AnyOfThreeEqualities) {
+  const AdapterInfo a = Adapter("00:00:00:00:00:0a", "NIC A", "LAN", "{A}");
+  const AdapterInfo c = Adapter("", "NIC C", "WIFI", "{C}");
+  const std::vector<const AdapterInfo*> list{&a, &c};
+  EXPECT_EQ(ProfileStore::FindAdapterIndex(u"00:00:00:00:00:0a", u"x", u"y", list), 0);
+  EXPECT_EQ(ProfileStore::FindAdapterIndex(u"x", u"NIC C", u"y", list), 1);
+  EXPECT_EQ(ProfileStore::FindAdapterIndex(u"x", u"y", u"WIFI", list), 1);
+  EXPECT_EQ(ProfileStore::FindAdapterIndex(u"", u"y", u"z", list), 1);  // empty equals empty
+  EXPECT_EQ(ProfileStore::FindAdapterIndex(u"x", u"nic c", u"wifi", list), -1);
+  EXPECT_EQ(ProfileStore::FindAdapterIndex(u"x", u"y", u"z", {}), -1);
+}
+
+TEST_F(Repair, GoneRenamedAndNewAdapters) {
+  Load("<NETSETING NAME=\"P\" ID=\"1\">" + Entry("00:00:00:00:00:0a", "NIC A", "LAN", "0") +
+       Entry("00:00:00:00:00:0b", "NIC B", "OLD", "1") + "</NETSETING>");
+  // A is still there under another connection name; B is gone; C is new.
+  const AdapterInfo a = Adapter("00:00:00:00:00:0a", "NIC A", "LAN 2", "{A}");
+  const AdapterInfo c = Adapter("00:00:00:00:00:0c", "NIC C", "WIFI", "{C}");
+  ASSERT_TRUE(store_.RepairProfiles({&a, &c}));
+  Reopen();
+  const Profile& p = *store_.profiles[0];
+  ASSERT_EQ(p.connections.size(), 2u);
+  const ConnectionSetting& kept = *p.connections[0];
+  EXPECT_EQ(U8(kept.connectionName), "LAN 2");
+  EXPECT_EQ(U8(kept.instanceId), "{A}");
+  EXPECT_EQ(kept.dhcpEnabled, kModeManual);  // mode and addresses stay
+  EXPECT_EQ(U8(kept.ipAddressText), "10.0.0.9");
+  EXPECT_EQ(U8(kept.networkAddress), "kept");  // refreshed in place
+  const ConnectionSetting& added = *p.connections[1];
+  EXPECT_EQ(U8(added.instanceId), "{C}");
+  EXPECT_EQ(added.dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(U8(added.ipAddressText), "0.0.0.0");
+}
+
+TEST_F(Repair, MarksAreResetBetweenProfilesAndIdsAreGiven) {
+  Load("<NETSETING NAME=\"P\" ID=\"\"/><NETSETING NAME=\"Q\"/>");
+  const AdapterInfo a = Adapter("a", "A", "A", "{A}");
+  ASSERT_TRUE(store_.RepairProfiles({&a}));
+  Reopen();
+  ASSERT_EQ(store_.profiles.size(), 2u);
+  EXPECT_EQ(U8(store_.profiles[0]->id), "6");
+  EXPECT_EQ(U8(store_.profiles[1]->id), "7");
+  EXPECT_EQ(store_.lastId, 7);
+  EXPECT_EQ(store_.profiles[0]->connections.size(), 1u);
+  EXPECT_EQ(store_.profiles[1]->connections.size(), 1u);
+}
+
+TEST_F(Repair, AnAdapterFoundInOneProfileIsStillAddedToTheNext) {
+  Load("<NETSETING NAME=\"P\" ID=\"1\">" + Entry("a", "A", "A", "0") +
+       "</NETSETING><NETSETING NAME=\"Q\" ID=\"2\"/>");
+  const AdapterInfo a = Adapter("a", "A", "A", "{A}");
+  ASSERT_TRUE(store_.RepairProfiles({&a}));
+  Reopen();
+  EXPECT_EQ(store_.profiles[0]->connections.size(), 1u);
+  ASSERT_EQ(store_.profiles[1]->connections.size(), 1u);
+  EXPECT_EQ(U8(store_.profiles[1]->connections[0]->instanceId), "{A}");
+}
+
+TEST_F(Repair, ManyAdaptersAllGetMarks) {
+  Load("<NETSETING NAME=\"P\" ID=\"1\"/>");
+  std::vector<AdapterInfo> adapters;
+  for (int i = 0; i < 300; ++i) {
+    const std::string n = std::to_string(i);
+    adapters.push_back(Adapter(n.c_str(), n.c_str(), n.c_str(), n.c_str()));
+  }
+  std::vector<const AdapterInfo*> list;
+  for (const auto& a : adapters)
+    list.push_back(&a);
+  ASSERT_TRUE(store_.RepairProfiles(list));
+  ASSERT_TRUE(store_.RepairProfiles(list));  // the second repair adds nothing more
+  Reopen();
+  EXPECT_EQ(store_.profiles[0]->connections.size(), 300u);
+}
+
+TEST_F(Repair, EntryWithoutMaccodeMatchesAnAdapterWithoutAddress) {
+  Load(
+      "<NETSETING NAME=\"P\" ID=\"1\"><CONNECTION NAME=\"x\" NETCARD=\"y\" TYPE=\"2\"/>"
+      "</NETSETING>");
+  const AdapterInfo a = Adapter("", "A", "A", "{A}");
+  ASSERT_TRUE(store_.RepairProfiles({&a}));
+  Reopen();
+  ASSERT_EQ(store_.profiles[0]->connections.size(), 1u);
+  EXPECT_EQ(store_.profiles[0]->connections[0]->dhcpEnabled, kModeLeaveAlone);
+  EXPECT_EQ(U8(store_.profiles[0]->connections[0]->instanceId), "{A}");
+}
+
+TEST_F(Repair, WithoutConfigNothingChanges) {
+  WriteFile(ConfigFile(), "<LUMATROVE/>");
+  store_.Open();
+  EXPECT_FALSE(store_.RepairProfiles({}));
+}
+
+TEST_F(Repair, ImportBig5File) {
+  Load("<NETSETING NAME=\"mine\" ID=\"4\"/>", "4");
+  // A 1.x file in the ANSI code page (Big5): 辦公室 is B f0 a4 bd ab c7.
+  const std::string old =
+      "<?xml version=\"1.0\" encoding=\"big5\"?>\r\n<CONFIG>"
+      "<NETSETING NAME=\"\xbf\xec\xa4\xbd\xab\xc7\" ID=\"1\" DATATIME=\"05-01-01 00:00:00\">"
+      "<CONNECTION NAME=\"A\" TYPE=\"1\"/></NETSETING>"
+      "<NETSETING NAME=\"b\" ID=\"2\"/><NETSETING NAME=\"c\" ID=\"3\"/></CONFIG>";
+  WriteFile(dir_ / "ipconfig.xml", old);
+  ASSERT_TRUE(store_.ImportOldConfig(dir_ / "ipconfig.xml"));
+  EXPECT_EQ(store_.lastId, 7);
+  Reopen();
+  ASSERT_EQ(store_.profiles.size(), 4u);
+  EXPECT_EQ(U8(store_.profiles[1]->name), "\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4");
+  EXPECT_EQ(U8(store_.profiles[1]->id), "5");
+  EXPECT_EQ(U8(store_.profiles[1]->dateTime), "05-01-01 00:00:00");
+  EXPECT_EQ(U8(store_.profiles[2]->id), "6");
+  EXPECT_EQ(U8(store_.profiles[3]->id), "7");
+  EXPECT_EQ(store_.profiles[1]->connections.size(), 1u);
+}
+
+TEST_F(Repair, ImportRefusesOtherFiles) {
+  Load("", "4");
+  WriteFile(dir_ / "current.cfg", ReadFile(ConfigFile()));
+  EXPECT_FALSE(store_.ImportOldConfig(dir_ / "current.cfg"));  // a current-format file
+  WriteFile(dir_ / "text.txt", "not xml at all");
+  EXPECT_FALSE(store_.ImportOldConfig(dir_ / "text.txt"));
+  EXPECT_FALSE(store_.ImportOldConfig(dir_ / "missing.xml"));
+  EXPECT_EQ(store_.lastId, 4);
+}
+
+}  // namespace
+}  // namespace lumatrove

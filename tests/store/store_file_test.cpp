@@ -1,0 +1,138 @@
+// The configuration file: first start, loading, the kept copy of a damaged file, the atomic
+// save, and the mapping between the file and the records.
+#include "store_test_util.h"
+
+namespace lumatrove {
+namespace {
+
+using test::StoreTest;
+using test::U8;
+
+constexpr char kFirstStart[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+    "<LUMATROVE>\r\n"
+    "<CONFIG LASTID=\"0\" VERSION=\"2.0\" />\r\n"
+    "<DNS VERSION=\"2.0\" />\r\n"
+    "<SYSCONFIG VERSION=\"2.0\">\r\n"
+    "<AUTOEXEC>FALSE</AUTOEXEC>\r\n"
+    "<AUTOUPDATE>FALSE</AUTOUPDATE>\r\n"
+    "<LOGFLAG>FALSE</LOGFLAG>\r\n"
+    "</SYSCONFIG>\r\n"
+    "</LUMATROVE>";
+
+using StoreFile = StoreTest;
+
+TEST_F(StoreFile, FirstStartWritesTheDefaultDocument) {
+  ProfileStore store(system_);
+  EXPECT_EQ(store.Open(), 0);
+  EXPECT_EQ(ReadFile(ConfigFile()), kFirstStart);
+  EXPECT_TRUE(store.profiles.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.tmp"));
+  // The next start finds it.
+  ProfileStore again(system_);
+  EXPECT_EQ(again.Open(), 1);
+  EXPECT_EQ(again.lastId, 0);
+  EXPECT_EQ(again.logEnabled, 0);
+}
+
+TEST_F(StoreFile, ConfigPathFollowsTheProgramNotTheCurrentDirectory) {
+  system_.currentDirectory = u"somewhere else";
+  ProfileStore store(system_);
+  EXPECT_EQ(store.ConfigPath(), ConfigFile());
+}
+
+TEST_F(StoreFile, DamagedFileIsKeptBeforeTheDefaultReplacesIt) {
+  WriteFile(ConfigFile(), "<LUMATROVE><CONFIG LASTID=\"9\"><NETSETING NAME=\"x\"");
+  ProfileStore store(system_);
+  EXPECT_EQ(store.Open(), 0);
+  EXPECT_EQ(ReadFile(dir_ / "lumatrove.cfg.bad"),
+            "<LUMATROVE><CONFIG LASTID=\"9\"><NETSETING NAME=\"x\"");
+  EXPECT_EQ(ReadFile(ConfigFile()), kFirstStart);
+  // A second damaged file does not overwrite the first copy.
+  WriteFile(ConfigFile(), "second");
+  ProfileStore again(system_);
+  EXPECT_EQ(again.Open(), 0);
+  EXPECT_EQ(ReadFile(dir_ / "lumatrove.cfg.bad"),
+            "<LUMATROVE><CONFIG LASTID=\"9\"><NETSETING NAME=\"x\"");
+  EXPECT_EQ(ReadFile(dir_ / "lumatrove.cfg.bad.2"), "second");
+}
+
+TEST_F(StoreFile, WellFormedButForeignFileIsNotRepaired) {
+  WriteFile(ConfigFile(), "<OTHER/>");
+  ProfileStore store(system_);
+  EXPECT_EQ(store.Open(), 0);
+  EXPECT_EQ(ReadFile(ConfigFile()), "<OTHER/>");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.bad"));
+}
+
+TEST_F(StoreFile, FailedSaveKeepsTheOldFile) {
+  ProfileStore store(system_);
+  store.Open();
+  const std::string before = ReadFile(ConfigFile());
+  store.AddProfile(u"new", {});
+  system_.failReplaces = 1;
+  EXPECT_FALSE(store.Save());
+  EXPECT_EQ(ReadFile(ConfigFile()), before);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.tmp"));
+  EXPECT_TRUE(store.Save());
+  EXPECT_NE(ReadFile(ConfigFile()).find("NAME=\"new\""), std::string::npos);
+}
+
+TEST_F(StoreFile, SaveIntoAMissingFolderFails) {
+  system_.programPath = FromPath(dir_ / "missing" / "lumatrove.exe");
+  ProfileStore store(system_);
+  EXPECT_EQ(store.Open(), 0);  // created in memory; the file could not be written
+  EXPECT_FALSE(store.Save());
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "missing"));
+}
+
+TEST_F(StoreFile, RecordsMirrorTheFile) {
+  WriteFile(ConfigFile(),
+            "<LUMATROVE><CONFIG LASTID=\"abc\">"
+            "<NETSETING NAME=\"\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4\" DATATIME=\"08-06-15 "
+            "14:03:09\" ID=\"3\">"
+            "<CONNECTION NAME=\"A\" GUID=\"{1}\" MACCODE=\"00:11:22:33:44:55\" MACCODEN=\"x\" "
+            "EnableCheck=\"false\" TYPE=\"3\">"
+            "<IPADD><IP>1.1.1.1</IP><IP>2.2.2.2</IP></IPADD>"
+            "<DNSADD><IP></IP><IP>1.1.1.1</IP><IP>2.2.2.2</IP></DNSADD>"
+            "</CONNECTION>"
+            "<CONNECTION EnableCheck=\"0\"/>"
+            "<NETSETING NAME=\"nested\"><CONNECTION/></NETSETING>"
+            "</NETSETING></CONFIG></LUMATROVE>");
+  ProfileStore store(system_);
+  ASSERT_EQ(store.Open(), 1);
+  EXPECT_EQ(store.lastId, 0);  // not a number
+  ASSERT_EQ(store.profiles.size(), 1u);
+  const Profile& p = *store.profiles[0];
+  EXPECT_EQ(U8(p.id), "3");
+  EXPECT_EQ(U8(p.name), "\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4");
+  EXPECT_EQ(U8(p.dateTime), "08-06-15 14:03:09");
+  ASSERT_EQ(p.connections.size(), 2u);  // the nested NETSETING is not a connection
+  const ConnectionSetting& a = *p.connections[0];
+  EXPECT_EQ(a.dhcpEnabled, kModeUnknown);
+  EXPECT_EQ(a.statusEnabled, 1);  // only "0" reads as 0
+  EXPECT_EQ(U8(a.networkAddress), "x");
+  EXPECT_EQ(U8(a.ipAddressText), "1.1.1.1");
+  EXPECT_EQ(a.ipAddresses.size(), 1u);  // a second IP is ignored
+  EXPECT_EQ(U8(a.primaryDns), "1.1.1.1");
+  EXPECT_EQ(U8(a.secondaryDns), "2.2.2.2");
+  EXPECT_EQ(a.dnsServers.size(), 3u);
+  EXPECT_EQ(p.connections[1]->statusEnabled, 0);
+  EXPECT_EQ(p.connections[1]->dhcpEnabled, kModeUnknown);  // no TYPE
+  EXPECT_EQ(U8(p.summary),
+            "\xe3\x80\x90"
+            "A\xe3\x80\x91\xe3\x80\x90\xe3\x80\x91");
+
+  // The next profile added gets ID 1; a mode -1 connection is written as TYPE 2.
+  std::vector<const ConnectionSetting*> list{p.connections[0].get()};
+  ASSERT_TRUE(store.AddProfile(u"added", list));
+  EXPECT_EQ(U8(store.document.GetDocument()).find("TYPE=\"2\"") != std::string::npos, true);
+  ASSERT_TRUE(store.Save());
+  ASSERT_EQ(store.Open(), 1);
+  EXPECT_EQ(U8(store.profiles[1]->id), "1");
+  EXPECT_EQ(store.profiles[1]->connections[0]->dhcpEnabled, kModeLeaveAlone);
+  EXPECT_EQ(U8(store.profiles[1]->connections[0]->networkAddress), "");  // never written
+}
+
+}  // namespace
+}  // namespace lumatrove
