@@ -149,17 +149,19 @@ int ProfileStore::ParseProfiles() {
         if (tag == u"IPADD" || tag == u"MASKADD" || tag == u"GATEWAY") {
           // Only the first address of these is read.
           if (d.FindChildElement()) {
-            const std::u16string text = d.GetChildText();
+            std::u16string text = d.GetChildText();
             std::u16string& first = tag == u"IPADD"     ? c->ipAddressText
                                     : tag == u"MASKADD" ? c->subnetMaskText
                                                         : c->gatewayText;
             std::vector<std::u16string>& all = tag == u"IPADD"     ? c->ipAddresses
                                                : tag == u"MASKADD" ? c->subnetMasks
                                                                    : c->gateways;
-            first = text;
+            all.reserve(1);
             all.push_back(text);
+            first = std::move(text);
           }
         } else if (tag == u"DNSADD") {
+          c->dnsServers.reserve(2);
           while (d.FindChildElement()) {
             const std::u16string text = d.GetChildText();
             if (c->primaryDns.empty()) {

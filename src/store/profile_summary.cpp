@@ -3,14 +3,25 @@
 namespace lumatrove {
 
 std::u16string ConnectionSummary(const ConnectionSetting& c) {
-  std::u16string s = u"\u3010" + c.connectionName + u"\u3011";  // 【name】
+  std::u16string s;
+  s.reserve(c.connectionName.size() + 40 + c.ipAddressText.size() + c.subnetMaskText.size() +
+            c.gatewayText.size() + c.primaryDns.size() + c.secondaryDns.size());
+  s += u"\u3010";  // 【name】
+  s += c.connectionName;
+  s += u"\u3011";
   switch (c.dhcpEnabled) {
     case kModeManual:
-      s += u"\n[IP]" + c.ipAddressText;
-      s += u"\n[\u63a9\u7801]" + c.subnetMaskText;  // [掩码]
-      s += u"\n[\u7f51\u5173]" + c.gatewayText;     // [网关]
-      s += u"\n[DNS1]" + c.primaryDns;
-      s += u"\n[DNS2]" + c.secondaryDns + u"\n";
+      s += u"\n[IP]";
+      s += c.ipAddressText;
+      s += u"\n[\u63a9\u7801]";  // [掩码]
+      s += c.subnetMaskText;
+      s += u"\n[\u7f51\u5173]";  // [网关]
+      s += c.gatewayText;
+      s += u"\n[DNS1]";
+      s += c.primaryDns;
+      s += u"\n[DNS2]";
+      s += c.secondaryDns;
+      s += u"\n";
       break;
     case kModeAutomatic:
       s += u"-\u81ea\u52d5\u53d6\u5f97IP\n";

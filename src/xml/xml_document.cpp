@@ -487,9 +487,7 @@ XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
   auto read = [&](uint32_t i, bool value) {
     const char16_t c = s[i];
     if (c == u'"' || c == u'\'') {
-      uint32_t j = i + 1;
-      while (j < end && s[j] != c)
-        ++j;
+      const uint32_t j = FindChar(s, i + 1, end, c);
       return Token{i, (j < end ? j + 1 : end) - i, true};
     }
     uint32_t j = i;

@@ -18,7 +18,9 @@ inline bool IsTagNameEnd(char16_t c) {
 
 // Attribute names in the attribute lookup end at these characters.
 inline bool IsAttributeNameEnd(char16_t c) {
-  return c == u'=' || IsXmlBlank(c) || c == u'>' || c == u'/' || c == u'?';
+  constexpr uint64_t kEnds = (1ull << '=') | (1ull << ' ') | (1ull << '\t') | (1ull << '\n') |
+                             (1ull << '\r') | (1ull << '>') | (1ull << '/') | (1ull << '?');
+  return c < 64 && ((kEnds >> c) & 1) != 0;
 }
 
 }  // namespace lumatrove

@@ -1,0 +1,106 @@
+// The profile store: opening a large configuration file, and the add + Save + Open cycle that
+// every command of the main window performs.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <malloc.h>
+#include "config_text.h"
+#include "netcfg/memory_computer.h"
+#include "store/memory_store_system.h"
+#include "store/profile_store.h"
+
+namespace lumatrove::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program folder holding a configuration file of `profiles` profiles.
+struct Folder {
+  explicit Folder(int profiles) {
+    dir = fs::temp_directory_path() / ("lumatrove_store_bench_" + std::to_string(profiles));
+    fs::create_directories(dir);
+    std::ofstream(dir / "lumatrove.cfg", std::ios::binary) << ConfigText(profiles);
+    system.programPath = FromPath(dir / "lumatrove.exe");
+    system.currentDirectory = FromPath(dir);
+  }
+  ~Folder() { fs::remove_all(dir); }
+  fs::path dir;
+  MemoryComputer computer;
+  MemoryStoreSystem system{computer};
+};
+
+void BM_Store_Open(benchmark::State& state) {
+  Folder folder(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    ProfileStore store(folder.system);
+    benchmark::DoNotOptimize(store.Open());
+  }
+}
+
+// Open again on the same store, as the main window does after every saved change.
+void BM_Store_Reopen(benchmark::State& state) {
+  Folder folder(static_cast<int>(state.range(0)));
+  ProfileStore store(folder.system);
+  store.Open();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(store.Open());
+}
+
+// Building the profile list from the parsed document (the previous list is freed first).
+void BM_Store_LoadProfiles(benchmark::State& state) {
+  Folder folder(static_cast<int>(state.range(0)));
+  ProfileStore store(folder.system);
+  store.Open();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(store.LoadProfiles());
+}
+
+// The parse alone, for comparison with Open: what Open adds is the profile list.
+void BM_Store_LoadFileOnly(benchmark::State& state) {
+  Folder folder(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    XmlDocument document;
+    benchmark::DoNotOptimize(document.LoadFile(folder.dir / "lumatrove.cfg"));
+  }
+}
+
+void BM_Store_AddSaveOpen(benchmark::State& state) {
+  Folder folder(static_cast<int>(state.range(0)));
+  ProfileStore store(folder.system);
+  store.Open();
+  ConnectionSetting c;
+  c.connectionName = u"LAN";
+  c.instanceId = u"{4D36E972-E325-11CE-BFC1-08002BE10318}";
+  c.ipAddressText = u"192.168.1.10";
+  c.subnetMaskText = u"255.255.255.0";
+  for (auto _ : state) {
+    store.AddProfile(u"new", {&c, &c});
+    store.Save();
+    store.Open();
+    state.PauseTiming();
+    store.DeleteProfile(store.profiles.back()->id);  // back to the size of the start
+    store.Save();
+    state.ResumeTiming();
+  }
+}
+
+BENCHMARK(BM_Store_Open)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Store_Reopen)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Store_LoadProfiles)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Store_LoadFileOnly)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Store_AddSaveOpen)->Arg(10)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace lumatrove::bench
+
+int main(int argc, char** argv) {
+  mallopt(M_MMAP_THRESHOLD, 1 << 30);  // keep freed memory: measure the store, not page faults
+  mallopt(M_TRIM_THRESHOLD, -1);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
