@@ -2,6 +2,7 @@
 # Prepares and starts the throwaway Wine prefix of a Windows build folder, or stops it.
 #   scripts/wine-session.sh start <build-dir>   create the prefix if needed, start its server
 #   scripts/wine-session.sh stop <build-dir>    stop its server
+#   scripts/wine-session.sh import <build-dir> <file.reg>   import a UTF-8 registry file
 # The prefix gets a registry virtual desktop (fast hiding and clicks without a window
 # manager), CJK font replacements for the dialogs' "新細明體", and Marlett for caption buttons.
 set -euo pipefail
@@ -56,6 +57,9 @@ REG
     ;;
   stop)
     wineserver -k 2>/dev/null || true
+    ;;
+  import)
+    wine_import_reg "${3:?registry file}"
     ;;
   *)
     echo "unknown action $action" >&2

@@ -1,0 +1,68 @@
+// Start-up: apply the profile named by "-n" and end, bring a running instance forward, or
+// run the main window until Exit.
+#include <windows.h>
+// After windows.h.
+#include <commctrl.h>
+
+#include <string>
+
+#include "netcfg/win32_net_system.h"
+#include "store/profile_store.h"
+#include "store/win32_store_system.h"
+#include "ui/command_line.h"
+#include "ui/main_dialog.h"
+#include "ui/win/window.h"
+
+namespace {
+
+using lumatrove::win::U;
+using lumatrove::win::W;
+
+int ApplyFromCommandLine(const std::u16string& id) {
+  std::unique_ptr<lumatrove::NetSystem> net = lumatrove::MakeWin32NetSystem();
+  std::unique_ptr<lumatrove::StoreSystem> system = lumatrove::MakeWin32StoreSystem(*net);
+  bool ok = false;
+  {
+    lumatrove::ProfileStore store(*system);
+    store.Open();
+    ok = store.ApplyProfile(id);
+  }
+  const std::u16string text = ok ? u"套用組態成功！" : u"套用組態失敗！該組態檔案已失效！";
+  MessageBoxW(nullptr, W(text), W(net->ApplicationName()), MB_OK);
+  return 0;
+}
+
+// Finds the running instance's main window by its property and brings it forward.
+void BringRunningInstanceForward() {
+  HWND window = GetWindow(GetDesktopWindow(), GW_CHILD);
+  while (window != nullptr && GetPropW(window, lumatrove::kInstanceMarker) == nullptr) {
+    window = GetWindow(window, GW_HWNDNEXT);
+  }
+  if (window == nullptr) return;
+  ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOWNORMAL);
+  SetForegroundWindow(window);
+  SetForegroundWindow(GetLastActivePopup(window));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES |
+                                                     ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
+                                                     ICC_PROGRESS_CLASS | ICC_INTERNET_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  const std::u16string arguments = U(commandLine);
+  const std::u16string id = lumatrove::ProfileIdArgument(arguments);
+  if (!id.empty()) return ApplyFromCommandLine(id);
+
+  // The mutex is never released: it lives until the process ends.
+  CreateMutexW(nullptr, TRUE, lumatrove::kInstanceMarker);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    BringRunningInstanceForward();
+    return 0;
+  }
+  lumatrove::MainDialog main(nullptr);
+  main.Run();
+  return 0;
+}

@@ -1,0 +1,100 @@
+// MainDialog: the application's main window. It owns the profile store and the adapter layer
+// for the program's life, lists the profiles, applies one on double-click with a progress
+// window, and lives in the notification area: closing or minimising only hides it.
+#pragma once
+
+#include <windows.h>
+// After windows.h.
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "netcfg/net_adapter_layer.h"
+#include "store/profile_store.h"
+#include "ui/profile_list_ctrl.h"
+#include "ui/win/dialog.h"
+
+namespace lumatrove {
+
+inline constexpr wchar_t kInstanceMarker[] = L"Lumatrove-Good";
+inline constexpr UINT kTrayCallback = WM_USER + 1;
+inline constexpr UINT kTrayIconId = 129;
+
+// The progress window shown while a profile is applied.
+class ProgressDialog : public win::Dialog {
+ public:
+  ProgressDialog();
+
+ protected:
+  bool OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) override;
+  bool OnCommand(int id, int code, HWND control) override;
+};
+
+class MainDialog : public win::Dialog {
+ public:
+  explicit MainDialog(HWND parent);
+  ~MainDialog() override;
+
+  // Rebuilds the rows, profileIds and tooltips from store.profiles.
+  void FillProfileList();
+  // Saves the document and reopens the store; `kind` decides the success message.
+  bool SaveAndReload(int kind);
+  // Applies the profile of `row` with the progress window and reports the outcome.
+  bool ApplyProfileAt(int row);
+  // Enables or greys the commands that need a current row.
+  void UpdateCommandStates();
+  // Shows the window from the notification area.
+  void ShowMainWindow();
+  // Appends to the action log when logging is on.
+  void Append(std::u16string_view text);
+  // A message box captioned "Lumatrove".
+  int Message(std::u16string_view text, UINT flags);
+
+  INT_PTR Run() { return RunModal(parent_); }
+
+  // Members used by the commands and dialogs.
+  std::unique_ptr<NetSystem> netSystem;
+  std::unique_ptr<StoreSystem> storeSystem;
+  NetAdapterLayer netAdapters;
+  ProfileStore store;
+  std::u16string workDir;
+  ProfileListCtrl profileList;
+  std::vector<std::u16string> profileIds;
+  int shownByUser = 1;
+  NOTIFYICONDATAW trayIconData{};
+
+ protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(NMHDR* header, LRESULT& result) override;
+  bool OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) override;
+  bool PreTranslateMessage(MSG& msg) override;
+  void OnDestroy() override;
+
+ private:
+  void AddTrayIcon();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void SetupProfileList();
+  void SetPrompt(const std::u16string& text);
+  bool OnListNotify(NMHDR* header);
+  bool OnToolTipText(NMHDR* header);
+  bool OnSysCommand(WPARAM command);
+  void OnTrayCallback(LPARAM mouse);
+  void OnSetCursor(HWND over);
+
+  HWND parent_;
+  HWND statusBar_ = nullptr;
+  HWND toolBar_ = nullptr;
+  HIMAGELIST toolImages_ = nullptr;
+  HIMAGELIST toolHotImages_ = nullptr;
+  HIMAGELIST listImages_ = nullptr;
+  HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  UINT taskbarCreated_ = 0;
+};
+
+}  // namespace lumatrove

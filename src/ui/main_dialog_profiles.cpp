@@ -1,0 +1,166 @@
+// The main window's profile list, its notifications, the apply with the progress window, the
+// states of the row commands and the routing of commands.
+#include <cstdio>
+
+#include "ui/main_dialog.h"
+#include "ui/main_window_model.h"
+#include "ui/res/resource.h"
+
+namespace lumatrove {
+
+using win::LoadString;
+using win::W;
+
+namespace {
+
+std::u16string Decimal(int v) {
+  const std::string s = std::to_string(v);
+  return std::u16string(s.begin(), s.end());
+}
+
+}  // namespace
+
+void MainDialog::FillProfileList() {
+  profileList.DeleteAllItems();
+  profileIds.clear();
+  size_t maxTip = 0;
+  for (size_t i = 0; i < store.profiles.size(); ++i) {
+    const Profile& p = *store.profiles[i];
+    const int row = profileList.InsertRow(static_cast<int>(i), u"", 0);
+    profileList.SetCellText(row, 1, Decimal(static_cast<int>(i) + 1));
+    profileList.SetCellText(row, 2, p.name);
+    profileList.SetCellText(row, 3, p.dateTime);
+    profileIds.push_back(p.id);
+    profileList.SetItemToolTipText(static_cast<int>(i), 0, p.summary);
+    maxTip = std::max(maxTip, p.summary.size());
+  }
+  if (maxTip > 800) maxTip = 800;
+  profileList.SetMaxToolTipLength(static_cast<int>(maxTip));
+}
+
+bool MainDialog::SaveAndReload(int kind) {
+  const bool saved = store.Save();
+  if (!saved) {
+    Message(u"儲存組態檔案失敗!", MB_ICONERROR);
+  } else {
+    store.Open();
+    if (kind >= 0 && kind <= 2) Message(u"儲存成功!", MB_ICONINFORMATION);
+    Append(u"建立一個新組態檔案,備份組態檔案成功!");
+  }
+  return saved;
+}
+
+bool MainDialog::ApplyProfileAt(int row) {
+  if (row < 0 || static_cast<size_t>(row) >= profileIds.size()) {
+    Message(u"沒有選中任何組態!", MB_ICONEXCLAMATION);
+    return false;
+  }
+  ProgressDialog progress;
+  if (progress.CreateModeless(Handle())) {
+    progress.CenterOn(Handle());
+    progress.Show(SW_SHOW);
+    progress.Update();
+  }
+  const bool ok = store.ApplyProfile(profileIds[static_cast<size_t>(row)]);
+  netAdapters.DiscoverAdapters();
+  if (progress.Handle() != nullptr) progress.Send(WM_CLOSE);
+  if (ok) {
+    const std::u16string name = profileList.CellText(row, 2);
+    const std::u16string text = u"套用網路組態[" + name + u"]成功!";
+    Message(text, MB_ICONINFORMATION);
+    Append(text);
+  } else {
+    const std::u16string text = u"網路連線失敗!請檢查是否網線是否已連線!";
+    Message(text, MB_ICONERROR);
+    Append(text);
+  }
+  progress.Destroy();
+  return ok;
+}
+
+void MainDialog::UpdateCommandStates() {
+  const bool on = profileList.GetCurrentRow() >= 0;
+  if (toolBar_ != nullptr) {
+    for (int id : kRowToolbarCommands) {
+      SendMessageW(toolBar_, TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(on ? 1 : 0, 0));
+    }
+  }
+  if (HMENU menu = GetMenu(Handle())) {
+    for (int id : kRowMenuCommands) {
+      EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    }
+    DrawMenuBar(Handle());
+  }
+}
+
+bool MainDialog::OnListNotify(NMHDR* header) {
+  switch (header->code) {
+    case NM_CLICK:
+      profileList.SelectCurrentRow(profileList.FirstSelectedRow());
+      UpdateCommandStates();
+      return true;
+    case NM_RCLICK:
+      profileList.SelectCurrentRow(profileList.FirstSelectedRow());
+      UpdateCommandStates();
+      return true;
+    case NM_DBLCLK:
+      UpdateCommandStates();
+      ApplyProfileAt(profileList.GetCurrentRow());
+      return true;
+    case LVN_COLUMNCLICK:
+    case HDN_ITEMCLICKW: UpdateCommandStates(); return true;
+    default: return false;
+  }
+}
+
+bool MainDialog::OnToolTipText(NMHDR* header) {
+  UINT_PTR id = header->idFrom;
+  if (header->code == TTN_GETDISPINFOW) {
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    if ((info->uFlags & TTF_IDISHWND) != 0) id = static_cast<UINT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(id)));
+    if (id == 0) return false;
+    const std::u16string tip = TooltipPart(LoadString(static_cast<UINT>(id))).substr(0, 79);
+    lstrcpynW(info->szText, W(tip), 80);
+    info->lpszText = info->szText;
+  } else {
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    if ((info->uFlags & TTF_IDISHWND) != 0) id = static_cast<UINT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(id)));
+    if (id == 0) return false;
+    const std::u16string tip = TooltipPart(LoadString(static_cast<UINT>(id)));
+    WideCharToMultiByte(CP_ACP, 0, W(tip), -1, info->szText, 80, nullptr, nullptr);
+    info->szText[79] = '\0';
+    info->lpszText = info->szText;
+  }
+  SetWindowPos(header->hwndFrom, HWND_TOP, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  return true;
+}
+
+bool MainDialog::OnNotify(NMHDR* header, LRESULT& result) {
+  result = 0;
+  if (header->code == TTN_GETDISPINFOW || header->code == TTN_GETDISPINFOA) {
+    return OnToolTipText(header);
+  }
+  if (header->idFrom == IDC_PROFILE_LIST || header->code == HDN_ITEMCLICKW) {
+    return OnListNotify(header);
+  }
+  return false;
+}
+
+bool MainDialog::OnCommand(int id, int, HWND) {
+  switch (id) {
+    case IDOK:
+    case IDCANCEL: return true;  // neither Return nor Escape ends the main window
+    case ID_APP_EXIT: End(IDOK); return true;
+    case ID_PROFILE_APPLY: ApplyProfileAt(profileList.GetCurrentRow()); return true;
+    case ID_TRAY_OPEN: ShowMainWindow(); return true;
+    default: break;
+  }
+  if (id >= ID_APPLY_FIRST && id <= ID_APPLY_LAST) {
+    ApplyProfileAt(id - ID_APPLY_FIRST);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace lumatrove

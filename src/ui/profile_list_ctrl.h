@@ -1,0 +1,105 @@
+// ProfileListCtrl: the main window's profile list. A report-view list view that paints whole
+// rows, marks the current row in its own colour, shortens cell texts with "..." and shows a
+// tooltip per row. It takes over a dialog's list-view control; the dialog forwards
+// WM_DRAWITEM to DrawItem.
+#pragma once
+
+#include <windows.h>
+// After windows.h.
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/main_window_model.h"
+#include "ui/win/window.h"
+
+namespace lumatrove {
+
+inline constexpr COLORREF kCurrentRowColor = RGB(251, 188, 102);
+
+class ProfileListCtrl : public win::Window {
+ public:
+  ProfileListCtrl();
+  virtual ~ProfileListCtrl();
+  ProfileListCtrl(const ProfileListCtrl&) = delete;
+  ProfileListCtrl& operator=(const ProfileListCtrl&) = delete;
+
+  // Takes over the list-view control `list` (a child of a dialog).
+  bool TakeOver(HWND list);
+
+  // Adds or removes LVS_OWNERDRAWFIXED; returns whether the style changed.
+  bool SetFullRowSelect(bool on);
+  int GetCurrentRow() const { return currentRow_; }
+  void SetCurrentRow(int row) { currentRow_ = row; }
+  // Repaints the old current row and makes `row` current; returns it.
+  int SelectCurrentRow(int row);
+
+  virtual bool DeleteAllItems();
+  virtual bool DeleteItem(int row);
+  virtual void RemoveAllToolTips();
+  virtual bool SetItemToolTipText(int row, int column, std::u16string text);
+  virtual std::u16string GetItemToolTipText(int row, int column) const;
+  WORD SetToolTipHitMask(WORD mask);
+  void SetMaxToolTipLength(int length) { maxTipLength_ = length; }
+  int MaxToolTipLength() const { return maxTipLength_; }
+  // Creates the tooltip window that shows the rows' texts.
+  void EnableToolTips();
+  HWND ToolTip() const { return tip_; }
+
+  // Rows and cells.
+  int InsertRow(int row, const std::u16string& text, int image);
+  bool SetCellText(int row, int column, const std::u16string& text);
+  std::u16string CellText(int row, int column) const;
+  int RowCount() const;
+  int FirstSelectedRow() const;
+
+  // Paints one row; the parent calls it for WM_DRAWITEM of this control.
+  void DrawItem(const DRAWITEMSTRUCT& item);
+
+ private:
+  static LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT message, WPARAM w, LPARAM l,
+                                            UINT_PTR id, DWORD_PTR data);
+  LRESULT Intercept(UINT message, WPARAM w, LPARAM l, bool& handled);
+  bool IsReportView() const { return (Style() & LVS_TYPEMASK) == LVS_REPORT; }
+  void RepaintSelectedRows();
+  void OnPaint();
+  void TrackToolTip(POINT client);
+  void ProvideToolTipText(NMTTDISPINFOW& info);
+  LVHITTESTINFO HitTest(POINT client) const;
+
+  int fullRowSelect_ = 0;
+  int clientWidthSelect_ = 1;
+  int clientWidth_ = 0;
+  int stateImageOffset_ = 0;
+  int iconWidth_ = 0;
+  int iconHeight_ = 0;
+  COLORREF textColor_;
+  COLORREF textBkColor_;
+  COLORREF bkColor_;
+  int currentRow_ = -1;
+  std::wstring tipTextW_;
+  RowTooltips tips_;
+  WORD hitMask_ = LVHT_ONITEMLABEL;
+  int perColumnTips_ = 0;
+  int maxTipLength_ = 200;
+
+  HWND tip_ = nullptr;
+  int shownTool_ = -1;  // row x 100 + column under the cursor, -1 for none
+  std::vector<wchar_t> textBuffer_;  // 520 characters, shared by every draw
+};
+
+// ColoredTabCtrl: the profile editor's tab control, painted flat on the button face, the
+// selected tab's text blue and centred, the others dark grey at the bottom.
+class ColoredTabCtrl : public win::Window {
+ public:
+  bool TakeOver(HWND tab);
+  void DrawItem(const DRAWITEMSTRUCT& item);
+
+  COLORREF selectedTextColor = RGB(0, 0, 255);
+  COLORREF textColor = RGB(50, 50, 50);
+  HFONT selectedFont = nullptr;
+  HFONT font = nullptr;
+};
+
+}  // namespace lumatrove

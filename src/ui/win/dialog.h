@@ -1,0 +1,49 @@
+// Dialogs from templates: the static procedure stores `this` at WM_INITDIALOG and dispatches
+// to virtual handlers that return whether they handled the message. No exception crosses the
+// procedure. RunModal runs an own message loop, so that PreTranslateMessage sees every message
+// first, as a frame's message pump would.
+#pragma once
+
+#include "ui/win/window.h"
+
+namespace lumatrove::win {
+
+class Dialog : public Window {
+ public:
+  explicit Dialog(UINT templateId) : templateId_(templateId) {}
+  virtual ~Dialog();
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+
+  // Runs the dialog until End; disables `parent` meanwhile. Returns End's result, or -1
+  // when the dialog cannot be created.
+  INT_PTR RunModal(HWND parent);
+  // Creates the dialog without running it (a modeless or child dialog); false on failure.
+  bool CreateModeless(HWND parent);
+  void End(INT_PTR result);
+  void Destroy();
+
+ protected:
+  virtual bool OnInit() { return true; }  // true: the default focus
+  virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+  virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
+  // Any other message; `result` is what the procedure returns when handled.
+  virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
+  // Seen before the message is dispatched; true swallows it.
+  virtual bool PreTranslateMessage(MSG& /*msg*/) { return false; }
+  // Called while the window still exists, before it is destroyed.
+  virtual void OnDestroy() {}
+
+  bool Ended() const { return ended_; }
+
+ private:
+  static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+  INT_PTR Dispatch(UINT message, WPARAM w, LPARAM l);
+
+  UINT templateId_;
+  bool ended_ = false;
+  bool modeless_ = false;
+  INT_PTR result_ = 0;
+};
+
+}  // namespace lumatrove::win
