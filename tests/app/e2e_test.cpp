@@ -1,0 +1,350 @@
+// lumatrove.exe end to end under Wine: the real program is started on a seeded registry and
+// configuration, and driven from this process through its windows. Afterwards the registry,
+// the DHCP client stand-in's record and system.log are read back.
+#include <windows.h>
+// After windows.h.
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+#include "netcfg/reg_text.h"
+#include "netcfg/win32_net_system.h"
+#include "remote_ui.h"
+#include "test_text.h"
+
+namespace lumatrove {
+namespace {
+
+using test::TakeMessageBox;
+using test::U8;
+using test::WaitFor;
+namespace fs = std::filesystem;
+
+constexpr char kLan[] = "{00000004-0000-0000-0000-4E6574446576}";
+constexpr char kWifi[] = "{9A3B5C7D-1E2F-4A5B-8C9D-0E1F2A3B4C5D}";
+
+std::string Connection(const char* guid, const char* name, const char* type, const char* ip,
+                       const char* mask, const char* gateway, const char* dns1) {
+  return std::string("<CONNECTION NAME=\"") + name + "\" GUID=\"" + guid + "\" TYPE=\"" + type +
+         "\" EnableCheck=\"1\"><IPADD><IP>" + ip + "</IP></IPADD><MASKADD><IP>" + mask +
+         "</IP></MASKADD><GATEWAY><IP>" + gateway + "</IP></GATEWAY><DNSADD><IP>" + dns1 +
+         "</IP><IP/></DNSADD></CONNECTION>";
+}
+
+// Two profiles: 3 (fixed address on the wireless adapter) and 7 (DHCP on the wired one).
+std::string DemoConfig(bool logging) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<LUMATROVE>\r\n<CONFIG LASTID=\"7\" "
+         "VERSION=\"2.0\">\r\n<NETSETING NAME=\"\xe5\xaf\xa6\xe9\xa9\x97\xe5\xae\xa4\" "
+         "DATATIME=\"26-12-02 14:30:00\" ID=\"3\">" +
+         Connection(kWifi, "Wi-Fi", "0", "10.0.5.77", "255.255.0.0", "10.0.0.1", "10.0.0.53") +
+         "</NETSETING>\r\n<NETSETING NAME=\"\xe5\xae\xb6\xe8\xa3\xa1\" DATATIME=\"26-12-01 "
+         "09:05:00\" ID=\"7\">" +
+         Connection(kLan, "LAN", "1", "", "", "", "") +
+         "</NETSETING>\r\n</CONFIG>\r\n<DNS VERSION=\"2.0\" />\r\n<SYSCONFIG VERSION=\"2.0\">"
+         "<AUTOEXEC>FALSE</AUTOEXEC><AUTOUPDATE>FALSE</AUTOUPDATE><LOGFLAG>" +
+         std::string(logging ? "TRUE" : "FALSE") + "</LOGFLAG></SYSCONFIG>\r\n</LUMATROVE>";
+}
+
+std::string Read(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::u16string RegString(const std::string& guid, const wchar_t* name) {
+  const std::wstring key =
+      L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+      std::wstring(guid.begin(), guid.end());
+  wchar_t data[512] = {};
+  DWORD size = sizeof data - sizeof(wchar_t);
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return {};
+  RegQueryValueExW(h, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(h);
+  return std::u16string(reinterpret_cast<const char16_t*>(data));
+}
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const fs::path bin = fs::path(self).parent_path();
+    folder_ = fs::temp_directory_path() / "lumatrove_e2e" /
+              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    fs::copy_file(bin / "lumatrove.exe", folder_ / "lumatrove.exe");
+    fs::copy_file(bin / "dhcpcsvc.dll", folder_ / "dhcpcsvc.dll");
+
+    // The demo computer: a wired adapter on DHCP and a wireless one with a fixed address.
+    std::u16string reg;
+    ASSERT_TRUE(ReadRegFile(LUMATROVE_SOURCE_DIR "/demo/demo-computer.reg", reg));
+    std::string error;
+    ASSERT_TRUE(ApplyRegText(*MakeWin32Registry(), reg, &error)) << error;
+
+    dhcpLog_ = folder_ / "dhcp.txt";
+    SetEnvironmentVariableW(L"LUMATROVE_DHCP_LOG", dhcpLog_.c_str());
+  }
+
+  void TearDown() override {
+    for (PROCESS_INFORMATION& p : started_) {
+      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(p.hProcess, 1);
+        WaitForSingleObject(p.hProcess, 5000);
+      }
+      CloseHandle(p.hThread);
+      CloseHandle(p.hProcess);
+    }
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  void WriteConfig(const std::string& text) {
+    std::ofstream(folder_ / "lumatrove.cfg", std::ios::binary) << text;
+  }
+
+  // Starts the program in its folder; returns its process id.
+  DWORD Start(const std::wstring& arguments = L"") {
+    std::wstring line = L"\"" + (folder_ / "lumatrove.exe").wstring() + L"\"";
+    if (!arguments.empty()) line += L" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.c_str(), &si, &pi)) {
+      ADD_FAILURE() << "cannot start lumatrove.exe: " << GetLastError();
+      return 0;
+    }
+    started_.push_back(pi);
+    return pi.dwProcessId;
+  }
+
+  HANDLE ProcessOf(DWORD pid) const {
+    for (const PROCESS_INFORMATION& p : started_) {
+      if (p.dwProcessId == pid) return p.hProcess;
+    }
+    return nullptr;
+  }
+  bool Ended(DWORD pid, double seconds = 20) {
+    return WaitForSingleObject(ProcessOf(pid), static_cast<DWORD>(seconds * 1000)) ==
+           WAIT_OBJECT_0;
+  }
+
+  HWND WaitMainWindow(DWORD pid) {
+    HWND main = nullptr;
+    WaitFor([&] { return (main = test::MainWindowOf(pid)) != nullptr && IsWindowVisible(main); });
+    return main;
+  }
+
+  fs::path folder_;
+  fs::path dhcpLog_;
+  std::vector<PROCESS_INFORMATION> started_;
+};
+
+TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
+  WriteConfig(DemoConfig(true));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(U8(test::WindowText(main)), "Lumatrove");
+  HWND list = GetDlgItem(main, 1007);
+  ASSERT_NE(list, nullptr);
+  test::RemoteList rows(list, pid);
+  ASSERT_TRUE(rows.Ok());
+  ASSERT_EQ(rows.Rows(), 2);
+  EXPECT_EQ(U8(rows.Text(0, 1)), "1");
+  EXPECT_EQ(U8(rows.Text(0, 2)), "\xe5\xaf\xa6\xe9\xa9\x97\xe5\xae\xa4");
+  EXPECT_EQ(U8(rows.Text(0, 3)), "26-12-02 14:30:00");
+  EXPECT_EQ(U8(rows.Text(1, 1)), "2");
+  EXPECT_EQ(U8(rows.Text(1, 2)), "\xe5\xae\xb6\xe8\xa3\xa1");
+
+  // The row commands wait for a row.
+  HWND toolbar = FindWindowExW(main, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  ASSERT_NE(toolbar, nullptr);
+  EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONENABLED, 32777, 0));
+  EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONENABLED, 32803, 0));
+  // (Menus of another process cannot be read under Wine; the toolbar shows the same states.)
+
+  // A click makes row 0 current, a double-click applies it.
+  test::Click(list, rows.Rect(0), false);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(toolbar, TB_ISBUTTONENABLED, 32777, 0) != 0; }));
+  EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONENABLED, 32795, 0));
+  test::Click(list, rows.Rect(0), true);
+  std::u16string text, caption;
+  ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
+  EXPECT_EQ(U8(text), "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85\x8b["
+                      "\xe5\xaf\xa6\xe9\xa9\x97\xe5\xae\xa4]\xe6\x88\x90\xe5\x8a\x9f!");
+  EXPECT_EQ(U8(caption), "Lumatrove");
+
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+  EXPECT_EQ(U8(RegString(kWifi, L"SubnetMask")), "255.255.0.0");
+  EXPECT_EQ(U8(RegString(kWifi, L"DefaultGateway")), "10.0.0.1");
+  EXPECT_EQ(U8(RegString(kWifi, L"NameServer")), "10.0.0.53,");
+  EXPECT_EQ(Read(dhcpLog_), std::string("(null)|") + kWifi + "|1|0|4d05000a|0000ffff|2\n");
+
+  // The log holds exactly that entry, UTF-16LE with its mark.
+  const std::string log = Read(folder_ / "system.log");
+  ASSERT_GE(log.size(), 4u);
+  EXPECT_EQ(log.substr(0, 2), "\xff\xfe");
+  std::u16string decoded;
+  for (size_t i = 2; i + 1 < log.size(); i += 2) {
+    decoded.push_back(static_cast<char16_t>(static_cast<unsigned char>(log[i]) |
+                                            static_cast<unsigned char>(log[i + 1]) << 8));
+  }
+  const std::string entry = U8(decoded);
+  ASSERT_GE(entry.size(), 17u);
+  EXPECT_TRUE(std::regex_match(entry.substr(0, 17),
+                               std::regex("[0-9]{2}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}")))
+      << entry;
+  EXPECT_EQ(entry.substr(17), U8(text) + "\r\n" + std::string(80, '=') + "\r\n");
+
+  // Exit ends the program.
+  PostMessageW(main, WM_COMMAND, 32772, 0);
+  EXPECT_TRUE(Ended(pid));
+}
+
+TEST_F(Program, DoubleClickWithoutRowAppliesNothing) {
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  HWND list = GetDlgItem(main, 1007);
+  RECT empty = test::RemoteList(list, pid).Rect(1);
+  OffsetRect(&empty, 0, 3 * (empty.bottom - empty.top));  // below the last row
+  test::Click(list, empty, true);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "\xe6\xb2\x92\xe6\x9c\x89\xe9\x81\xb8\xe4\xb8\xad\xe4\xbb\xbb\xe4\xbd\x95"
+                      "\xe7\xb5\x84\xe6\x85\x8b!");
+  EXPECT_FALSE(fs::exists(dhcpLog_));
+  EXPECT_FALSE(fs::exists(folder_ / "system.log"));  // logging is off
+}
+
+TEST_F(Program, CommandLineAppliesAndEnds) {
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start(L"-N7");
+  std::u16string text, caption;
+  ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
+  EXPECT_EQ(U8(text), "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb5\x84\xe6\x85\x8b\xe6\x88\x90\xe5\x8a\x9f"
+                      "\xef\xbc\x81");
+  EXPECT_EQ(U8(caption), "lumatrove");
+  EXPECT_TRUE(Ended(pid));
+  EXPECT_EQ(test::MainWindowOf(pid), nullptr);
+  EXPECT_EQ(U8(RegString(kLan, L"IPAddress")), "0.0.0.0");
+  EXPECT_EQ(Read(dhcpLog_), std::string("(null)|") + kLan + "|0|0|00000000|00000000|1\n");
+
+  const DWORD missing = Start(L"-n99 -hide");
+  ASSERT_TRUE(TakeMessageBox(missing, text));
+  EXPECT_EQ(U8(text), "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb5\x84\xe6\x85\x8b\xe5\xa4\xb1\xe6\x95\x97"
+                      "\xef\xbc\x81\xe8\xa9\xb2\xe7\xb5\x84\xe6\x85\x8b\xe6\xaa\x94\xe6\xa1\x88"
+                      "\xe5\xb7\xb2\xe5\xa4\xb1\xe6\x95\x88\xef\xbc\x81");
+  EXPECT_TRUE(Ended(missing));
+}
+
+TEST_F(Program, SecondStartBringsTheFirstForward) {
+  WriteConfig(DemoConfig(false));
+  const DWORD first = Start();
+  HWND main = WaitMainWindow(first);
+  ASSERT_NE(main, nullptr);
+  // Minimising hides the window; Escape and the close button do not end the program.
+  PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+  SendMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+  EXPECT_EQ(WaitForSingleObject(ProcessOf(first), 200), static_cast<DWORD>(WAIT_TIMEOUT));
+
+  const DWORD second = Start();
+  EXPECT_TRUE(Ended(second));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+
+  // "-n" with an ID still applies while the first instance runs, and ends.
+  const DWORD apply = Start(L"-n3");
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(apply, text));
+  EXPECT_TRUE(Ended(apply));
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+}
+
+TEST_F(Program, HiddenStartShowsFromTheTray) {
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start(L"-HIDE");
+  HWND main = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (main = test::MainWindowOf(pid)) != nullptr; }));
+  Sleep(500);
+  EXPECT_FALSE(IsWindowVisible(main));
+  PostMessageW(main, WM_USER + 1, 129, WM_LBUTTONDBLCLK);  // double-click on the tray icon
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+  Sleep(300);
+  EXPECT_TRUE(IsWindowVisible(main));  // shown for good: painting no longer hides it
+}
+
+TEST_F(Program, FirstStartWithoutConfiguration) {
+  const DWORD pid = Start();
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "\xe9\x96\x8b\xe5\x95\x9f\xe7\xb5\x84\xe6\x85\x8b\xe7\xb3\xbb\xe7\xb5\xb1"
+                      "\xe7\xb5\x84\xe6\x85\x8b\xe6\xaa\x94\xe6\xa1\x88\xe9\x8c\xaf\xe8\xaa\xa4"
+                      "\xef\xbc\x81");
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(test::RemoteList(GetDlgItem(main, 1007), pid).Rows(), 0);
+  EXPECT_NE(Read(folder_ / "lumatrove.cfg").find("<LOGFLAG>FALSE</LOGFLAG>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumatrove
+
+namespace lumatrove {
+namespace {
+
+HWND VisibleToolTipOf(DWORD pid) {
+  for (HWND h : test::TopLevelWindows(pid)) {
+    wchar_t cls[32] = {};
+    GetClassNameW(h, cls, 32);
+    if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(h)) return h;
+  }
+  return nullptr;
+}
+
+TEST_F(Program, RowTooltipShowsTheSummary) {
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  HWND list = GetDlgItem(main, 1007);
+  test::RemoteList rows(list, pid);
+  RECT label = rows.Rect(0, LVIR_LABEL);
+  POINT p{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+  ClientToScreen(list, &p);
+  SetForegroundWindow(main);
+  SetCursorPos(p.x - 5, p.y);
+  Sleep(100);
+  SetCursorPos(p.x, p.y);
+  HWND tip = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (tip = VisibleToolTipOf(pid)) != nullptr; }, 10));
+  // The tooltip's text, asked for through memory in the program's process.
+  struct Layout {
+    TTTOOLINFOW info;
+    wchar_t text[1024];
+  };
+  Layout layout{};
+  layout.info.cbSize = sizeof(TTTOOLINFOW);
+  layout.info.hwnd = list;
+  layout.info.uId = 1;
+  auto* remote = static_cast<Layout*>(rows.Memory());
+  layout.info.lpszText = remote->text;
+  ASSERT_TRUE(rows.Write(&layout, sizeof layout));
+  SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&remote->info));
+  wchar_t text[1024] = {};
+  ASSERT_TRUE(rows.Read(remote->text, text, sizeof text - 2));
+  EXPECT_EQ(U8(std::u16string(reinterpret_cast<char16_t*>(text))),
+            "\xe3\x80\x90Wi-Fi\xe3\x80\x91\n[IP]10.0.5.77\n[\xe6\x8e\xa9\xe7\xa0\x81]255.255.0.0\n"
+            "[\xe7\xbd\x91\xe5\x85\xb3]10.0.0.1\n[DNS1]10.0.0.53\n[DNS2]\n");
+}
+
+}  // namespace
+}  // namespace lumatrove

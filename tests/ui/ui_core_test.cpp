@@ -1,0 +1,162 @@
+// What the program computes outside its windows: the command line, the action log, the main
+// window's texts, shortened cell texts and the rows' tooltips.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "netcfg/code_page.h"
+#include "test_text.h"
+#include "ui/action_log.h"
+#include "ui/command_line.h"
+#include "ui/main_window_model.h"
+
+namespace lumatrove {
+namespace {
+
+using test::U8;
+namespace fs = std::filesystem;
+
+TEST(CommandLine, ProfileIdAndHide) {
+  struct Case {
+    std::u16string_view arguments;
+    std::string id;
+    bool hide;
+  };
+  const Case cases[] = {
+      {u"-n7", "7", false},          {u"-N7", "7", false},
+      {u"-n12 -hide", "12", true},   {u"-n", "", false},
+      {u"-n 7", "", false},          {u"", "", false},
+      {u"-HiDe", "", true},          {u"x -n42", "42", false},
+      {u"-hide -n3", "3", true},     {u"-nAbC", "abc", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(U8(ProfileIdArgument(c.arguments)), c.id) << U8(c.arguments);
+    EXPECT_EQ(HasHideSwitch(c.arguments), c.hide) << U8(c.arguments);
+  }
+}
+
+TEST(CommandLine, ArgumentsAfterTheProgramName) {
+  EXPECT_EQ(U8(std::u16string(ArgumentsOf(u"\"C:\\Program Files\\L\\lumatrove.exe\" -n7"))), "-n7");
+  EXPECT_EQ(U8(std::u16string(ArgumentsOf(u"lumatrove.exe   -hide"))), "-hide");
+  EXPECT_EQ(U8(std::u16string(ArgumentsOf(u"lumatrove.exe"))), "");
+  EXPECT_EQ(U8(std::u16string(ArgumentsOf(u"\"unclosed -n7"))), "");
+}
+
+class Log : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("lumatrove_log_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    page_ = MakeCodePage(950);
+    ASSERT_NE(page_, nullptr);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Read() {
+    std::ifstream in(dir_ / "system.log", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  static std::string Utf16(const std::string& ascii) {
+    std::string out;
+    for (char c : ascii) {
+      out += c;
+      out += '\0';
+    }
+    return out;
+  }
+  ActionLog Make() { return ActionLog(dir_ / "system.log", *page_); }
+
+  fs::path dir_;
+  std::unique_ptr<AnsiCodePage> page_;
+  const LocalTime when_{2008, 6, 15, 14, 3, 9};
+};
+
+TEST_F(Log, EntryFormat) {
+  EXPECT_EQ(U8(ActionLog::Entry(u"\u5957\u7528\u7db2\u8def\u7d44\u614b[\u8fa6\u516c\u5ba4]\u6210\u529f!", when_)),
+            "08-06-15 14:03:09\xe5\xa5\x97\xe7\x94\xa8\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85"
+            "\x8b[\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4]\xe6\x88\x90\xe5\x8a\x9f!\r\n" +
+                std::string(80, '=') + "\r\n");
+}
+
+TEST_F(Log, FirstAppendWritesTheMarkAndOneEntry) {
+  ActionLog log = Make();
+  ASSERT_TRUE(log.Append(u"a", when_));
+  const std::string entry = Utf16("08-06-15 14:03:09a\r\n" + std::string(80, '=') + "\r\n");
+  EXPECT_EQ(Read(), "\xff\xfe" + entry);
+  ASSERT_TRUE(log.Append(u"a", when_));
+  EXPECT_EQ(Read(), "\xff\xfe" + entry + entry);  // one mark only
+}
+
+TEST_F(Log, OldAnsiLogIsConvertedOnce) {
+  std::ofstream(dir_ / "system.log", std::ios::binary) << "abc\xbf\xec";  // "abc辦" in Big5
+  ActionLog log = Make();
+  ASSERT_TRUE(log.Append(u"x", when_));
+  const std::string entry = Utf16("08-06-15 14:03:09x\r\n" + std::string(80, '=') + "\r\n");
+  EXPECT_EQ(Read(), "\xff\xfe" + Utf16("abc") + std::string("\xa6\x8f", 2) + entry);
+  ASSERT_TRUE(log.Append(u"x", when_));
+  EXPECT_EQ(Read(), "\xff\xfe" + Utf16("abc") + std::string("\xa6\x8f", 2) + entry + entry);
+}
+
+TEST_F(Log, OldLogWhoseSecondByteIsFeIsConvertedToo) {
+  // A Big5 character may end with the byte FE; only the mark FF FE says "already UTF-16".
+  std::ofstream(dir_ / "system.log", std::ios::binary) << "\xa4\xfe";
+  ActionLog log = Make();
+  ASSERT_TRUE(log.Append(u"", when_));
+  EXPECT_EQ(Read().substr(0, 2), "\xff\xfe");
+  EXPECT_NE(Read().substr(2, 2), "\xa4\xfe");
+}
+
+TEST_F(Log, ClearThenAppend) {
+  ActionLog log = Make();
+  ASSERT_TRUE(log.Append(u"a", when_));
+  ASSERT_TRUE(log.Clear());
+  EXPECT_TRUE(fs::exists(dir_ / "system.log"));
+  EXPECT_EQ(fs::file_size(dir_ / "system.log"), 0u);
+  ASSERT_TRUE(log.Append(u"b", when_));
+  EXPECT_EQ(Read().substr(0, 2), "\xff\xfe");
+  ActionLog missingFolder(dir_ / "none" / "system.log", *page_);
+  EXPECT_FALSE(missingFolder.Append(u"c", when_));
+  EXPECT_FALSE(missingFolder.Clear());
+}
+
+TEST(MainWindowModel, PromptsAndTooltips) {
+  EXPECT_EQ(U8(PromptPart(u"\u4fee\u6539\n\u4fee\u6539\u9078\u4e2d\u7684IP\u5c08\u6848")), "\xe4\xbf\xae\xe6\x94\xb9");
+  EXPECT_EQ(U8(TooltipPart(u"a\nb")), "b");
+  EXPECT_EQ(U8(TooltipPart(u"both")), "both");
+  EXPECT_EQ(U8(PromptPart(u"\nonly tip")), "");
+  EXPECT_EQ(ControlPrompt(100, u"x"), kDefaultPrompt);
+  EXPECT_EQ(ControlPrompt(1007, u""), kDefaultPrompt);
+  EXPECT_EQ(U8(ControlPrompt(32777, u"apply\ntip")), "apply");
+  EXPECT_EQ(StatusBarParts(600), (std::array<int, 3>{400, 500, -1}));
+}
+
+TEST(MainWindowModel, ShortenText) {
+  auto extent = [](std::u16string_view t) { return static_cast<int>(t.size()) * 10; };
+  EXPECT_EQ(U8(ShortenText(u"abcdef", 64, 4, extent)), "abcdef");  // 60 + 4 fits
+  EXPECT_EQ(U8(ShortenText(u"abcdefgh", 64, 4, extent)), "abc...");  // 30 + 4 + 30
+  EXPECT_EQ(U8(ShortenText(u"abcdefgh", 10, 4, extent)), "a...");    // never fits
+  EXPECT_EQ(U8(ShortenText(u"", 0, 4, extent)), "");
+  EXPECT_EQ(ShortenText(std::u16string(600, u'x'), 100000, 0, extent).size(), 600u);
+  EXPECT_EQ(ShortenText(std::u16string(600, u'x'), 5000, 0, extent).size(), 500u);
+}
+
+TEST(MainWindowModel, RowTooltips) {
+  RowTooltips tips;
+  tips.Set(0, 0, std::u16string(900, u't'));
+  tips.Set(1, 0, u"one");
+  tips.Set(1, 2, u"cell");
+  EXPECT_EQ(tips.Shown(0, 3, false, 800).size(), 800u);  // every column shows column 0's text
+  EXPECT_EQ(U8(tips.Shown(1, 2, true, 800)), "cell");
+  EXPECT_EQ(U8(tips.Shown(1, 3, true, 800)), "");
+  EXPECT_EQ(U8(tips.Shown(2, 0, false, 800)), "");
+  EXPECT_EQ(U8(tips.Shown(1, 0, false, 0)), "");  // no profiles: length 0
+  tips.Clear();
+  EXPECT_EQ(tips.Count(), 0u);
+}
+
+}  // namespace
+}  // namespace lumatrove
