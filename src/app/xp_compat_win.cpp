@@ -7,14 +7,15 @@ namespace {
 
 ULONGLONG WINAPI TickCount64() {
   using Function = ULONGLONG(WINAPI*)();
-  static const Function real = reinterpret_cast<Function>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
+  static const Function real = reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
   if (real != nullptr) return real();
   // Extend the 32-bit count, counting its wrap-arounds.
   static volatile LONG lock = 0;
   static DWORD last = 0;
   static ULONGLONG high = 0;
-  while (InterlockedExchange(&lock, 1) != 0) Sleep(0);
+  while (InterlockedExchange(&lock, 1) != 0)
+    Sleep(0);
   const DWORD now = GetTickCount();
   if (now < last) high += 0x100000000ULL;
   last = now;

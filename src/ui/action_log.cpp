@@ -73,7 +73,8 @@ bool ActionLog::ConvertLegacyLog() {
   std::string old;
   char buffer[4096];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) old.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)
+    old.append(buffer, n);
   const std::string converted = "\xFF\xFE" + Utf16Le(codePage_.ToUtf16(old));
   if (!Truncate(f.get())) return false;
   std::fseek(f.get(), 0, SEEK_SET);

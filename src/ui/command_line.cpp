@@ -8,9 +8,11 @@ std::u16string_view ArgumentsOf(std::u16string_view line) {
     const size_t close = line.find(u'"', 1);
     i = close == std::u16string_view::npos ? line.size() : close + 1;
   } else {
-    while (i < line.size() && line[i] != u' ' && line[i] != u'\t') ++i;
+    while (i < line.size() && line[i] != u' ' && line[i] != u'\t')
+      ++i;
   }
-  while (i < line.size() && (line[i] == u' ' || line[i] == u'\t')) ++i;
+  while (i < line.size() && (line[i] == u' ' || line[i] == u'\t'))
+    ++i;
   return line.substr(i);
 }
 

@@ -25,15 +25,16 @@ constexpr UINT kToolBarId = 0xE800;
 std::vector<int> ToolBarLayout() {
   std::vector<int> ids;
   HINSTANCE module = GetModuleHandleW(nullptr);
-  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_TOOLBAR),
-                              MAKEINTRESOURCEW(RT_TOOLBAR_LAYOUT));
+  HRSRC found =
+      FindResourceW(module, MAKEINTRESOURCEW(IDR_TOOLBAR), MAKEINTRESOURCEW(RT_TOOLBAR_LAYOUT));
   if (found == nullptr) return ids;
   HGLOBAL loaded = LoadResource(module, found);
   const auto* words = static_cast<const WORD*>(LockResource(loaded));
   const DWORD bytes = SizeofResource(module, found);
   if (words == nullptr || bytes < 8) return ids;
   const size_t count = words[3];
-  for (size_t i = 0; i < count && 8 + 2 * i + 2 <= bytes; ++i) ids.push_back(words[4 + i]);
+  for (size_t i = 0; i < count && 8 + 2 * i + 2 <= bytes; ++i)
+    ids.push_back(words[4 + i]);
   return ids;
 }
 
@@ -50,7 +51,9 @@ bool ProgressDialog::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
   return false;
 }
 
-bool ProgressDialog::OnCommand(int id, int, HWND) { return id == IDOK || id == IDCANCEL; }
+bool ProgressDialog::OnCommand(int id, int, HWND) {
+  return id == IDOK || id == IDCANCEL;
+}
 
 MainDialog::MainDialog(HWND parent)
     : Dialog(IDD_MAIN),
@@ -93,24 +96,23 @@ void MainDialog::AddTrayIcon() {
 
 void MainDialog::CreateToolBar() {
   HINSTANCE module = GetModuleHandleW(nullptr);
-  toolBar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                             WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP |
-                                 CCS_NODIVIDER,
-                             0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(kToolBarId), module,
-                             nullptr);
+  toolBar_ = CreateWindowExW(
+      0, TOOLBARCLASSNAMEW, nullptr,
+      WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
+      Handle(), reinterpret_cast<HMENU>(kToolBarId), module, nullptr);
   if (toolBar_ == nullptr) return;
   SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
   toolImages_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0);
   toolHotImages_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0);
-  const int normal[] = {IDB_APPLY, IDB_VIEW, IDB_ADD, IDB_MODIFY, IDB_REMOVE, IDB_DONATE, IDB_ABOUT,
-                        IDB_HELP};
-  const int hot[] = {IDB_APPLY_HOT, IDB_VIEW_HOT, IDB_ADD_HOT, IDB_MODIFY_HOT, IDB_REMOVE_HOT,
-                     IDB_DONATE_HOT, IDB_ABOUT_HOT, IDB_HELP_HOT};
+  const int normal[] = {IDB_APPLY,  IDB_VIEW,   IDB_ADD,   IDB_MODIFY,
+                        IDB_REMOVE, IDB_DONATE, IDB_ABOUT, IDB_HELP};
+  const int hot[] = {IDB_APPLY_HOT,  IDB_VIEW_HOT,   IDB_ADD_HOT,   IDB_MODIFY_HOT,
+                     IDB_REMOVE_HOT, IDB_DONATE_HOT, IDB_ABOUT_HOT, IDB_HELP_HOT};
   for (int i = 0; i < 8; ++i) {
     for (auto [list, id] : {std::pair{toolImages_, normal[i]}, std::pair{toolHotImages_, hot[i]}}) {
-      HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP,
-                                                        0, 0, LR_CREATEDIBSECTION));
+      HBITMAP bitmap = static_cast<HBITMAP>(
+          LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
       ImageList_AddMasked(list, bitmap, RGB(255, 255, 255));
       if (bitmap != nullptr) DeleteObject(bitmap);
     }
@@ -119,7 +121,7 @@ void MainDialog::CreateToolBar() {
   SendMessageW(toolBar_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(toolHotImages_));
 
   static const wchar_t* const kTexts[] = {L"啟用", L"檢視...", L"加入", L"修改",
-                                          L"移除", L"捐助",     L"關於", L"幫助"};
+                                          L"移除", L"捐助",    L"關於", L"幫助"};
   std::vector<TBBUTTON> buttons;
   int image = 0;
   for (int id : ToolBarLayout()) {
@@ -145,9 +147,9 @@ void MainDialog::CreateToolBar() {
 }
 
 void MainDialog::CreateStatusBar() {
-  statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                               Handle(), reinterpret_cast<HMENU>(IDC_STATUSBAR),
-                               GetModuleHandleW(nullptr), nullptr);
+  statusBar_ =
+      CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle(),
+                      reinterpret_cast<HMENU>(IDC_STATUSBAR), GetModuleHandleW(nullptr), nullptr);
   if (statusBar_ == nullptr) return;
   RECT r{};
   GetClientRect(statusBar_, &r);
@@ -168,9 +170,10 @@ void MainDialog::SetupProfileList() {
     int width;
     int format;
   };
-  const Column columns[] = {
-      {L"", 37, LVCFMT_LEFT | LVCFMT_IMAGE}, {L"NO.", 40, LVCFMT_LEFT},
-      {L"名稱", 225, LVCFMT_LEFT},          {L"建立時間", 120, LVCFMT_LEFT}};
+  const Column columns[] = {{L"", 37, LVCFMT_LEFT | LVCFMT_IMAGE},
+                            {L"NO.", 40, LVCFMT_LEFT},
+                            {L"名稱", 225, LVCFMT_LEFT},
+                            {L"建立時間", 120, LVCFMT_LEFT}};
   for (int i = 0; i < 4; ++i) {
     LVCOLUMNW c{};
     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
@@ -205,12 +208,12 @@ bool MainDialog::OnInit() {
 
   // 1-3: the list control, the icons and the system-menu entry.
   HINSTANCE module = GetModuleHandleW(nullptr);
-  icon_ = static_cast<HICON>(
-      LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                 GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-  smallIcon_ = static_cast<HICON>(
-      LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  icon_ = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                        GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                        LR_DEFAULTCOLOR));
+  smallIcon_ = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   const std::u16string about = LoadString(IDS_ABOUTBOX);
   if (!about.empty()) {
     if (HMENU system = GetSystemMenu(Handle(), FALSE)) {
@@ -320,13 +323,17 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
         return true;
       }
       return false;
-    case kTrayCallback: OnTrayCallback(l); return false;
+    case kTrayCallback:
+      OnTrayCallback(l);
+      return false;
     case WM_MENUSELECT:
       if (LOWORD(w) != 0 && (HIWORD(w) & MF_POPUP) == 0) {
         SetPrompt(PromptPart(LoadString(LOWORD(w))));
       }
       return false;
-    case WM_SETCURSOR: OnSetCursor(reinterpret_cast<HWND>(w)); return false;
+    case WM_SETCURSOR:
+      OnSetCursor(reinterpret_cast<HWND>(w));
+      return false;
     case WM_MEASUREITEM: {
       auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
       if (m->CtlType == ODT_LISTVIEW) {
@@ -345,7 +352,8 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
       }
       return false;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 

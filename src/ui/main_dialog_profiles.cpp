@@ -2,6 +2,7 @@
 // states of the row commands and the routing of commands.
 #include <cstdio>
 
+#include "ui/action_log.h"
 #include "ui/main_dialog.h"
 #include "ui/main_window_model.h"
 #include "ui/res/resource.h"
@@ -108,8 +109,11 @@ bool MainDialog::OnListNotify(NMHDR* header) {
       ApplyProfileAt(profileList.GetCurrentRow());
       return true;
     case LVN_COLUMNCLICK:
-    case HDN_ITEMCLICKW: UpdateCommandStates(); return true;
-    default: return false;
+    case HDN_ITEMCLICKW:
+      UpdateCommandStates();
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -117,14 +121,16 @@ bool MainDialog::OnToolTipText(NMHDR* header) {
   UINT_PTR id = header->idFrom;
   if (header->code == TTN_GETDISPINFOW) {
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
-    if ((info->uFlags & TTF_IDISHWND) != 0) id = static_cast<UINT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(id)));
+    if ((info->uFlags & TTF_IDISHWND) != 0)
+      id = static_cast<UINT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(id)));
     if (id == 0) return false;
     const std::u16string tip = TooltipPart(LoadString(static_cast<UINT>(id))).substr(0, 79);
     lstrcpynW(info->szText, W(tip), 80);
     info->lpszText = info->szText;
   } else {
     auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
-    if ((info->uFlags & TTF_IDISHWND) != 0) id = static_cast<UINT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(id)));
+    if ((info->uFlags & TTF_IDISHWND) != 0)
+      id = static_cast<UINT_PTR>(GetDlgCtrlID(reinterpret_cast<HWND>(id)));
     if (id == 0) return false;
     const std::u16string tip = TooltipPart(LoadString(static_cast<UINT>(id)));
     WideCharToMultiByte(CP_ACP, 0, W(tip), -1, info->szText, 80, nullptr, nullptr);
@@ -147,14 +153,40 @@ bool MainDialog::OnNotify(NMHDR* header, LRESULT& result) {
   return false;
 }
 
+void MainDialog::ViewLog() {
+  // The log lies in the current directory, the program folder.
+  ShellExecuteW(Handle(), L"open", L"NOTEPAD.EXE", L" system.log", nullptr, SW_SHOWNORMAL);
+}
+
+void MainDialog::ClearLog() {
+  if (Message(u"確認要清除日志檔案嗎？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (!ActionLog(ToPath(kActionLogFile), netSystem->codePage()).Clear()) {
+    Message(u"清除日志檔案失敗!", MB_ICONERROR);
+  }
+}
+
 bool MainDialog::OnCommand(int id, int, HWND) {
   switch (id) {
     case IDOK:
-    case IDCANCEL: return true;  // neither Return nor Escape ends the main window
-    case ID_APP_EXIT: End(IDOK); return true;
-    case ID_PROFILE_APPLY: ApplyProfileAt(profileList.GetCurrentRow()); return true;
-    case ID_TRAY_OPEN: ShowMainWindow(); return true;
-    default: break;
+    case IDCANCEL:
+      return true;  // neither Return nor Escape ends the main window
+    case ID_APP_EXIT:
+      End(IDOK);
+      return true;
+    case ID_PROFILE_APPLY:
+      ApplyProfileAt(profileList.GetCurrentRow());
+      return true;
+    case ID_TRAY_OPEN:
+      ShowMainWindow();
+      return true;
+    case ID_LOG_VIEW:
+      ViewLog();
+      return true;
+    case ID_LOG_CLEAR:
+      ClearLog();
+      return true;
+    default:
+      break;
   }
   if (id >= ID_APPLY_FIRST && id <= ID_APPLY_LAST) {
     ApplyProfileAt(id - ID_APPLY_FIRST);

@@ -38,7 +38,9 @@ std::u16string ShortenText(std::u16string_view text, int width, int offset,
 // handed out.
 class RowTooltips {
  public:
-  void Set(int row, int column, std::u16string text) { tips_[row * 100 + column] = std::move(text); }
+  void Set(int row, int column, std::u16string text) {
+    tips_[row * 100 + column] = std::move(text);
+  }
   std::u16string Get(int row, int column) const;
   void Clear() { tips_.clear(); }
   size_t Count() const { return tips_.size(); }

@@ -69,9 +69,15 @@ LRESULT CALLBACK ProfileListCtrl::SubclassProcedure(HWND hwnd, UINT message, WPA
 
 LRESULT ProfileListCtrl::Intercept(UINT message, WPARAM w, LPARAM l, bool& handled) {
   switch (message) {
-    case LVM_SETTEXTCOLOR: textColor_ = static_cast<COLORREF>(l); break;
-    case LVM_SETTEXTBKCOLOR: textBkColor_ = static_cast<COLORREF>(l); break;
-    case LVM_SETBKCOLOR: bkColor_ = static_cast<COLORREF>(l); break;
+    case LVM_SETTEXTCOLOR:
+      textColor_ = static_cast<COLORREF>(l);
+      break;
+    case LVM_SETTEXTBKCOLOR:
+      textBkColor_ = static_cast<COLORREF>(l);
+      break;
+    case LVM_SETBKCOLOR:
+      bkColor_ = static_cast<COLORREF>(l);
+      break;
     case WM_SIZE:
       clientWidth_ = LOWORD(l);
       if (tip_ != nullptr) {
@@ -92,7 +98,9 @@ LRESULT ProfileListCtrl::Intercept(UINT message, WPARAM w, LPARAM l, bool& handl
         }
       }
       break;
-    case WM_PAINT: OnPaint(); break;
+    case WM_PAINT:
+      OnPaint();
+      break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       const LRESULT r = DefSubclassProc(Handle(), message, w, l);
@@ -101,7 +109,9 @@ LRESULT ProfileListCtrl::Intercept(UINT message, WPARAM w, LPARAM l, bool& handl
       if (other == nullptr || GetParent(other) != Handle()) RepaintSelectedRows();
       return r;
     }
-    case WM_MOUSEMOVE: TrackToolTip(POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}); break;
+    case WM_MOUSEMOVE:
+      TrackToolTip(POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+      break;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(l);
       if (tip_ != nullptr && header->hwndFrom == tip_ && header->code == TTN_GETDISPINFOW) {
@@ -111,7 +121,8 @@ LRESULT ProfileListCtrl::Intercept(UINT message, WPARAM w, LPARAM l, bool& handl
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return 0;
 }
@@ -120,7 +131,8 @@ bool ProfileListCtrl::SetFullRowSelect(bool on) {
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
   fullRowSelect_ = on ? 1 : 0;
   const LONG_PTR before = Style();
-  const LONG_PTR after = on ? (before | LVS_OWNERDRAWFIXED) : (before & ~LONG_PTR{LVS_OWNERDRAWFIXED});
+  const LONG_PTR after =
+      on ? (before | LVS_OWNERDRAWFIXED) : (before & ~LONG_PTR{LVS_OWNERDRAWFIXED});
   if (after != before) SetStyle(after);
   const bool changed = after != before;
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
@@ -151,7 +163,9 @@ bool ProfileListCtrl::DeleteItem(int row) {
   return Send(LVM_DELETEITEM, static_cast<WPARAM>(row)) != FALSE;
 }
 
-void ProfileListCtrl::RemoveAllToolTips() { tips_.Clear(); }
+void ProfileListCtrl::RemoveAllToolTips() {
+  tips_.Clear();
+}
 
 bool ProfileListCtrl::SetItemToolTipText(int row, int column, std::u16string text) {
   tips_.Set(row, column, std::move(text));
@@ -172,8 +186,8 @@ void ProfileListCtrl::EnableToolTips() {
   if (tip_ != nullptr) return;
   tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                         CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                         GetModuleHandleW(nullptr), nullptr);
+                         CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleW(nullptr),
+                         nullptr);
   if (tip_ == nullptr) return;
   TOOLINFOW ti{};
   ti.cbSize = sizeof ti;
@@ -197,8 +211,8 @@ LVHITTESTINFO ProfileListCtrl::HitTest(POINT client) const {
 void ProfileListCtrl::TrackToolTip(POINT client) {
   if (tip_ == nullptr) return;
   const LVHITTESTINFO hit = HitTest(client);
-  const int tool = (hit.flags & hitMask_) != 0 && hit.iItem >= 0 ? hit.iItem * 100 + hit.iSubItem
-                                                                  : -1;
+  const int tool =
+      (hit.flags & hitMask_) != 0 && hit.iItem >= 0 ? hit.iItem * 100 + hit.iSubItem : -1;
   if (tool == shownTool_) return;
   shownTool_ = tool;
   // Another row (or none) under the cursor: the tooltip asks for its text again.
@@ -211,7 +225,8 @@ void ProfileListCtrl::ProvideToolTipText(NMTTDISPINFOW& info) {
   SendMessageW(tip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 10000);
   info.szText[0] = L'\0';
   info.lpszText = info.szText;
-  if ((info.uFlags & TTF_IDISHWND) != 0 && info.hdr.idFrom == reinterpret_cast<UINT_PTR>(Handle())) {
+  if ((info.uFlags & TTF_IDISHWND) != 0 &&
+      info.hdr.idFrom == reinterpret_cast<UINT_PTR>(Handle())) {
     return;
   }
   POINT p{};
@@ -252,7 +267,9 @@ std::u16string ProfileListCtrl::CellText(int row, int column) const {
   return win::U(buffer.data());
 }
 
-int ProfileListCtrl::RowCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
+int ProfileListCtrl::RowCount() const {
+  return static_cast<int>(Send(LVM_GETITEMCOUNT));
+}
 
 int ProfileListCtrl::FirstSelectedRow() const {
   return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
@@ -308,8 +325,8 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
   Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 
   const bool focused = GetFocus() == Handle();
-  bool highlight = (focused || (Style() & LVS_SHOWSELALWAYS) != 0) &&
-                   (item.state & LVIS_SELECTED) != 0;
+  bool highlight =
+      (focused || (Style() & LVS_SHOWSELALWAYS) != 0) && (item.state & LVIS_SELECTED) != 0;
   if (!highlight) highlight = (item.state & LVIS_DROPHILITED) != 0;
   const bool current = row == currentRow_;
 
@@ -358,8 +375,8 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
   }
   auto small = reinterpret_cast<HIMAGELIST>(Send(LVM_GETIMAGELIST, LVSIL_SMALL));
   if (small != nullptr && bounds.right - bounds.left > 1) {
-    ImageList_DrawEx(small, item.iImage, dc, icon.left, icon.top, iconWidth_, iconHeight_,
-                     bkColor_, blend, style | (item.state & LVIS_OVERLAYMASK));
+    ImageList_DrawEx(small, item.iImage, dc, icon.left, icon.top, iconWidth_, iconHeight_, bkColor_,
+                     blend, style | (item.state & LVIS_OVERLAYMASK));
   }
 
   // First column: the label, shortened to fit.
@@ -387,7 +404,8 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
     Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
     const std::u16string full = win::U(textBuffer_.data());
     if (full.empty()) continue;
-    const std::u16string text = ShortenText(full, static_cast<int>(cell.right - cell.left), 12, extent);
+    const std::u16string text =
+        ShortenText(full, static_cast<int>(cell.right - cell.left), 12, extent);
     UINT align = DT_LEFT;
     if (text == full) {
       if ((col.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT) align = DT_RIGHT;

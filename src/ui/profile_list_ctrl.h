@@ -85,7 +85,7 @@ class ProfileListCtrl : public win::Window {
   int maxTipLength_ = 200;
 
   HWND tip_ = nullptr;
-  int shownTool_ = -1;  // row x 100 + column under the cursor, -1 for none
+  int shownTool_ = -1;               // row x 100 + column under the cursor, -1 for none
   std::vector<wchar_t> textBuffer_;  // 520 characters, shared by every draw
 };
 

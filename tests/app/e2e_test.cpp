@@ -56,9 +56,8 @@ std::string Read(const fs::path& p) {
 }
 
 std::u16string RegString(const std::string& guid, const wchar_t* name) {
-  const std::wstring key =
-      L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-      std::wstring(guid.begin(), guid.end());
+  const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+                           std::wstring(guid.begin(), guid.end());
   wchar_t data[512] = {};
   DWORD size = sizeof data - sizeof(wchar_t);
   HKEY h = nullptr;
@@ -115,8 +114,8 @@ class Program : public ::testing::Test {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &si, &pi)) {
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                        &si, &pi)) {
       ADD_FAILURE() << "cannot start lumatrove.exe: " << GetLastError();
       return 0;
     }
@@ -131,8 +130,7 @@ class Program : public ::testing::Test {
     return nullptr;
   }
   bool Ended(DWORD pid, double seconds = 20) {
-    return WaitForSingleObject(ProcessOf(pid), static_cast<DWORD>(seconds * 1000)) ==
-           WAIT_OBJECT_0;
+    return WaitForSingleObject(ProcessOf(pid), static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
   }
 
   HWND WaitMainWindow(DWORD pid) {
@@ -177,8 +175,9 @@ TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   test::Click(list, rows.Rect(0), true);
   std::u16string text, caption;
   ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
-  EXPECT_EQ(U8(text), "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85\x8b["
-                      "\xe5\xaf\xa6\xe9\xa9\x97\xe5\xae\xa4]\xe6\x88\x90\xe5\x8a\x9f!");
+  EXPECT_EQ(U8(text),
+            "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85\x8b["
+            "\xe5\xaf\xa6\xe9\xa9\x97\xe5\xae\xa4]\xe6\x88\x90\xe5\x8a\x9f!");
   EXPECT_EQ(U8(caption), "Lumatrove");
 
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
@@ -187,8 +186,10 @@ TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   EXPECT_EQ(U8(RegString(kWifi, L"NameServer")), "10.0.0.53,");
   EXPECT_EQ(Read(dhcpLog_), std::string("(null)|") + kWifi + "|1|0|4d05000a|0000ffff|2\n");
 
-  // The log holds exactly that entry, UTF-16LE with its mark.
-  const std::string log = Read(folder_ / "system.log");
+  // The log holds exactly that entry, UTF-16LE with its mark; it is written once the message
+  // box is closed.
+  std::string log;
+  WaitFor([&] { return (log = Read(folder_ / "system.log")).size() >= 4 + 2 * 97; });
   ASSERT_GE(log.size(), 4u);
   EXPECT_EQ(log.substr(0, 2), "\xff\xfe");
   std::u16string decoded;
@@ -219,8 +220,9 @@ TEST_F(Program, DoubleClickWithoutRowAppliesNothing) {
   test::Click(list, empty, true);
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));
-  EXPECT_EQ(U8(text), "\xe6\xb2\x92\xe6\x9c\x89\xe9\x81\xb8\xe4\xb8\xad\xe4\xbb\xbb\xe4\xbd\x95"
-                      "\xe7\xb5\x84\xe6\x85\x8b!");
+  EXPECT_EQ(U8(text),
+            "\xe6\xb2\x92\xe6\x9c\x89\xe9\x81\xb8\xe4\xb8\xad\xe4\xbb\xbb\xe4\xbd\x95"
+            "\xe7\xb5\x84\xe6\x85\x8b!");
   EXPECT_FALSE(fs::exists(dhcpLog_));
   EXPECT_FALSE(fs::exists(folder_ / "system.log"));  // logging is off
 }
@@ -230,8 +232,9 @@ TEST_F(Program, CommandLineAppliesAndEnds) {
   const DWORD pid = Start(L"-N7");
   std::u16string text, caption;
   ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
-  EXPECT_EQ(U8(text), "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb5\x84\xe6\x85\x8b\xe6\x88\x90\xe5\x8a\x9f"
-                      "\xef\xbc\x81");
+  EXPECT_EQ(U8(text),
+            "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb5\x84\xe6\x85\x8b\xe6\x88\x90\xe5\x8a\x9f"
+            "\xef\xbc\x81");
   EXPECT_EQ(U8(caption), "lumatrove");
   EXPECT_TRUE(Ended(pid));
   EXPECT_EQ(test::MainWindowOf(pid), nullptr);
@@ -240,9 +243,10 @@ TEST_F(Program, CommandLineAppliesAndEnds) {
 
   const DWORD missing = Start(L"-n99 -hide");
   ASSERT_TRUE(TakeMessageBox(missing, text));
-  EXPECT_EQ(U8(text), "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb5\x84\xe6\x85\x8b\xe5\xa4\xb1\xe6\x95\x97"
-                      "\xef\xbc\x81\xe8\xa9\xb2\xe7\xb5\x84\xe6\x85\x8b\xe6\xaa\x94\xe6\xa1\x88"
-                      "\xe5\xb7\xb2\xe5\xa4\xb1\xe6\x95\x88\xef\xbc\x81");
+  EXPECT_EQ(U8(text),
+            "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb5\x84\xe6\x85\x8b\xe5\xa4\xb1\xe6\x95\x97"
+            "\xef\xbc\x81\xe8\xa9\xb2\xe7\xb5\x84\xe6\x85\x8b\xe6\xaa\x94\xe6\xa1\x88"
+            "\xe5\xb7\xb2\xe5\xa4\xb1\xe6\x95\x88\xef\xbc\x81");
   EXPECT_TRUE(Ended(missing));
 }
 
@@ -282,13 +286,29 @@ TEST_F(Program, HiddenStartShowsFromTheTray) {
   EXPECT_TRUE(IsWindowVisible(main));  // shown for good: painting no longer hides it
 }
 
+TEST_F(Program, ClearingTheLogAsksFirst) {
+  WriteConfig(DemoConfig(true));
+  std::ofstream(folder_ / "system.log", std::ios::binary) << "old entries";
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 32791, 0);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));  // answered Yes
+  EXPECT_EQ(U8(text),
+            "\xe7\xa2\xba\xe8\xaa\x8d\xe8\xa6\x81\xe6\xb8\x85\xe9\x99\xa4\xe6\x97\xa5"
+            "\xe5\xbf\x97\xe6\xaa\x94\xe6\xa1\x88\xe5\x97\x8e\xef\xbc\x9f");
+  EXPECT_TRUE(WaitFor([&] { return fs::file_size(folder_ / "system.log") == 0; }));
+}
+
 TEST_F(Program, FirstStartWithoutConfiguration) {
   const DWORD pid = Start();
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));
-  EXPECT_EQ(U8(text), "\xe9\x96\x8b\xe5\x95\x9f\xe7\xb5\x84\xe6\x85\x8b\xe7\xb3\xbb\xe7\xb5\xb1"
-                      "\xe7\xb5\x84\xe6\x85\x8b\xe6\xaa\x94\xe6\xa1\x88\xe9\x8c\xaf\xe8\xaa\xa4"
-                      "\xef\xbc\x81");
+  EXPECT_EQ(U8(text),
+            "\xe9\x96\x8b\xe5\x95\x9f\xe7\xb5\x84\xe6\x85\x8b\xe7\xb3\xbb\xe7\xb5\xb1"
+            "\xe7\xb5\x84\xe6\x85\x8b\xe6\xaa\x94\xe6\xa1\x88\xe9\x8c\xaf\xe8\xaa\xa4"
+            "\xef\xbc\x81");
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(test::RemoteList(GetDlgItem(main, 1007), pid).Rows(), 0);

@@ -113,7 +113,8 @@ class RemoteList {
     item.cchTextMax = 512;
     item.pszText = reinterpret_cast<wchar_t*>(remote + 1024);
     WriteProcessMemory(process_, remote, &item, sizeof item, nullptr);
-    SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+    SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(remote));
     wchar_t text[512] = {};
     ReadProcessMemory(process_, remote + 1024, text, sizeof text - sizeof(wchar_t), nullptr);
     return std::u16string(reinterpret_cast<const char16_t*>(text));
@@ -123,7 +124,8 @@ class RemoteList {
     RECT r{};
     r.left = part;
     WriteProcessMemory(process_, memory_, &r, sizeof r, nullptr);
-    SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory_));
+    SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(memory_));
     ReadProcessMemory(process_, memory_, &r, sizeof r, nullptr);
     return r;
   }

@@ -25,11 +25,10 @@ TEST(CommandLine, ProfileIdAndHide) {
     bool hide;
   };
   const Case cases[] = {
-      {u"-n7", "7", false},          {u"-N7", "7", false},
-      {u"-n12 -hide", "12", true},   {u"-n", "", false},
-      {u"-n 7", "", false},          {u"", "", false},
-      {u"-HiDe", "", true},          {u"x -n42", "42", false},
-      {u"-hide -n3", "3", true},     {u"-nAbC", "abc", false},
+      {u"-n7", "7", false},     {u"-N7", "7", false},     {u"-n12 -hide", "12", true},
+      {u"-n", "", false},       {u"-n 7", "", false},     {u"", "", false},
+      {u"-HiDe", "", true},     {u"x -n42", "42", false}, {u"-hide -n3", "3", true},
+      {u"-nAbC", "abc", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(U8(ProfileIdArgument(c.arguments)), c.id) << U8(c.arguments);
@@ -76,7 +75,8 @@ class Log : public ::testing::Test {
 };
 
 TEST_F(Log, EntryFormat) {
-  EXPECT_EQ(U8(ActionLog::Entry(u"\u5957\u7528\u7db2\u8def\u7d44\u614b[\u8fa6\u516c\u5ba4]\u6210\u529f!", when_)),
+  EXPECT_EQ(U8(ActionLog::Entry(
+                u"\u5957\u7528\u7db2\u8def\u7d44\u614b[\u8fa6\u516c\u5ba4]\u6210\u529f!", when_)),
             "08-06-15 14:03:09\xe5\xa5\x97\xe7\x94\xa8\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85"
             "\x8b[\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4]\xe6\x88\x90\xe5\x8a\x9f!\r\n" +
                 std::string(80, '=') + "\r\n");
@@ -124,7 +124,8 @@ TEST_F(Log, ClearThenAppend) {
 }
 
 TEST(MainWindowModel, PromptsAndTooltips) {
-  EXPECT_EQ(U8(PromptPart(u"\u4fee\u6539\n\u4fee\u6539\u9078\u4e2d\u7684IP\u5c08\u6848")), "\xe4\xbf\xae\xe6\x94\xb9");
+  EXPECT_EQ(U8(PromptPart(u"\u4fee\u6539\n\u4fee\u6539\u9078\u4e2d\u7684IP\u5c08\u6848")),
+            "\xe4\xbf\xae\xe6\x94\xb9");
   EXPECT_EQ(U8(TooltipPart(u"a\nb")), "b");
   EXPECT_EQ(U8(TooltipPart(u"both")), "both");
   EXPECT_EQ(U8(PromptPart(u"\nonly tip")), "");
@@ -136,7 +137,7 @@ TEST(MainWindowModel, PromptsAndTooltips) {
 
 TEST(MainWindowModel, ShortenText) {
   auto extent = [](std::u16string_view t) { return static_cast<int>(t.size()) * 10; };
-  EXPECT_EQ(U8(ShortenText(u"abcdef", 64, 4, extent)), "abcdef");  // 60 + 4 fits
+  EXPECT_EQ(U8(ShortenText(u"abcdef", 64, 4, extent)), "abcdef");    // 60 + 4 fits
   EXPECT_EQ(U8(ShortenText(u"abcdefgh", 64, 4, extent)), "abc...");  // 30 + 4 + 30
   EXPECT_EQ(U8(ShortenText(u"abcdefgh", 10, 4, extent)), "a...");    // never fits
   EXPECT_EQ(U8(ShortenText(u"", 0, 4, extent)), "");

@@ -35,7 +35,8 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM w, LPARAM l) 
 INT_PTR Dialog::Dispatch(UINT message, WPARAM w, LPARAM l) {
   INT_PTR result = 0;
   switch (message) {
-    case WM_INITDIALOG: return OnInit() ? TRUE : FALSE;
+    case WM_INITDIALOG:
+      return OnInit() ? TRUE : FALSE;
     case WM_COMMAND:
       if (OnCommand(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l))) return TRUE;
       break;
@@ -50,7 +51,8 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM w, LPARAM l) {
     case WM_DESTROY:
       OnDestroy();
       break;
-    default: break;
+    default:
+      break;
   }
   if (OnMessage(message, w, l, result)) return result;
   if (message == WM_NCDESTROY) {
@@ -65,8 +67,8 @@ bool Dialog::CreateModeless(HWND parent) {
   modeless_ = true;
   Dialog* outer = creating;
   creating = this;
-  HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_),
-                                 parent, &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+  HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent,
+                                 &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
   creating = outer;
   return hwnd != nullptr;
 }
