@@ -10,6 +10,7 @@ import sys
 PAIRS = [
     ("BM_Ours_LoadFile", "BM_Pugi_LoadFile"),
     ("BM_Ours_SetDocument", "BM_Pugi_LoadBuffer"),
+    ("BM_Ours_SetDocument", "BM_Pugi_LoadBufferUtf16"),
     ("BM_Ours_WalkIpTexts", "BM_Pugi_WalkIpTexts"),
     ("BM_Ours_SaveFile", "BM_Pugi_SaveFile"),
 ]
