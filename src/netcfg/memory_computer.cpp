@@ -87,51 +87,51 @@ MemoryComputer::MemoryComputer() {
 
 MemoryComputer::~MemoryComputer() = default;
 
-void MemoryComputer::AddAdapter(const AdapterSpec& spec) {
+void MemoryComputer::AddAdapter(const AdapterSpec& adapter) {
   char number[8];
   std::snprintf(number, sizeof number, "%04d", adapterCount_++);
   const std::u16string classKey =
       std::u16string(kAdapterClassKey) + u"\\" + std::u16string(number, number + 4);
   const RegRoot hklm = RegRoot::kLocalMachine;
-  registry_.SetString(hklm, classKey, u"DriverDesc", spec.description);
-  registry_.SetString(hklm, classKey, u"NetCfgInstanceID", spec.guid);
+  registry_.SetString(hklm, classKey, u"DriverDesc", adapter.description);
+  registry_.SetString(hklm, classKey, u"NetCfgInstanceID", adapter.guid);
   registry_.SetString(hklm, classKey + u"\\Ndi\\Interfaces", u"LowerRange", u"ethernet");
   registry_.SetString(hklm, classKey + u"\\Ndi\\Interfaces", u"UpperRange", u"ndis5");
 
   const std::u16string connection =
-      std::u16string(kNetworkConnectionsKey) + u"\\" + spec.guid + u"\\Connection";
-  registry_.SetString(hklm, connection, u"Name", spec.connectionName);
+      std::u16string(kNetworkConnectionsKey) + u"\\" + adapter.guid + u"\\Connection";
+  registry_.SetString(hklm, connection, u"Name", adapter.connectionName);
   registry_.SetString(hklm, connection, u"PnpInstanceID",
-                      spec.pciDevice ? u"PCI\\VEN_8086&DEV_100F&SUBSYS_075015AD&REV_01\\4&3AD87E0A"
+                      adapter.pciDevice ? u"PCI\\VEN_8086&DEV_100F&SUBSYS_075015AD&REV_01\\4&3AD87E0A"
                                      : u"USB\\VID_0BDA&PID_8176\\00E04C000001");
   registry_.SetDword(hklm, connection, u"MediaSubType", 1);
 
-  const std::u16string tcpip = std::u16string(kTcpipInterfacesKey) + spec.guid;
-  if (spec.dhcp) {
+  const std::u16string tcpip = std::u16string(kTcpipInterfacesKey) + adapter.guid;
+  if (adapter.dhcp) {
     registry_.SetMultiString(hklm, tcpip, u"IPAddress", {u"0.0.0.0"});
     registry_.SetMultiString(hklm, tcpip, u"SubnetMask", {u"0.0.0.0"});
     registry_.SetMultiString(hklm, tcpip, u"DefaultGateway", {});
     registry_.SetDword(hklm, tcpip, u"EnableDHCP", 1);
   } else {
-    registry_.SetMultiString(hklm, tcpip, u"IPAddress", {spec.ip});
-    registry_.SetMultiString(hklm, tcpip, u"SubnetMask", {spec.mask});
+    registry_.SetMultiString(hklm, tcpip, u"IPAddress", {adapter.ip});
+    registry_.SetMultiString(hklm, tcpip, u"SubnetMask", {adapter.mask});
     registry_.SetMultiString(hklm, tcpip, u"DefaultGateway",
-                             spec.gateway.empty() ? std::vector<std::u16string>{}
-                                                  : std::vector<std::u16string>{spec.gateway});
+                             adapter.gateway.empty() ? std::vector<std::u16string>{}
+                                                  : std::vector<std::u16string>{adapter.gateway});
     registry_.SetDword(hklm, tcpip, u"EnableDHCP", 0);
   }
-  registry_.SetString(hklm, tcpip, u"NameServer", spec.nameServer);
+  registry_.SetString(hklm, tcpip, u"NameServer", adapter.nameServer);
 
-  if (spec.inAdapterTable) {
+  if (adapter.inAdapterTable) {
     IpAdapterEntry entry;
-    entry.adapterName = Narrow(spec.guid);
+    entry.adapterName = Narrow(adapter.guid);
     entry.addressLength = 6;
-    ParseMac(spec.mac, entry.address);
+    ParseMac(adapter.mac, entry.address);
     adapterTable.push_back(entry);
   }
   Device device;
-  device.enumerator = spec.pciDevice ? u"PCI" : u"USB";
-  device.description = spec.description;
+  device.enumerator = adapter.pciDevice ? u"PCI" : u"USB";
+  device.description = adapter.description;
   devices.push_back(device);
 }
 

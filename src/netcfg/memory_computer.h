@@ -61,7 +61,7 @@ class MemoryComputer : public NetSystem {
   ~MemoryComputer() override;
 
   // Describing the computer.
-  void AddAdapter(const AdapterSpec& spec);
+  void AddAdapter(const AdapterSpec& adapter);
   MemoryRegistry& memoryRegistry() { return registry_; }
   const MemoryRegistry& memoryRegistry() const { return registry_; }
   OsVersion version{5, 1, 2600, 2};
