@@ -96,11 +96,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 9:
         doc.RestorePosition(TakeName(in));
         break;
-      case 10:
-        doc.GetAttribute(TakeName(in));
+      case 10: {
+        const std::u16string a = TakeName(in), b = TakeName(in);
+        std::u16string va, vb;
+        doc.GetAttributes({a, b}, {&va, &vb});
+        // Reading several attributes in one scan gives what reading each one gives.
+        if (va != doc.GetAttribute(a) || (b != a && vb != doc.GetAttribute(b))) std::abort();
         doc.GetChildAttribute(TakeName(in));
         doc.GetTagName();
         break;
+      }
       case 11:
         doc.GetText();
         doc.GetChildText();

@@ -102,8 +102,9 @@ void MemoryComputer::AddAdapter(const AdapterSpec& adapter) {
       std::u16string(kNetworkConnectionsKey) + u"\\" + adapter.guid + u"\\Connection";
   registry_.SetString(hklm, connection, u"Name", adapter.connectionName);
   registry_.SetString(hklm, connection, u"PnpInstanceID",
-                      adapter.pciDevice ? u"PCI\\VEN_8086&DEV_100F&SUBSYS_075015AD&REV_01\\4&3AD87E0A"
-                                     : u"USB\\VID_0BDA&PID_8176\\00E04C000001");
+                      adapter.pciDevice
+                          ? u"PCI\\VEN_8086&DEV_100F&SUBSYS_075015AD&REV_01\\4&3AD87E0A"
+                          : u"USB\\VID_0BDA&PID_8176\\00E04C000001");
   registry_.SetDword(hklm, connection, u"MediaSubType", 1);
 
   const std::u16string tcpip = std::u16string(kTcpipInterfacesKey) + adapter.guid;
@@ -116,8 +117,9 @@ void MemoryComputer::AddAdapter(const AdapterSpec& adapter) {
     registry_.SetMultiString(hklm, tcpip, u"IPAddress", {adapter.ip});
     registry_.SetMultiString(hklm, tcpip, u"SubnetMask", {adapter.mask});
     registry_.SetMultiString(hklm, tcpip, u"DefaultGateway",
-                             adapter.gateway.empty() ? std::vector<std::u16string>{}
-                                                  : std::vector<std::u16string>{adapter.gateway});
+                             adapter.gateway.empty()
+                                 ? std::vector<std::u16string>{}
+                                 : std::vector<std::u16string>{adapter.gateway});
     registry_.SetDword(hklm, tcpip, u"EnableDHCP", 0);
   }
   registry_.SetString(hklm, tcpip, u"NameServer", adapter.nameServer);

@@ -19,5 +19,6 @@ struct Profile {
 
 // The part of a profile's summary that one connection contributes.
 std::u16string ConnectionSummary(const ConnectionSetting& connection);
+void AppendConnectionSummary(std::u16string& summary, const ConnectionSetting& connection);
 
 }  // namespace lumatrove

@@ -114,6 +114,16 @@ void ProfileStore::CreateDefaultDocument() {
 }
 
 void ProfileStore::ClearProfiles() {
+  // The records go to the spares for the next list, last first, so that the next list takes
+  // them back in the same order and each text finds the room it had; the store frees them
+  // when it is destroyed.
+  for (auto p = profiles.rbegin(); p != profiles.rend(); ++p) {
+    for (auto c = (*p)->connections.rbegin(); c != (*p)->connections.rend(); ++c) {
+      spareConnections_.push_back(std::move(*c));
+    }
+    (*p)->connections.clear();
+    spareProfiles_.push_back(std::move(*p));
+  }
   profiles.clear();
 }
 
@@ -124,61 +134,98 @@ int ProfileStore::LoadProfiles() {
   return ParseProfiles();
 }
 
+namespace {
+
+// Sets element `index` of a list, reusing the string that is already there.
+void Put(std::vector<std::u16string>& list, size_t index, const std::u16string& text) {
+  if (index < list.size()) {
+    list[index].assign(text);
+  } else {
+    list.push_back(text);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<Profile> ProfileStore::TakeProfile() {
+  if (spareProfiles_.empty()) return std::make_unique<Profile>();
+  std::unique_ptr<Profile> p = std::move(spareProfiles_.back());
+  spareProfiles_.pop_back();
+  return p;
+}
+
+std::unique_ptr<ConnectionSetting> ProfileStore::TakeConnection() {
+  if (spareConnections_.empty()) return std::make_unique<ConnectionSetting>();
+  std::unique_ptr<ConnectionSetting> c = std::move(spareConnections_.back());
+  spareConnections_.pop_back();
+  return c;
+}
+
 int ProfileStore::ParseProfiles() {
   if (!EnterConfig()) return 0;
   XmlDocument& d = document;
   d.EnterElement();
+  std::u16string type, check, text;
+  // Records of the previous list are reused with the room their texts already have: a store
+  // that is opened again after every saved change builds its list without allocating.
   while (d.FindElement(u"NETSETING")) {
-    auto profile = std::make_unique<Profile>();
-    profile->id = d.GetAttribute(u"ID");
-    profile->dateTime = d.GetAttribute(u"DATATIME");
-    profile->name = d.GetAttribute(u"NAME");
+    std::unique_ptr<Profile> profile = TakeProfile();
+    d.GetAttributes({u"ID", u"DATATIME", u"NAME"},
+                    {&profile->id, &profile->dateTime, &profile->name});
+    profile->summary.clear();
     d.EnterElement();
-    std::u16string summary;
     while (d.FindElement(u"CONNECTION")) {
-      auto c = std::make_unique<ConnectionSetting>();
-      c->instanceId = d.GetAttribute(u"GUID");
-      c->connectionName = d.GetAttribute(u"NAME");
-      c->dhcpEnabled = ModeCode(d.GetAttribute(u"TYPE"));
-      c->statusEnabled = d.GetAttribute(u"EnableCheck") == u"0" ? 0 : 1;
-      c->macAddress = d.GetAttribute(u"MACCODE");
-      c->networkAddress = d.GetAttribute(u"MACCODEN");
+      std::unique_ptr<ConnectionSetting> c = TakeConnection();
+      d.GetAttributes(
+          {u"GUID", u"NAME", u"TYPE", u"EnableCheck", u"MACCODE", u"MACCODEN"},
+          {&c->instanceId, &c->connectionName, &type, &check, &c->macAddress, &c->networkAddress});
+      c->dhcpEnabled = ModeCode(type);
+      c->statusEnabled = check == u"0" ? 0 : 1;
+      for (std::u16string* field :
+           {&c->description, &c->ipAddressText, &c->busType, &c->subnetMaskText, &c->gatewayText,
+            &c->primaryDns, &c->secondaryDns}) {
+        field->clear();
+      }
+      size_t ips = 0, masks = 0, gateways = 0, dns = 0;
       d.EnterElement();
       while (d.FindElement()) {
         const std::u16string tag = d.GetTagName();
         if (tag == u"IPADD" || tag == u"MASKADD" || tag == u"GATEWAY") {
           // Only the first address of these is read.
           if (d.FindChildElement()) {
-            std::u16string text = d.GetChildText();
-            std::u16string& first = tag == u"IPADD"     ? c->ipAddressText
-                                    : tag == u"MASKADD" ? c->subnetMaskText
-                                                        : c->gatewayText;
-            std::vector<std::u16string>& all = tag == u"IPADD"     ? c->ipAddresses
-                                               : tag == u"MASKADD" ? c->subnetMasks
-                                                                   : c->gateways;
-            all.reserve(1);
-            all.push_back(text);
-            first = std::move(text);
+            d.GetChildTextInto(text);
+            if (tag == u"IPADD") {
+              c->ipAddressText.assign(text);
+              Put(c->ipAddresses, ips++, text);
+            } else if (tag == u"MASKADD") {
+              c->subnetMaskText.assign(text);
+              Put(c->subnetMasks, masks++, text);
+            } else {
+              c->gatewayText.assign(text);
+              Put(c->gateways, gateways++, text);
+            }
           }
         } else if (tag == u"DNSADD") {
-          c->dnsServers.reserve(2);
           while (d.FindChildElement()) {
-            const std::u16string text = d.GetChildText();
+            d.GetChildTextInto(text);
             if (c->primaryDns.empty()) {
-              c->primaryDns = text;
+              c->primaryDns.assign(text);
             } else if (c->secondaryDns.empty()) {
-              c->secondaryDns = text;
+              c->secondaryDns.assign(text);
             }
-            c->dnsServers.push_back(text);
+            Put(c->dnsServers, dns++, text);
           }
         }
       }
+      c->ipAddresses.resize(ips);
+      c->subnetMasks.resize(masks);
+      c->gateways.resize(gateways);
+      c->dnsServers.resize(dns);
       d.LeaveElement();
-      summary += ConnectionSummary(*c);
+      AppendConnectionSummary(profile->summary, *c);
       profile->connections.push_back(std::move(c));
     }
     d.LeaveElement();
-    profile->summary = std::move(summary);
     profiles.push_back(std::move(profile));
   }
   d.LeaveElement();

@@ -90,9 +90,13 @@ class ProfileStore {
 
  private:
   bool EnterConfig();
+  std::unique_ptr<Profile> TakeProfile();
+  std::unique_ptr<ConnectionSetting> TakeConnection();
   std::u16string ProgramFolder(char16_t* separator);
 
   StoreSystem& system_;
+  std::vector<std::unique_ptr<Profile>> spareProfiles_;
+  std::vector<std::unique_ptr<ConnectionSetting>> spareConnections_;
 };
 
 }  // namespace lumatrove

@@ -4,8 +4,11 @@ namespace lumatrove {
 
 std::u16string ConnectionSummary(const ConnectionSetting& c) {
   std::u16string s;
-  s.reserve(c.connectionName.size() + 40 + c.ipAddressText.size() + c.subnetMaskText.size() +
-            c.gatewayText.size() + c.primaryDns.size() + c.secondaryDns.size());
+  AppendConnectionSummary(s, c);
+  return s;
+}
+
+void AppendConnectionSummary(std::u16string& s, const ConnectionSetting& c) {
   s += u"\u3010";  // 【name】
   s += c.connectionName;
   s += u"\u3011";
@@ -32,7 +35,6 @@ std::u16string ConnectionSummary(const ConnectionSetting& c) {
     default:
       break;
   }
-  return s;
 }
 
 }  // namespace lumatrove

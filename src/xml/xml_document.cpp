@@ -470,15 +470,17 @@ std::u16string XmlDocument::GetChildTagName() const {
   return child_ == 0 ? std::u16string() : std::u16string(TagName(child_));
 }
 
-XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
-                                                      std::u16string_view name) const {
-  AttributeSpot spot;
+// Walks the attributes of an element's start tag token by token. For each attribute name
+// that `wanted` accepts, `visit` receives the spot (its value looked up as for that name
+// alone) and returns whether to go on. Returns the spot where a new attribute belongs.
+template <typename Wanted, typename Visit>
+uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visit) const {
   const ElementRecord& r = index_[element];
   const char16_t* s = doc_.data();
   // The scan stays inside the start tag, so a stray quote can never carry it past the tag.
   const uint32_t end = r.start + r.StartTagLength();
-  spot.insertAt = end - 1;
-  if (end >= 2 && s[end - 2] == u'/' && r.length == r.StartTagLength()) spot.insertAt = end - 2;
+  uint32_t insertAt = end - 1;
+  if (end >= 2 && s[end - 2] == u'/' && r.length == r.StartTagLength()) insertAt = end - 2;
 
   struct Token {
     uint32_t start, length;
@@ -512,13 +514,10 @@ XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
   for (;;) {
     const uint32_t before = i;
     i = skipBlanks(i);
-    if (i >= end) return spot;
+    if (i >= end) return insertAt;
     const Token t = read(i, expectValue);
     const char16_t first = s[t.start];
-    if (!t.quoted && (first == u'/' || first == u'>' || first == u'?')) {
-      spot.insertAt = before;
-      return spot;
-    }
+    if (!t.quoted && (first == u'/' || first == u'>' || first == u'?')) return before;
     i = t.start + t.length;
     if (expectValue) {
       expectValue = false;
@@ -529,8 +528,9 @@ XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
       expectValue = true;
       continue;
     }
-    if (name.empty() || std::u16string_view(s + t.start, t.length) != name) continue;
+    if (!wanted(std::u16string_view(s + t.start, t.length))) continue;
 
+    AttributeSpot spot;
     spot.found = true;
     spot.nameStart = t.start;
     spot.nameEnd = i;
@@ -548,17 +548,27 @@ XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
         spot.quoted = v.quoted;
       }
     }
-    return spot;
+    if (!visit(spot)) return insertAt;
   }
 }
 
-std::u16string XmlDocument::AttributeOf(uint32_t element, std::u16string_view name) const {
-  if (element == 0 || name.empty()) return {};
-  const AttributeSpot spot = FindAttribute(element, name);
-  if (!spot.found) return {};
-  if (!spot.hasValue)
-    return UnescapeText(
-        std::u16string_view(doc_).substr(spot.nameStart, spot.nameEnd - spot.nameStart));
+XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
+                                                      std::u16string_view name) const {
+  AttributeSpot found;
+  const uint32_t insertAt = ScanAttributes(
+      element, [&](std::u16string_view n) { return !name.empty() && n == name; },
+      [&](const AttributeSpot& spot) {
+        found = spot;
+        return false;
+      });
+  if (!found.found) found.insertAt = insertAt;
+  return found;
+}
+
+// The raw value of an attribute found by the lookup, quotes dropped.
+std::u16string_view XmlDocument::ValueOf(const AttributeSpot& spot) const {
+  const std::u16string_view text(doc_);
+  if (!spot.hasValue) return text.substr(spot.nameStart, spot.nameEnd - spot.nameStart);
   uint32_t start = spot.valueStart;
   uint32_t length = spot.valueLength;
   if (spot.quoted) {
@@ -567,7 +577,21 @@ std::u16string XmlDocument::AttributeOf(uint32_t element, std::u16string_view na
     --length;
     if (length > 0 && doc_[start + length - 1] == quote) --length;
   }
-  return UnescapeText(std::u16string_view(doc_).substr(start, length));
+  return text.substr(start, length);
+}
+
+void XmlDocument::AttributeInto(uint32_t element, std::u16string_view name,
+                                std::u16string& value) const {
+  value.clear();
+  if (element == 0 || name.empty()) return;
+  const AttributeSpot spot = FindAttribute(element, name);
+  if (spot.found) UnescapeInto(ValueOf(spot), value);
+}
+
+std::u16string XmlDocument::AttributeOf(uint32_t element, std::u16string_view name) const {
+  std::u16string value;
+  AttributeInto(element, name, value);
+  return value;
 }
 
 std::u16string XmlDocument::GetAttribute(std::u16string_view name) const {
@@ -578,28 +602,72 @@ std::u16string XmlDocument::GetChildAttribute(std::u16string_view name) const {
   return AttributeOf(child_, name);
 }
 
-std::u16string XmlDocument::TextOf(uint32_t element) const {
-  if (element == 0) return {};
+void XmlDocument::GetAttributeInto(std::u16string_view name, std::u16string& value) const {
+  AttributeInto(current_, name, value);
+}
+
+void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names,
+                                std::initializer_list<std::u16string*> values) const {
+  // One scan of the start tag serves every name; the first attribute of a name wins, as
+  // with GetAttribute.
+  const std::u16string_view* wanted = names.begin();
+  std::u16string* const* out = values.begin();
+  const size_t n = std::min({names.size(), values.size(), size_t{32}});
+  uint32_t found = 0;
+  for (size_t i = 0; i < n; ++i)
+    out[i]->clear();
+  if (current_ == 0) return;
+  ScanAttributes(
+      current_,
+      [&](std::u16string_view name) {
+        for (size_t i = 0; i < n; ++i) {
+          if ((found & (1u << i)) == 0 && name == wanted[i]) return true;
+        }
+        return false;
+      },
+      [&](const AttributeSpot& spot) {
+        const std::u16string_view name(doc_.data() + spot.nameStart, spot.nameEnd - spot.nameStart);
+        for (size_t i = 0; i < n; ++i) {
+          if ((found & (1u << i)) == 0 && name == wanted[i]) {
+            found |= 1u << i;
+            UnescapeInto(ValueOf(spot), *out[i]);
+          }
+        }
+        return found != (1u << n) - 1;
+      });
+}
+
+void XmlDocument::TextInto(uint32_t element, std::u16string& out) const {
+  out.clear();
+  if (element == 0) return;
   const ElementRecord& r = index_[element];
-  if (r.firstChild != 0) return {};
+  if (r.firstChild != 0) return;
   const uint32_t inner = r.StartTagLength() + r.EndTagLength();
-  if (r.length <= inner) return {};
+  if (r.length <= inner) return;
   const std::u16string_view content =
       std::u16string_view(doc_).substr(r.start + r.StartTagLength(), r.length - inner);
-  if (content.find(u'<') == std::u16string_view::npos) return UnescapeText(content);
-
-  std::u16string out;
+  if (content.find(u'<') == std::u16string_view::npos) {
+    UnescapeInto(content, out);
+    return;
+  }
   ScannedNode node;
   uint32_t pos = 0;
+  std::u16string piece;
   for (;;) {
     pos = ScanNode(content, pos, node);
     if (node.kind == kNodeNothingLeft) break;
     if (node.kind == kNodeText) {
-      out += UnescapeText(content.substr(node.start, node.length));
+      UnescapeInto(content.substr(node.start, node.length), piece);
+      out += piece;
     } else if (node.kind == kNodeCData && node.length >= 12) {
       out.append(content.substr(node.start + 9, node.length - 12));
     }
   }
+}
+
+std::u16string XmlDocument::TextOf(uint32_t element) const {
+  std::u16string out;
+  TextInto(element, out);
   return out;
 }
 
@@ -611,6 +679,10 @@ std::u16string XmlDocument::GetChildText() const {
   return TextOf(child_);
 }
 
+void XmlDocument::GetChildTextInto(std::u16string& text) const {
+  TextInto(child_, text);
+}
+
 std::u16string XmlDocument::GetElementContent() const {
   if (current_ == 0) return {};
   const ElementRecord& r = index_[current_];
@@ -620,9 +692,18 @@ std::u16string XmlDocument::GetElementContent() const {
 }
 
 std::u16string XmlDocument::UnescapeText(std::u16string_view text) {
-  const size_t amp = text.find(u'&');
-  if (amp == std::u16string_view::npos) return std::u16string(text);
   std::u16string out;
+  UnescapeInto(text, out);
+  return out;
+}
+
+void XmlDocument::UnescapeInto(std::u16string_view text, std::u16string& out) {
+  const size_t amp = text.find(u'&');
+  if (amp == std::u16string_view::npos) {
+    out.assign(text.data(), text.size());
+    return;
+  }
+  out.clear();
   out.reserve(text.size());
   out.append(text.substr(0, amp));
   const size_t n = text.size();
@@ -681,7 +762,6 @@ std::u16string XmlDocument::UnescapeText(std::u16string_view text) {
     }
     out.push_back(u'&');
   }
-  return out;
 }
 
 // ---- consistency check ----

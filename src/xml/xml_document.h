@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,12 @@ class XmlDocument {
   std::u16string GetChildAttribute(std::u16string_view name) const;
   std::u16string GetText() const;
   std::u16string GetChildText() const;
+  // The same reads into an existing string, which keeps its room (no allocation once it is
+  // large enough); GetAttributes reads several attributes of the current element in one scan.
+  void GetAttributeInto(std::u16string_view name, std::u16string& value) const;
+  void GetChildTextInto(std::u16string& text) const;
+  void GetAttributes(std::initializer_list<std::u16string_view> names,
+                     std::initializer_list<std::u16string*> values) const;
   // Raw markup between the start and end tag of the current element.
   std::u16string GetElementContent() const;
 
@@ -73,6 +80,7 @@ class XmlDocument {
   bool SaveFile(const std::filesystem::path& path);
 
   static std::u16string UnescapeText(std::u16string_view text);
+  static void UnescapeInto(std::u16string_view text, std::u16string& out);
   static std::u16string EscapeText(std::u16string_view text, int options = 0);
   // With output: bytes consumed (output needs room for the units counted plus a terminator).
   // Without output: the number of UTF-16 units needed. Stops at a zero byte.
@@ -131,7 +139,12 @@ class XmlDocument {
   uint32_t PreviousSibling(uint32_t element) const;
   bool FindAmong(uint32_t first, std::u16string_view name, uint32_t& found) const;
   AttributeSpot FindAttribute(uint32_t element, std::u16string_view name) const;
+  template <typename Wanted, typename Visit>
+  uint32_t ScanAttributes(uint32_t element, Wanted wanted, Visit visit) const;
+  std::u16string_view ValueOf(const AttributeSpot& spot) const;
+  void AttributeInto(uint32_t element, std::u16string_view name, std::u16string& value) const;
   std::u16string AttributeOf(uint32_t element, std::u16string_view name) const;
+  void TextInto(uint32_t element, std::u16string& out) const;
   std::u16string TextOf(uint32_t element) const;
 
   bool ReplaceText(uint32_t offset, uint32_t removed, std::u16string_view text);

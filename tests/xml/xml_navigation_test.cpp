@@ -172,6 +172,30 @@ TEST(Attributes, Lookup) {
   }
 }
 
+TEST(Attributes, ReadingSeveralAtOnceAgreesWithOneByOne) {
+  const std::u16string_view tags[] = {u"<X ID = '7' A=\"&lt;1\" B C=1/>",
+                                      u"<X a=\"1\" a=\"2\" b='x'>t</X>",
+                                      u"<X 'B' B=\"y\" A=\"B\"/>",
+                                      u"<X A=/x B=\"1\">t</X>",
+                                      u"<X A= >t</X>",
+                                      u"<X/>"};
+  for (std::u16string_view tag : tags) {
+    XmlDocument doc;
+    doc.SetDocument(tag);
+    ASSERT_TRUE(doc.FindElement());
+    std::u16string a, b, id, c, missing;
+    doc.GetAttributes({u"A", u"B", u"ID", u"C", u"none"}, {&a, &b, &id, &c, &missing});
+    EXPECT_EQ(a, doc.GetAttribute(u"A")) << U8(tag);
+    EXPECT_EQ(b, doc.GetAttribute(u"B")) << U8(tag);
+    EXPECT_EQ(id, doc.GetAttribute(u"ID")) << U8(tag);
+    EXPECT_EQ(c, doc.GetAttribute(u"C")) << U8(tag);
+    EXPECT_EQ(missing, u"");
+    std::u16string first = u"stale";
+    doc.GetAttributes({u"a"}, {&first});
+    EXPECT_EQ(first, doc.GetAttribute(u"a")) << U8(tag);
+  }
+}
+
 TEST(Attributes, ChildAttributeAndNoElement) {
   XmlDocument doc;
   EXPECT_EQ(U8(doc.GetAttribute(u"A")), "");
