@@ -147,6 +147,16 @@ bool MainDialog::OnNotify(NMHDR* header, LRESULT& result) {
   if (header->code == TTN_GETDISPINFOW || header->code == TTN_GETDISPINFOA) {
     return OnToolTipText(header);
   }
+  if (header->code == TBN_HOTITEMCHANGE) {
+    // Fly-by prompts: the button under the mouse explains itself in the status bar.
+    const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(header);
+    if ((hot->dwFlags & HICF_LEAVING) != 0 || hot->idNew == 0) {
+      SetPrompt(std::u16string(kDefaultPrompt));
+    } else {
+      SetPrompt(PromptPart(LoadString(static_cast<UINT>(hot->idNew))));
+    }
+    return false;
+  }
   if (header->idFrom == IDC_PROFILE_LIST || header->code == HDN_ITEMCLICKW) {
     return OnListNotify(header);
   }
