@@ -131,6 +131,8 @@ inline bool SameUnits(const char16_t* s, uint32_t a, uint32_t b, uint32_t length
     const unsigned wanted = (1u << (2 * length)) - 1;
     return (equal & wanted) == wanted;
   }
+#else
+  (void)n;
 #endif
   return std::memcmp(s + a, s + b, length * sizeof(char16_t)) == 0;
 }
