@@ -5,17 +5,6 @@
 #include "store/profile_store.h"
 
 namespace lumatrove {
-namespace {
-
-int32_t ModeOf(std::u16string_view type) {
-  if (type == u"0") return kModeManual;
-  if (type == u"1") return kModeAutomatic;
-  if (type == u"2") return kModeLeaveAlone;
-  return kModeUnknown;
-}
-
-}  // namespace
-
 bool ProfileStore::ApplyProfile(std::u16string_view id) {
   NetAdapterLayer layer(system_.net());
   const std::u16string content = GetProfileContent(id);
@@ -30,7 +19,7 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
   while (d.FindElement()) {
     const std::u16string adapterId = d.GetAttribute(u"GUID");
     connectionName = d.GetAttribute(u"NAME");
-    const int32_t mode = ModeOf(d.GetAttribute(u"TYPE"));
+    const int32_t mode = ModeCode(d.GetAttribute(u"TYPE"));
     std::u16string address, mask, gateway, dns;
 
     auto stop = [&](std::u16string_view what, const std::u16string& value) {

@@ -6,6 +6,13 @@
 
 namespace lumatrove {
 
+int32_t ModeCode(std::u16string_view type) {
+  if (type == u"0") return kModeManual;
+  if (type == u"1") return kModeAutomatic;
+  if (type == u"2") return kModeLeaveAlone;
+  return kModeUnknown;
+}
+
 const std::u16string_view kDefaultDocument =
     u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
     u"<LUMATROVE>\r\n"
@@ -15,13 +22,6 @@ const std::u16string_view kDefaultDocument =
     u"</LUMATROVE>";
 
 namespace {
-
-int32_t ModeCode(std::u16string_view type) {
-  if (type == u"0") return kModeManual;
-  if (type == u"1") return kModeAutomatic;
-  if (type == u"2") return kModeLeaveAlone;
-  return kModeUnknown;
-}
 
 std::u16string Decimal(int64_t v) {
   const std::string s = std::to_string(v);

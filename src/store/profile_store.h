@@ -21,6 +21,9 @@ inline constexpr std::u16string_view kConfigFileName = u"lumatrove.cfg";
 inline constexpr std::u16string_view kRunKey = u"software\\microsoft\\windows\\currentversion\\run";
 inline constexpr std::u16string_view kRunValueName = u"Lumatrove(KORVAL WORKS)";
 
+// The mode of a connection's TYPE text: "0", "1", "2", or -1 for anything else.
+int32_t ModeCode(std::u16string_view type);
+
 // The document a new configuration file starts from (before the settings are written).
 extern const std::u16string_view kDefaultDocument;
 
