@@ -38,6 +38,20 @@ std::u16string TakeName(FuzzedDataProvider& in) {
 }
 
 int g_step = -1;
+bool g_trace = false;
+
+// Prints the document with every unit outside printable ASCII as \uXXXX.
+void Dump(const char* what, std::u16string_view text) {
+  std::fprintf(stderr, "%s [", what);
+  for (const char16_t c : text) {
+    if (c >= 0x20 && c < 0x7F) {
+      std::fputc(static_cast<int>(c), stderr);
+    } else {
+      std::fprintf(stderr, "\\u%04X", static_cast<unsigned>(c));
+    }
+  }
+  std::fprintf(stderr, "]\n");
+}
 
 void Check(const XmlDocument& doc) {
   std::string why;
@@ -50,6 +64,8 @@ void Check(const XmlDocument& doc) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
+  static const bool trace = std::getenv("XML_FUZZ_TRACE") != nullptr;
+  g_trace = trace;
   XmlDocument doc;
   doc.SetDocument(TakeText(in, 4096));
   Check(doc);
@@ -64,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     g_step = step;
     const bool small = doc.GetDocument().size() < (1u << 20);
     const int op = in.ConsumeIntegralInRange<int>(0, 21);
-    if (std::getenv("XML_FUZZ_TRACE") != nullptr) std::fprintf(stderr, "op %d\n", op);
+    if (g_trace) std::fprintf(stderr, "op %d\n", op);
     switch (op) {
       case 0:
         doc.FindElement(TakeName(in));
@@ -131,9 +147,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 17:
         doc.RemoveChildElement();
         break;
-      case 18:
-        doc.SetAttribute(TakeName(in), TakeText(in, 32));
+      case 18: {
+        const std::u16string name = TakeName(in), value = TakeText(in, 32);
+        if (g_trace) Dump("name", name), Dump("value", value);
+        doc.SetAttribute(name, value);
         break;
+      }
       case 19:
         doc.SetChildAttribute(TakeName(in), TakeText(in, 32));
         break;
@@ -144,6 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         XmlDocument::EscapeText(TakeText(in, 64), in.ConsumeIntegral<uint16_t>());
         break;
     }
+    if (g_trace) Dump("document", doc.GetDocument());
     Check(doc);
   }
   doc.SetDocument(doc.GetDocument());

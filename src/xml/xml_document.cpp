@@ -498,18 +498,23 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
     uint32_t start, length;
     bool quoted;
   };
+  // No token reaches over the tag's closing '>', and a quoted one not over its "/>" either: an
+  // unended quote (left by an edit with an odd name) stops there, so replacing a value never
+  // eats the end of the tag. A '/' before the '>' still belongs to an unquoted value.
+  const uint32_t close = end >= 1 && s[end - 1] == u'>' ? end - 1 : end;
+  const uint32_t quoteLimit = close == end ? end : std::min(close, insertAt);
   auto read = [&](uint32_t i, bool value) {
     const char16_t c = s[i];
     if (c == u'"' || c == u'\'') {
-      const uint32_t j = FindChar(s, i + 1, end, c);
-      return Token{i, (j < end ? j + 1 : end) - i, true};
+      const uint32_t j = FindChar(s, i + 1, quoteLimit, c);
+      return Token{i, (j < quoteLimit ? j + 1 : std::max(quoteLimit, i + 1)) - i, true};
     }
     uint32_t j = i;
     if (value) {
-      while (j < end && !IsXmlBlank(s[j]) && s[j] != u'>')
+      while (j < close && !IsXmlBlank(s[j]) && s[j] != u'>')
         ++j;
     } else {
-      while (j < end && !IsAttributeNameEnd(s[j]))
+      while (j < close && !IsAttributeNameEnd(s[j]))
         ++j;
     }
     return Token{i, j == i ? 1u : j - i, false};

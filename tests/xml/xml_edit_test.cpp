@@ -193,6 +193,24 @@ TEST(SetAttribute, Placement) {
   }
 }
 
+// A name with a quote in it leaves a start tag whose quote never ends; setting that attribute
+// replaces the value up to the end of the tag but never the '>' or "/>" itself.
+TEST(SetAttribute, UnendedQuoteKeepsTheEndOfTheTag) {
+  XmlDocument doc;
+  doc.SetDocument(u"<r/>");
+  ASSERT_TRUE(doc.FindElement());
+  ASSERT_TRUE(doc.AddChildElement(u"E X=\"1", u"t"));
+  ASSERT_TRUE(doc.SetChildAttribute(u"X", u"2"));
+  EXPECT_EQ(U8(doc.GetDocument()), "<r>\r\n<E X=\"2\">t</E X=\"1>\r\n</r>");
+  EXPECT_EQ(U8(doc.GetChildAttribute(u"X")), "2");
+  ExpectConsistent(doc);
+
+  ASSERT_TRUE(doc.AddChildElement(u"F Y='"));
+  ASSERT_TRUE(doc.SetChildAttribute(u"Y", u"3"));
+  EXPECT_NE(U8(doc.GetDocument()).find("<F Y=\"3\"/>"), std::string::npos) << U8(doc.GetDocument());
+  ExpectConsistent(doc);
+}
+
 TEST(SetAttribute, MovesChildrenAndFollowingElements) {
   XmlDocument doc;
   doc.SetDocument(u"<r><E><c>1</c></E><d>2</d></r>");
