@@ -38,7 +38,7 @@ std::u16string TakeName(FuzzedDataProvider& in) {
 }
 
 int g_step = -1;
-bool g_trace = false;
+const bool g_trace = std::getenv("XML_FUZZ_TRACE") != nullptr;
 
 // Prints the document with every unit outside printable ASCII as \uXXXX.
 void Dump(const char* what, std::u16string_view text) {
@@ -64,8 +64,6 @@ void Check(const XmlDocument& doc) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  static const bool trace = std::getenv("XML_FUZZ_TRACE") != nullptr;
-  g_trace = trace;
   XmlDocument doc;
   doc.SetDocument(TakeText(in, 4096));
   Check(doc);
@@ -149,7 +147,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       case 18: {
         const std::u16string name = TakeName(in), value = TakeText(in, 32);
-        if (g_trace) Dump("name", name), Dump("value", value);
+        if (g_trace) {
+          Dump("name", name);
+          Dump("value", value);
+        }
         doc.SetAttribute(name, value);
         break;
       }
