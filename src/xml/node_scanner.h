@@ -136,24 +136,68 @@ inline uint32_t FindNameEnd(const char16_t* s, uint32_t i, uint32_t n) {
   return i;
 }
 
-// Scans the start tag whose '<' is at `pos` (a name character follows it). Returns the offset
-// after its closing '>', or 0 when the text ends inside it; `nameEnd` is where the name ends,
-// `empty` tells an empty-element tag.
-inline uint32_t ScanStartTagAt(const char16_t* s, uint32_t pos, uint32_t n, uint32_t& nameEnd,
-                               bool& empty) {
-  uint32_t i = FindNameEnd(s, pos + 1, n);
-  nameEnd = i;
-  if (i < n && s[i] == u'>') {  // no attributes: the common case
-    empty = false;
-    return i + 1;
+#if defined(__SSE2__)
+// One bit per unit of the 32 units in a..d that equal the unit in every lane of `v`.
+inline uint32_t Mask32(__m128i a, __m128i b, __m128i c, __m128i d, __m128i v) {
+  const auto half = [&](__m128i x, __m128i y) {
+    return static_cast<uint32_t>(
+        _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(x, v), _mm_cmpeq_epi16(y, v))));
+  };
+  return half(a, b) | (half(c, d) << 16);
+}
+
+// The offset of the closing '>' of a start tag whose attributes from `from` on are all
+// written name="value" (no blanks around '=', double quotes), found 32 units at a time:
+// with that shape every '"' opens or closes a value, so a running parity of quotes tells
+// which units lie inside values. Returns 0 when the tag has another shape or the text ends
+// first; the caller then scans the tag unit by unit.
+inline uint32_t FindQuotedTagEnd(const char16_t* s, uint32_t from, uint32_t n) {
+  const __m128i quote = _mm_set1_epi16(u'"');
+  const __m128i gt = _mm_set1_epi16(u'>');
+  const __m128i equals = _mm_set1_epi16(u'=');
+  uint32_t insideIn = 0;  // all ones when a value runs on from the previous block
+  uint32_t equalsIn = 0;  // 1 when the previous block ended with an '=' outside values
+  for (uint32_t i = from; i + 32 <= n; i += 32) {
+    const __m128i* p = reinterpret_cast<const __m128i*>(s + i);
+    const __m128i a = _mm_loadu_si128(p);
+    const __m128i b = _mm_loadu_si128(p + 1);
+    const __m128i c = _mm_loadu_si128(p + 2);
+    const __m128i d = _mm_loadu_si128(p + 3);
+    const uint32_t quotes = Mask32(a, b, c, d, quote);
+    uint32_t inside = quotes;  // parity of the quotes up to and including each unit
+    inside ^= inside << 1;
+    inside ^= inside << 2;
+    inside ^= inside << 4;
+    inside ^= inside << 8;
+    inside ^= inside << 16;
+    inside ^= insideIn;
+    const uint32_t opening = quotes & inside;
+    const uint32_t eq = Mask32(a, b, c, d, equals) & ~inside;
+    const uint32_t end = Mask32(a, b, c, d, gt) & ~inside;
+    // Units up to and including the first '>' outside values.
+    const uint32_t upto = end == 0 ? ~0u : (end ^ (end - 1));
+    // Every '=' must be followed directly by an opening quote and every opening quote must
+    // follow an '='; anything else (blanks, apostrophes, unquoted values) is left to the
+    // exact scan.
+    if (((((eq << 1) | equalsIn) ^ opening) & upto) != 0) return 0;
+    if (end != 0) return i + static_cast<uint32_t>(__builtin_ctz(end));
+    insideIn = static_cast<uint32_t>(static_cast<int32_t>(inside) >> 31);
+    equalsIn = eq >> 31;
   }
-  // Only '=' and '>' matter outside quotes: an '=' (not directly after another '=') followed
-  // by blanks and a quote opens a quoted value; any other character after it starts an
-  // unquoted value, which is scanned like the rest of the tag.
+  return 0;
+}
+#endif
+
+// Scans the attributes of a start tag from `i` (just after its name) to its closing '>' and
+// returns that offset, or 0 when the text ends inside the tag. Only '=' and '>' matter
+// outside quotes: an '=' (not directly after another '=') followed by blanks and a quote
+// opens a quoted value; any other character after it starts an unquoted value, which is
+// scanned like the rest of the tag.
+inline uint32_t ScanAttributesTo(const char16_t* s, uint32_t i, uint32_t n) {
   for (;;) {
     i = FindEither(s, i, n, u'=', u'>');
     if (i >= n) return 0;
-    if (s[i] == u'>') break;
+    if (s[i] == u'>') return i;
     if (s[i - 1] == u'=') {
       ++i;
       continue;
@@ -166,6 +210,28 @@ inline uint32_t ScanStartTagAt(const char16_t* s, uint32_t pos, uint32_t n, uint
       if (i >= n) return 0;
       ++i;
     }
+  }
+}
+
+// Scans the start tag whose '<' is at `pos` (a name character follows it). Returns the offset
+// after its closing '>', or 0 when the text ends inside it; `nameEnd` is where the name ends,
+// `empty` tells an empty-element tag.
+inline uint32_t ScanStartTagAt(const char16_t* s, uint32_t pos, uint32_t n, uint32_t& nameEnd,
+                               bool& empty) {
+  uint32_t i = FindNameEnd(s, pos + 1, n);
+  nameEnd = i;
+  if (i < n && s[i] == u'>') {  // no attributes: the common case
+    empty = false;
+    return i + 1;
+  }
+#if defined(__SSE2__)
+  if (const uint32_t close = FindQuotedTagEnd(s, i, n); close != 0) {
+    i = close;
+  } else
+#endif
+  {
+    i = ScanAttributesTo(s, i, n);
+    if (i == 0) return 0;
   }
   empty = false;
   if (s[i - 1] == u'/') {

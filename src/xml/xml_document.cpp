@@ -186,20 +186,23 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
     openStack_.push_back({e, nameStart, nameLength, 0});
     parent = e;
   };
+  // The common case of an end tag: the innermost element ends.
+  auto closeInnermost = [&](uint32_t start, uint32_t length) {
+    const OpenElement& open = openStack_.back();
+    ElementRecord& m = index_[open.record];
+    m.length = start + length - m.start;
+    m.SetEndTagLength(length);
+    finish(open.record, open.lastChild);
+    openStack_.pop_back();
+    parent = m.parent;
+  };
   auto endTag = [&](uint32_t start, uint32_t length, uint32_t nameStart, uint32_t nameLength) {
     const std::u16string_view name(s + nameStart, nameLength);
     size_t k = openStack_.size();
     bool innermost = k > 0 && openStack_[k - 1].nameLength == nameLength &&
                      SameUnits(s, openStack_[k - 1].nameStart, nameStart, nameLength, n);
     if (innermost) {
-      // The common case: the innermost element ends.
-      const OpenElement& open = openStack_.back();
-      ElementRecord& m = index_[open.record];
-      m.length = start + length - m.start;
-      m.SetEndTagLength(length);
-      finish(open.record, open.lastChild);
-      openStack_.pop_back();
-      parent = m.parent;
+      closeInnermost(start, length);
       return;
     }
     while (k > 0 && std::u16string_view(s + openStack_[k - 1].nameStart,
@@ -257,6 +260,18 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
             continue;
           }
         } else if (c == u'/' && pos + 2 < n) {
+          if (!openStack_.empty()) {
+            // "</name>" of the innermost element, checked without scanning for the name's
+            // end: its start tag's name holds no unit that could end a name.
+            const OpenElement& open = openStack_.back();
+            const uint32_t close = pos + 2 + open.nameLength;
+            if (close < n && s[close] == u'>' && open.nameLength + 3 <= ElementRecord::kMaxEndTag &&
+                SameUnits(s, open.nameStart, pos + 2, open.nameLength, n)) {
+              closeInnermost(pos, open.nameLength + 3);
+              pos = close + 1;
+              continue;
+            }
+          }
           uint32_t nameEnd = 0;
           const uint32_t end = ScanEndTagAt(s, pos, n, nameEnd);
           if (end != 0 && end - pos <= ElementRecord::kMaxEndTag) {

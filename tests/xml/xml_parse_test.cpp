@@ -2,7 +2,10 @@
 // error recovery, and the growth of the index.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "test_text.h"
+#include "xml/node_scanner.h"
 #include "xml/xml_document.h"
 
 namespace lumatrove {
@@ -153,6 +156,46 @@ TEST(Parse, QuotesInsideStartTag) {
   EXPECT_EQ(U8(doc.GetAttribute(u"y")), "/>");
   EXPECT_EQ(U8(doc.GetText()), "t");
   ASSERT_TRUE(doc.SetDocument(u"<a b\"c>t</a>"));
+}
+
+// The block scan of name="value" tags must find the same end as the unit-by-unit scan for any
+// tag, whatever its shape and wherever the 32-unit blocks fall.
+TEST(Parse, BlockScanOfStartTagsAgreesWithTheExactScan) {
+  std::mt19937 rng(20261207);
+  const std::u16string pieces[] = {
+      u" ",   u"x",       u"=",    u"\"",         u"'",
+      u">",   u"/",       u"\r\n", u"NAME=\"v\"", u"ID=\"12345678901234567890123456789\"",
+      u"=\"", u"==\"a\"", u"\"\"", u"k='>'",      u"k=\"/>\""};
+  int blockScans = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::u16string tag = u"<a";
+    const int count = static_cast<int>(rng() % 12);
+    const bool shaped = rng() % 2 == 0;  // mostly well-shaped attributes, sometimes spoiled
+    for (int k = 0; k < count; ++k) {
+      if (shaped && rng() % 8 != 0) {
+        tag += rng() % 2 ? u" NAME=\"v\"" : u" ID=\"12345678901234567890123456789\"";
+      } else {
+        tag += pieces[rng() % std::size(pieces)];
+      }
+    }
+    if (rng() % 4 != 0) tag += rng() % 3 == 0 ? u"/>" : u">";
+    tag += std::u16string(rng() % 70, u'z');
+    const char16_t* s = tag.data();
+    const uint32_t n = static_cast<uint32_t>(tag.size());
+
+    uint32_t nameEnd = 0;
+    bool empty = false;
+    const uint32_t end = ScanStartTagAt(s, 0, n, nameEnd, empty);
+    if (nameEnd < n && s[nameEnd] == u'>') continue;
+    const uint32_t close = ScanAttributesTo(s, nameEnd, n);
+    ASSERT_EQ(end, close == 0 ? 0 : close + 1) << U8(tag);
+#if defined(__SSE2__)
+    if (FindQuotedTagEnd(s, nameEnd, n) != 0) ++blockScans;
+#endif
+  }
+#if defined(__SSE2__)
+  EXPECT_GT(blockScans, 3000);  // the block scan really took part
+#endif
 }
 
 TEST(Parse, DeepNestingIsIndexedWithoutRecursion) {
