@@ -189,20 +189,21 @@ int ProfileStore::ParseProfiles() {
       size_t ips = 0, masks = 0, gateways = 0, dns = 0;
       d.EnterElement();
       while (d.FindElement()) {
-        const std::u16string tag = d.GetTagName();
-        if (tag == u"IPADD" || tag == u"MASKADD" || tag == u"GATEWAY") {
+        const std::u16string_view tag = d.TagNameView();
+        std::u16string* first = tag == u"IPADD"     ? &c->ipAddressText
+                                : tag == u"MASKADD" ? &c->subnetMaskText
+                                : tag == u"GATEWAY" ? &c->gatewayText
+                                                    : nullptr;
+        if (first != nullptr) {
           // Only the first address of these is read.
           if (d.FindChildElement()) {
-            d.GetChildTextInto(text);
-            if (tag == u"IPADD") {
-              c->ipAddressText.assign(text);
-              Put(c->ipAddresses, ips++, text);
-            } else if (tag == u"MASKADD") {
-              c->subnetMaskText.assign(text);
-              Put(c->subnetMasks, masks++, text);
+            d.GetChildTextInto(*first);
+            if (first == &c->ipAddressText) {
+              Put(c->ipAddresses, ips++, *first);
+            } else if (first == &c->subnetMaskText) {
+              Put(c->subnetMasks, masks++, *first);
             } else {
-              c->gatewayText.assign(text);
-              Put(c->gateways, gateways++, text);
+              Put(c->gateways, gateways++, *first);
             }
           }
         } else if (tag == u"DNSADD") {

@@ -121,15 +121,18 @@ uint32_t XmlDocument::CloseOpenElements(size_t from) {
 namespace {
 
 // Whether the `length` units at `a` and at `b` of `s` (n units) are the same. Names of up to
-// eight units, the usual case, are compared in one step without a loop.
+// sixteen units, the usual case, are compared without a loop.
 inline bool SameUnits(const char16_t* s, uint32_t a, uint32_t b, uint32_t length, uint32_t n) {
 #if defined(__SSE2__)
-  if (length <= 8 && a + 8 <= n && b + 8 <= n) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + a));
-    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + b));
-    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, y)));
-    const unsigned wanted = (1u << (2 * length)) - 1;
-    return (equal & wanted) == wanted;
+  if (length <= 16 && a + 16 <= n && b + 16 <= n) {
+    const auto equal = [&](uint32_t k) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + a + k));
+      const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + b + k));
+      return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, y)));
+    };
+    const uint32_t same = equal(0) | (length > 8 ? equal(8) << 16 : 0xFFFF0000u);
+    const uint32_t wanted = length == 16 ? ~0u : (1u << (2 * length)) - 1;
+    return (same & wanted) == wanted;
   }
 #else
   (void)n;
@@ -324,9 +327,7 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
 std::u16string_view XmlDocument::TagName(uint32_t element) const {
   const ElementRecord& r = index_[element];
   const uint32_t end = r.start + r.StartTagLength();
-  uint32_t i = r.start + 1;
-  while (i < end && !IsTagNameEnd(doc_[i]))
-    ++i;
+  const uint32_t i = FindTagNameEnd(doc_.data(), r.start + 1, end);
   return std::u16string_view(doc_).substr(r.start + 1, i - r.start - 1);
 }
 
@@ -350,6 +351,26 @@ uint32_t XmlDocument::PreviousSibling(uint32_t element) const {
 }
 
 bool XmlDocument::FindAmong(uint32_t first, std::u16string_view name, uint32_t& found) const {
+  // A name without any unit that ends a tag name or qualifies one (the usual case) matches
+  // exactly the tags whose text starts with it and ends right after it.
+  const bool plain = !name.empty() && name.size() < kMaxDocumentUnits &&
+                     std::none_of(name.begin(), name.end(), [](char16_t c) {
+                       return IsTagNameEnd(c) || c == u'[' || c == u']';
+                     });
+  if (plain) {
+    const uint32_t size = static_cast<uint32_t>(name.size());
+    const char16_t* s = doc_.data();
+    for (uint32_t e = first; e != 0; e = index_[e].next) {
+      const ElementRecord& r = index_[e];
+      const uint32_t units = r.StartTagLength();  // '<' and the rest of the start tag
+      if (size < units && std::memcmp(s + r.start + 1, name.data(), size * sizeof(char16_t)) == 0 &&
+          (size + 1 == units || IsTagNameEnd(s[r.start + 1 + size]))) {
+        found = e;
+        return true;
+      }
+    }
+    return false;
+  }
   for (uint32_t e = first; e != 0; e = index_[e].next) {
     if (NameMatches(e, name)) {
       found = e;
@@ -493,13 +514,18 @@ std::u16string XmlDocument::GetTagName() const {
   return current_ == 0 ? std::u16string() : std::u16string(TagName(current_));
 }
 
+std::u16string_view XmlDocument::TagNameView() const {
+  return current_ == 0 ? std::u16string_view() : TagName(current_);
+}
+
 std::u16string XmlDocument::GetChildTagName() const {
   return child_ == 0 ? std::u16string() : std::u16string(TagName(child_));
 }
 
 // Walks the attributes of an element's start tag token by token. For each attribute name
-// that `wanted` accepts, `visit` receives the spot (its value looked up as for that name
-// alone) and returns whether to go on. Returns the spot where a new attribute belongs.
+// that `wanted` accepts (by returning a number of its own, not below 0), `visit` receives the
+// spot (its value looked up as for that name alone) and that number, and returns whether to
+// go on. Returns the spot where a new attribute belongs.
 template <typename Wanted, typename Visit>
 uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visit) const {
   const ElementRecord& r = index_[element];
@@ -529,8 +555,7 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
       while (j < close && !IsXmlBlank(s[j]) && s[j] != u'>')
         ++j;
     } else {
-      while (j < close && !IsAttributeNameEnd(s[j]))
-        ++j;
+      j = FindAttributeNameEnd(s, j, close);
     }
     return Token{i, j == i ? 1u : j - i, false};
   };
@@ -560,7 +585,25 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
       expectValue = true;
       continue;
     }
-    if (!wanted(std::u16string_view(s + t.start, t.length))) continue;
+    const int which = wanted(std::u16string_view(s + t.start, t.length));
+    if (i + 1 < end && s[i] == u'=' && (s[i + 1] == u'"' || s[i + 1] == u'\'')) {
+      // name="value", the usual shape: the value is read at once instead of as an '='
+      // token and a value token, to the same result.
+      const Token v = read(i + 1, true);
+      i = v.start + v.length;
+      if (which < 0) continue;
+      AttributeSpot spot;
+      spot.found = true;
+      spot.nameStart = t.start;
+      spot.nameEnd = t.start + t.length;
+      spot.hasValue = true;
+      spot.valueStart = v.start;
+      spot.valueLength = v.length;
+      spot.quoted = true;
+      if (!visit(spot, which)) return insertAt;
+      continue;
+    }
+    if (which < 0) continue;
 
     AttributeSpot spot;
     spot.found = true;
@@ -580,7 +623,7 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
         spot.quoted = v.quoted;
       }
     }
-    if (!visit(spot)) return insertAt;
+    if (!visit(spot, which)) return insertAt;
   }
 }
 
@@ -588,8 +631,8 @@ XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
                                                       std::u16string_view name) const {
   AttributeSpot found;
   const uint32_t insertAt = ScanAttributes(
-      element, [&](std::u16string_view n) { return !name.empty() && n == name; },
-      [&](const AttributeSpot& spot) {
+      element, [&](std::u16string_view n) { return !name.empty() && n == name ? 0 : -1; },
+      [&](const AttributeSpot& spot, int) {
         found = spot;
         return false;
       });
@@ -653,16 +696,19 @@ void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names
       current_,
       [&](std::u16string_view name) {
         for (size_t i = 0; i < n; ++i) {
-          if ((found & (1u << i)) == 0 && name == wanted[i]) return true;
+          if ((found & (1u << i)) == 0 && name == wanted[i]) return static_cast<int>(i);
         }
-        return false;
+        return -1;
       },
-      [&](const AttributeSpot& spot) {
-        const std::u16string_view name(doc_.data() + spot.nameStart, spot.nameEnd - spot.nameStart);
-        for (size_t i = 0; i < n; ++i) {
-          if ((found & (1u << i)) == 0 && name == wanted[i]) {
+      [&](const AttributeSpot& spot, int which) {
+        // A name asked for twice gets the value in every place it was asked for.
+        const std::u16string_view name = wanted[which];
+        UnescapeInto(ValueOf(spot), *out[which]);
+        found |= 1u << which;
+        for (size_t i = static_cast<size_t>(which) + 1; i < n; ++i) {
+          if ((found & (1u << i)) == 0 && wanted[i] == name) {
             found |= 1u << i;
-            UnescapeInto(ValueOf(spot), *out[i]);
+            out[i]->assign(*out[which]);
           }
         }
         return found != (1u << n) - 1;
@@ -678,7 +724,7 @@ void XmlDocument::TextInto(uint32_t element, std::u16string& out) const {
   if (r.length <= inner) return;
   const std::u16string_view content =
       std::u16string_view(doc_).substr(r.start + r.StartTagLength(), r.length - inner);
-  if (content.find(u'<') == std::u16string_view::npos) {
+  if (FindChar(content.data(), 0, static_cast<uint32_t>(content.size()), u'<') == content.size()) {
     UnescapeInto(content, out);
     return;
   }
@@ -730,8 +776,10 @@ std::u16string XmlDocument::UnescapeText(std::u16string_view text) {
 }
 
 void XmlDocument::UnescapeInto(std::u16string_view text, std::u16string& out) {
-  const size_t amp = text.find(u'&');
-  if (amp == std::u16string_view::npos) {
+  const size_t amp = text.size() <= kMaxDocumentUnits
+                         ? FindChar(text.data(), 0, static_cast<uint32_t>(text.size()), u'&')
+                         : std::min(text.find(u'&'), text.size());
+  if (amp == text.size()) {
     out.assign(text.data(), text.size());
     return;
   }

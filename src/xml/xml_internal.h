@@ -23,4 +23,76 @@ inline bool IsAttributeNameEnd(char16_t c) {
   return c < 64 && ((kEnds >> c) & 1) != 0;
 }
 
+#if defined(__SSE2__)
+// One bit pair per unit of the eight at `p` that is at most `upTo`, equals `a` or `b`, or lies
+// in [low, low + span]: a superset of a name-ending class, checked exactly afterwards.
+inline unsigned NameEndCandidates(const char16_t* p, char16_t upTo, char16_t a, char16_t b,
+                                  char16_t low, char16_t span) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i small =
+      _mm_cmpeq_epi16(_mm_subs_epu16(v, _mm_set1_epi16(static_cast<short>(upTo))), zero);
+  const __m128i range =
+      _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(v, _mm_set1_epi16(static_cast<short>(low))),
+                                     _mm_set1_epi16(static_cast<short>(span))),
+                      zero);
+  const __m128i either = _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(a))),
+                                      _mm_cmpeq_epi16(v, _mm_set1_epi16(static_cast<short>(b))));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(small, range), either)));
+}
+#endif
+
+// The first offset in [i, n) whose unit `ends` accepts, eight units at a time where SSE2 is
+// available; `candidates` (see NameEndCandidates) must report every such unit.
+template <typename Candidates, typename Ends>
+inline uint32_t FindNameEndBy(const char16_t* s, uint32_t i, uint32_t n, Candidates candidates,
+                              Ends ends) {
+#if defined(__SSE2__)
+  while (i + 8 <= n) {
+    unsigned mask = candidates(s + i);
+    while (mask != 0) {
+      const uint32_t j = i + (static_cast<uint32_t>(__builtin_ctz(mask)) >> 1);
+      if (ends(s[j])) return j;
+      mask &= ~(3u << (2 * (j - i)));
+    }
+    i += 8;
+  }
+#else
+  (void)candidates;
+#endif
+  while (i < n && !ends(s[i]))
+    ++i;
+  return i;
+}
+
+// Where a tag name read for navigation ends: blanks, < > = \ / ? !
+inline uint32_t FindTagNameEnd(const char16_t* s, uint32_t i, uint32_t n) {
+  return FindNameEndBy(
+      s, i, n,
+      [](const char16_t* p) {
+#if defined(__SSE2__)
+        return NameEndCandidates(p, u'!', u'/', u'\\', u'<', 3);
+#else
+        (void)p;
+        return 0u;
+#endif
+      },
+      IsTagNameEnd);
+}
+
+// Where an attribute name ends: blanks, = > / ?
+inline uint32_t FindAttributeNameEnd(const char16_t* s, uint32_t i, uint32_t n) {
+  return FindNameEndBy(
+      s, i, n,
+      [](const char16_t* p) {
+#if defined(__SSE2__)
+        return NameEndCandidates(p, u' ', u'/', u'/', u'=', 2);
+#else
+        (void)p;
+        return 0u;
+#endif
+      },
+      IsAttributeNameEnd);
+}
+
 }  // namespace lumatrove
