@@ -6,10 +6,12 @@
 
 namespace lumatrove {
 
+using namespace std::string_view_literals;
+
 int32_t ModeCode(std::u16string_view type) {
-  if (type == u"0") return kModeManual;
-  if (type == u"1") return kModeAutomatic;
-  if (type == u"2") return kModeLeaveAlone;
+  if (type == u"0"sv) return kModeManual;
+  if (type == u"1"sv) return kModeAutomatic;
+  if (type == u"2"sv) return kModeLeaveAlone;
   return kModeUnknown;
 }
 
@@ -168,19 +170,19 @@ int ProfileStore::ParseProfiles() {
   std::u16string type, check, text;
   // Records of the previous list are reused with the room their texts already have: a store
   // that is opened again after every saved change builds its list without allocating.
-  while (d.FindElement(u"NETSETING")) {
+  while (d.FindElement(u"NETSETING"sv)) {
     std::unique_ptr<Profile> profile = TakeProfile();
-    d.GetAttributes({u"ID", u"DATATIME", u"NAME"},
+    d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv},
                     {&profile->id, &profile->dateTime, &profile->name});
     profile->summary.clear();
     d.EnterElement();
-    while (d.FindElement(u"CONNECTION")) {
+    while (d.FindElement(u"CONNECTION"sv)) {
       std::unique_ptr<ConnectionSetting> c = TakeConnection();
       d.GetAttributes(
-          {u"GUID", u"NAME", u"TYPE", u"EnableCheck", u"MACCODE", u"MACCODEN"},
+          {u"GUID"sv, u"NAME"sv, u"TYPE"sv, u"EnableCheck"sv, u"MACCODE"sv, u"MACCODEN"sv},
           {&c->instanceId, &c->connectionName, &type, &check, &c->macAddress, &c->networkAddress});
       c->dhcpEnabled = ModeCode(type);
-      c->statusEnabled = check == u"0" ? 0 : 1;
+      c->statusEnabled = check == u"0"sv ? 0 : 1;
       for (std::u16string* field :
            {&c->description, &c->ipAddressText, &c->busType, &c->subnetMaskText, &c->gatewayText,
             &c->primaryDns, &c->secondaryDns}) {
@@ -190,10 +192,10 @@ int ProfileStore::ParseProfiles() {
       d.EnterElement();
       while (d.FindElement()) {
         const std::u16string_view tag = d.TagNameView();
-        std::u16string* first = tag == u"IPADD"     ? &c->ipAddressText
-                                : tag == u"MASKADD" ? &c->subnetMaskText
-                                : tag == u"GATEWAY" ? &c->gatewayText
-                                                    : nullptr;
+        std::u16string* first = tag == u"IPADD"sv     ? &c->ipAddressText
+                                : tag == u"MASKADD"sv ? &c->subnetMaskText
+                                : tag == u"GATEWAY"sv ? &c->gatewayText
+                                                      : nullptr;
         if (first != nullptr) {
           // Only the first address of these is read.
           if (d.FindChildElement()) {
@@ -206,7 +208,7 @@ int ProfileStore::ParseProfiles() {
               Put(c->gateways, gateways++, *first);
             }
           }
-        } else if (tag == u"DNSADD") {
+        } else if (tag == u"DNSADD"sv) {
           while (d.FindChildElement()) {
             d.GetChildTextInto(text);
             if (c->primaryDns.empty()) {

@@ -589,7 +589,12 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
     if (i + 1 < end && s[i] == u'=' && (s[i + 1] == u'"' || s[i + 1] == u'\'')) {
       // name="value", the usual shape: the value is read at once instead of as an '='
       // token and a value token, to the same result.
-      const Token v = read(i + 1, true);
+      // One search finds the closing quote and tells whether the value holds an '&'.
+      const char16_t quote = s[i + 1];
+      uint32_t j = FindEither(s, i + 2, quoteLimit, quote, u'&');
+      const bool plain = j < quoteLimit && s[j] == quote;
+      if (!plain && j < quoteLimit) j = FindChar(s, j, quoteLimit, quote);
+      const Token v{i + 1, (j < quoteLimit ? j + 1 : std::max(quoteLimit, i + 2)) - (i + 1), true};
       i = v.start + v.length;
       if (which < 0) continue;
       AttributeSpot spot;
@@ -600,6 +605,7 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
       spot.valueStart = v.start;
       spot.valueLength = v.length;
       spot.quoted = true;
+      spot.plain = plain;
       if (!visit(spot, which)) return insertAt;
       continue;
     }
@@ -631,7 +637,7 @@ XmlDocument::AttributeSpot XmlDocument::FindAttribute(uint32_t element,
                                                       std::u16string_view name) const {
   AttributeSpot found;
   const uint32_t insertAt = ScanAttributes(
-      element, [&](std::u16string_view n) { return !name.empty() && n == name ? 0 : -1; },
+      element, [&](std::u16string_view n) { return !name.empty() && SameText(n, name) ? 0 : -1; },
       [&](const AttributeSpot& spot, int) {
         found = spot;
         return false;
@@ -696,17 +702,21 @@ void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names
       current_,
       [&](std::u16string_view name) {
         for (size_t i = 0; i < n; ++i) {
-          if ((found & (1u << i)) == 0 && name == wanted[i]) return static_cast<int>(i);
+          if ((found & (1u << i)) == 0 && SameText(name, wanted[i])) return static_cast<int>(i);
         }
         return -1;
       },
       [&](const AttributeSpot& spot, int which) {
         // A name asked for twice gets the value in every place it was asked for.
         const std::u16string_view name = wanted[which];
-        UnescapeInto(ValueOf(spot), *out[which]);
+        if (spot.plain) {
+          out[which]->assign(doc_.data() + spot.valueStart + 1, spot.valueLength - 2);
+        } else {
+          UnescapeInto(ValueOf(spot), *out[which]);
+        }
         found |= 1u << which;
         for (size_t i = static_cast<size_t>(which) + 1; i < n; ++i) {
-          if ((found & (1u << i)) == 0 && wanted[i] == name) {
+          if ((found & (1u << i)) == 0 && SameText(wanted[i], name)) {
             found |= 1u << i;
             out[i]->assign(*out[which]);
           }
@@ -724,7 +734,13 @@ void XmlDocument::TextInto(uint32_t element, std::u16string& out) const {
   if (r.length <= inner) return;
   const std::u16string_view content =
       std::u16string_view(doc_).substr(r.start + r.StartTagLength(), r.length - inner);
-  if (FindChar(content.data(), 0, static_cast<uint32_t>(content.size()), u'<') == content.size()) {
+  const uint32_t size = static_cast<uint32_t>(content.size());
+  const uint32_t hit = FindEither(content.data(), 0, size, u'<', u'&');
+  if (hit == size) {  // plain text, the usual case
+    out.assign(content.data(), size);
+    return;
+  }
+  if (content[hit] == u'&' && FindChar(content.data(), hit, size, u'<') == size) {
     UnescapeInto(content, out);
     return;
   }

@@ -122,6 +122,7 @@ class XmlDocument {
     uint32_t valueStart = 0;  // raw value, quotes included
     uint32_t valueLength = 0;
     bool quoted = false;
+    bool plain = false;     // the value is known to hold no '&': it reads as it stands
     uint32_t insertAt = 0;  // where a missing attribute is appended
   };
   struct Insertion {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "xml/node_scanner.h"
 
@@ -9,6 +11,12 @@ namespace lumatrove {
 
 // Offsets in the element index are 32-bit; documents stay below this many units.
 constexpr uint32_t kMaxDocumentUnits = 0xFFFFFF00u;
+
+// Equality of two texts by memory comparison (char_traits<char16_t> compares unit by unit).
+inline bool SameText(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         (a.empty() || (a[0] == b[0] && std::memcmp(a.data(), b.data(), a.size() * 2) == 0));
+}
 
 // Tag names as read for navigation end at these characters.
 inline bool IsTagNameEnd(char16_t c) {
