@@ -88,8 +88,8 @@ void BM_Store_AddSaveOpen(benchmark::State& state) {
 
 BENCHMARK(BM_Store_Open)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Store_Reopen)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Store_LoadProfiles)->Arg(10000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Store_LoadFileOnly)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Store_LoadProfiles)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Store_LoadFileOnly)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Store_AddSaveOpen)->Arg(10)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

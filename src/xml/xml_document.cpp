@@ -351,6 +351,10 @@ uint32_t XmlDocument::PreviousSibling(uint32_t element) const {
 }
 
 bool XmlDocument::FindAmong(uint32_t first, std::u16string_view name, uint32_t& found) const {
+  if (name.empty()) {  // any element
+    found = first;
+    return first != 0;
+  }
   // A name without any unit that ends a tag name or qualifies one (the usual case) matches
   // exactly the tags whose text starts with it and ends right after it.
   const bool plain = !name.empty() && name.size() < kMaxDocumentUnits &&
@@ -522,6 +526,32 @@ std::u16string XmlDocument::GetChildTagName() const {
   return child_ == 0 ? std::u16string() : std::u16string(TagName(child_));
 }
 
+namespace {
+
+// Where the attribute lookup of a start tag may reach. It stays inside the start tag, so a
+// stray quote can never carry it past the tag. No token reaches over the tag's closing '>',
+// and a quoted one not over its "/>" either: an unended quote (left by an edit with an odd
+// name) stops there, so replacing a value never eats the end of the tag. A '/' before the
+// '>' still belongs to an unquoted value.
+struct TagBounds {
+  uint32_t end;         // after the start tag
+  uint32_t insertAt;    // where a new attribute goes: before the '>' or the "/>"
+  uint32_t close;       // the closing '>' (end when there is none)
+  uint32_t quoteLimit;  // where a quoted value ends at the latest
+};
+
+TagBounds BoundsOf(const ElementRecord& r, const char16_t* s) {
+  TagBounds b;
+  b.end = r.start + r.StartTagLength();
+  b.insertAt = b.end - 1;
+  if (b.end >= 2 && s[b.end - 2] == u'/' && r.length == r.StartTagLength()) b.insertAt = b.end - 2;
+  b.close = b.end >= 1 && s[b.end - 1] == u'>' ? b.end - 1 : b.end;
+  b.quoteLimit = b.close == b.end ? b.end : std::min(b.close, b.insertAt);
+  return b;
+}
+
+}  // namespace
+
 // Walks the attributes of an element's start tag token by token. For each attribute name
 // that `wanted` accepts (by returning a number of its own, not below 0), `visit` receives the
 // spot (its value looked up as for that name alone) and that number, and returns whether to
@@ -530,20 +560,16 @@ template <typename Wanted, typename Visit>
 uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visit) const {
   const ElementRecord& r = index_[element];
   const char16_t* s = doc_.data();
-  // The scan stays inside the start tag, so a stray quote can never carry it past the tag.
-  const uint32_t end = r.start + r.StartTagLength();
-  uint32_t insertAt = end - 1;
-  if (end >= 2 && s[end - 2] == u'/' && r.length == r.StartTagLength()) insertAt = end - 2;
+  const TagBounds bounds = BoundsOf(r, s);
+  const uint32_t end = bounds.end;
+  const uint32_t insertAt = bounds.insertAt;
+  const uint32_t close = bounds.close;
+  const uint32_t quoteLimit = bounds.quoteLimit;
 
   struct Token {
     uint32_t start, length;
     bool quoted;
   };
-  // No token reaches over the tag's closing '>', and a quoted one not over its "/>" either: an
-  // unended quote (left by an edit with an odd name) stops there, so replacing a value never
-  // eats the end of the tag. A '/' before the '>' still belongs to an unquoted value.
-  const uint32_t close = end >= 1 && s[end - 1] == u'>' ? end - 1 : end;
-  const uint32_t quoteLimit = close == end ? end : std::min(close, insertAt);
   auto read = [&](uint32_t i, bool value) {
     const char16_t c = s[i];
     if (c == u'"' || c == u'\'') {
@@ -694,35 +720,74 @@ void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names
   const std::u16string_view* wanted = names.begin();
   std::u16string* const* out = values.begin();
   const size_t n = std::min({names.size(), values.size(), size_t{32}});
+  const uint32_t all = n == 32 ? ~0u : (1u << n) - 1;
   uint32_t found = 0;
   for (size_t i = 0; i < n; ++i)
     out[i]->clear();
-  if (current_ == 0) return;
-  ScanAttributes(
-      current_,
-      [&](std::u16string_view name) {
-        for (size_t i = 0; i < n; ++i) {
-          if ((found & (1u << i)) == 0 && SameText(name, wanted[i])) return static_cast<int>(i);
-        }
-        return -1;
-      },
-      [&](const AttributeSpot& spot, int which) {
-        // A name asked for twice gets the value in every place it was asked for.
-        const std::u16string_view name = wanted[which];
-        if (spot.plain) {
-          out[which]->assign(doc_.data() + spot.valueStart + 1, spot.valueLength - 2);
-        } else {
-          UnescapeInto(ValueOf(spot), *out[which]);
-        }
-        found |= 1u << which;
-        for (size_t i = static_cast<size_t>(which) + 1; i < n; ++i) {
-          if ((found & (1u << i)) == 0 && SameText(wanted[i], name)) {
-            found |= 1u << i;
-            out[i]->assign(*out[which]);
-          }
-        }
-        return found != (1u << n) - 1;
-      });
+  if (current_ == 0 || n == 0) return;
+
+  auto match = [&](std::u16string_view name) {
+    for (size_t i = 0; i < n; ++i) {
+      if ((found & (1u << i)) == 0 && SameText(name, wanted[i])) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  // Takes the raw value (quotes dropped) of the attribute asked for at `which`; false once
+  // every name has its value.
+  auto take = [&](int which, std::u16string_view raw, bool plain) {
+    if (plain) {
+      out[which]->assign(raw.data(), raw.size());
+    } else {
+      UnescapeInto(raw, *out[which]);
+    }
+    found |= 1u << which;
+    // A name asked for twice gets the value in every place it was asked for.
+    for (size_t i = static_cast<size_t>(which) + 1; i < n; ++i) {
+      if ((found & (1u << i)) == 0 && SameText(wanted[i], wanted[which])) {
+        found |= 1u << i;
+        out[i]->assign(*out[which]);
+      }
+    }
+    return found != all;
+  };
+
+  // Start tags as this engine and most writers produce them, blanks and name="value" (or
+  // name='value'), are read in one pass; at the first unit of any other shape the general
+  // scan below starts over, with the same result as if it had run alone.
+  const char16_t* s = doc_.data();
+  const ElementRecord& r = index_[current_];
+  const TagBounds bounds = BoundsOf(r, s);
+  const uint32_t close = bounds.close;
+  const uint32_t quoteLimit = bounds.quoteLimit;
+  if (close < bounds.end && s[r.start + 1] != u'"' && s[r.start + 1] != u'\'') {
+    uint32_t i = FindAttributeNameEnd(s, r.start + 1, close);  // after the tag name
+    for (;;) {
+      while (i < close && IsXmlBlank(s[i]))
+        ++i;
+      if (i >= close || (s[i] == u'/' && i + 1 == close)) return;  // every attribute read
+      const char16_t first = s[i];
+      if (first == u'"' || first == u'\'') break;
+      const uint32_t j = FindAttributeNameEnd(s, i, close);
+      if (j == i || s[j] != u'=' || j + 1 >= quoteLimit) break;
+      const char16_t quote = s[j + 1];
+      if (quote != u'"' && quote != u'\'') break;
+      // One search finds the closing quote and tells whether the value holds an '&'.
+      uint32_t k = FindEither(s, j + 2, quoteLimit, quote, u'&');
+      const bool plain = k < quoteLimit && s[k] == quote;
+      if (!plain && k < quoteLimit) k = FindChar(s, k, quoteLimit, quote);
+      if (k >= quoteLimit) break;  // a value whose quote never ends
+      const int which = match(std::u16string_view(s + i, j - i));
+      if (which >= 0 && !take(which, std::u16string_view(s + j + 2, k - j - 2), plain)) return;
+      i = k + 1;
+    }
+    found = 0;
+    for (size_t k = 0; k < n; ++k)
+      out[k]->clear();
+  }
+
+  ScanAttributes(current_, match, [&](const AttributeSpot& spot, int which) {
+    return take(which, ValueOf(spot), spot.plain);
+  });
 }
 
 void XmlDocument::TextInto(uint32_t element, std::u16string& out) const {

@@ -20,8 +20,10 @@ inline bool SameText(std::u16string_view a, std::u16string_view b) {
 
 // Tag names as read for navigation end at these characters.
 inline bool IsTagNameEnd(char16_t c) {
-  return IsXmlBlank(c) || c == u'<' || c == u'>' || c == u'=' || c == u'\\' || c == u'/' ||
-         c == u'?' || c == u'!';
+  constexpr uint64_t kLow = (1ull << ' ') | (1ull << '\t') | (1ull << '\n') | (1ull << '\r') |
+                            (1ull << '<') | (1ull << '>') | (1ull << '=') | (1ull << '/') |
+                            (1ull << '?') | (1ull << '!');
+  return c < 64 ? ((kLow >> c) & 1) != 0 : c == u'\\';
 }
 
 // Attribute names in the attribute lookup end at these characters.

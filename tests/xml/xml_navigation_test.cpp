@@ -1,6 +1,8 @@
 // Navigation, name matching, attribute lookup, text reading, unescaping and named positions.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "test_text.h"
 #include "xml/xml_document.h"
 
@@ -193,6 +195,36 @@ TEST(Attributes, ReadingSeveralAtOnceAgreesWithOneByOne) {
     std::u16string first = u"stale";
     doc.GetAttributes({u"a"}, {&first});
     EXPECT_EQ(first, doc.GetAttribute(u"a")) << U8(tag);
+  }
+}
+
+// Start tags of the usual shape are read in one pass and all others by the general scan;
+// whichever way a tag is read, and wherever its shape breaks, the values are those of the
+// one-by-one lookup.
+TEST(Attributes, ReadingSeveralAtOnceAgreesOnRandomTags) {
+  std::mt19937 rng(7);
+  const std::u16string_view pieces[] = {
+      u" A=\"1\"", u" B='x&amp;y'", u" C=\"&lt;\"", u" A=\"2\"", u"\r\nID=\"12\"", u"B=\"q\"",
+      u" D",       u" =",           u" E=5",        u" '",       u" \"",           u"=\"",
+      u"/",        u" ?",           u" F = \"s\"",  u"==\"x\"",  u" C=\"a>b\"",    u" G=\"/>\"",
+      u" A \"z\"", u" C =\"w\"",    u" B"};
+  for (int round = 0; round < 4000; ++round) {
+    std::u16string tag = u"<X";
+    const int count = static_cast<int>(rng() % 7);
+    for (int k = 0; k < count; ++k)
+      tag += pieces[rng() % std::size(pieces)];
+    tag += rng() % 3 == 0 ? u"/>" : u">t</X>";
+    XmlDocument doc;
+    doc.SetDocument(tag);
+    if (!doc.FindElement()) continue;
+    std::u16string a, b, c, id, a2, g;
+    doc.GetAttributes({u"A", u"B", u"C", u"ID", u"A", u"G"}, {&a, &b, &c, &id, &a2, &g});
+    EXPECT_EQ(U8(a), U8(doc.GetAttribute(u"A"))) << U8(tag);
+    EXPECT_EQ(U8(b), U8(doc.GetAttribute(u"B"))) << U8(tag);
+    EXPECT_EQ(U8(c), U8(doc.GetAttribute(u"C"))) << U8(tag);
+    EXPECT_EQ(U8(id), U8(doc.GetAttribute(u"ID"))) << U8(tag);
+    EXPECT_EQ(U8(a2), U8(a)) << U8(tag);
+    EXPECT_EQ(U8(g), U8(doc.GetAttribute(u"G"))) << U8(tag);
   }
 }
 
