@@ -15,6 +15,9 @@ struct Profile {
   std::u16string dateTime;  // DATATIME, held as text
   std::vector<std::unique_ptr<ConnectionSetting>> connections;
   std::u16string summary;  // what applying it would do, line by line
+  // The markup of the NETSETING element the record was read from: a list built anew from a
+  // document holding the very same element takes the record as it is.
+  std::u16string source;
 };
 
 // The part of a profile's summary that one connection contributes.

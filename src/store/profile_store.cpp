@@ -2,6 +2,7 @@
 #include "store/profile_store.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 namespace lumatrove {
@@ -116,16 +117,12 @@ void ProfileStore::CreateDefaultDocument() {
 }
 
 void ProfileStore::ClearProfiles() {
-  // The records go to the spares for the next list, last first, so that the next list takes
-  // them back in the same order and each text finds the room it had; the store frees them
-  // when it is destroyed.
-  for (auto p = profiles.rbegin(); p != profiles.rend(); ++p) {
-    for (auto c = (*p)->connections.rbegin(); c != (*p)->connections.rend(); ++c) {
-      spareConnections_.push_back(std::move(*c));
-    }
-    (*p)->connections.clear();
+  // The records go to the spares for the next list, last first and each with its
+  // connections, so that the next list takes them back in the same order: a profile whose
+  // element has not changed is taken as it is, and the others fill the room their texts
+  // already have. The store frees them when it is destroyed.
+  for (auto p = profiles.rbegin(); p != profiles.rend(); ++p)
     spareProfiles_.push_back(std::move(*p));
-  }
   profiles.clear();
 }
 
@@ -170,14 +167,28 @@ int ProfileStore::ParseProfiles() {
   std::u16string type, check, text;
   // Records of the previous list are reused with the room their texts already have: a store
   // that is opened again after every saved change builds its list without allocating.
+  std::vector<std::unique_ptr<ConnectionSetting>> previous;
   while (d.FindElement(u"NETSETING"sv)) {
     std::unique_ptr<Profile> profile = TakeProfile();
+    // Everything a profile holds comes from its own element, so a record read from the very
+    // same markup is already what reading it again would give.
+    const std::u16string_view markup = d.ElementMarkupView();
+    if (profile->source.size() == markup.size() &&
+        std::memcmp(profile->source.data(), markup.data(), markup.size() * sizeof(char16_t)) == 0) {
+      profiles.push_back(std::move(profile));
+      continue;
+    }
+    profile->source.assign(markup.data(), markup.size());
+    previous.swap(profile->connections);
+    profile->connections.clear();
+    size_t reused = 0;
     d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv},
                     {&profile->id, &profile->dateTime, &profile->name});
     profile->summary.clear();
     d.EnterElement();
     while (d.FindElement(u"CONNECTION"sv)) {
-      std::unique_ptr<ConnectionSetting> c = TakeConnection();
+      std::unique_ptr<ConnectionSetting> c =
+          reused < previous.size() ? std::move(previous[reused++]) : TakeConnection();
       d.GetAttributes(
           {u"GUID"sv, u"NAME"sv, u"TYPE"sv, u"EnableCheck"sv, u"MACCODE"sv, u"MACCODEN"sv},
           {&c->instanceId, &c->connectionName, &type, &check, &c->macAddress, &c->networkAddress});
@@ -228,6 +239,9 @@ int ProfileStore::ParseProfiles() {
       AppendConnectionSummary(profile->summary, *c);
       profile->connections.push_back(std::move(c));
     }
+    for (; reused < previous.size(); ++reused)
+      spareConnections_.push_back(std::move(previous[reused]));
+    previous.clear();
     d.LeaveElement();
     profiles.push_back(std::move(profile));
   }

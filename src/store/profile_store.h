@@ -85,6 +85,8 @@ class ProfileStore {
   bool ImportOldConfig(const std::filesystem::path& path);
 
   XmlDocument document;
+  // The records mirror the document: profiles change through the operations above, never by
+  // writing to a record (LoadProfiles keeps the record of an unchanged element as it is).
   std::vector<std::unique_ptr<Profile>> profiles;
   int32_t autoUpdate = 0;
   int32_t logEnabled = 0;

@@ -522,6 +522,12 @@ std::u16string_view XmlDocument::TagNameView() const {
   return current_ == 0 ? std::u16string_view() : TagName(current_);
 }
 
+std::u16string_view XmlDocument::ElementMarkupView() const {
+  if (current_ == 0) return {};
+  const ElementRecord& r = index_[current_];
+  return std::u16string_view(doc_).substr(r.start, r.length);
+}
+
 std::u16string XmlDocument::GetChildTagName() const {
   return child_ == 0 ? std::u16string() : std::u16string(TagName(child_));
 }

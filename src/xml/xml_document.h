@@ -59,8 +59,10 @@ class XmlDocument {
   // large enough); GetAttributes reads several attributes of the current element in one scan.
   void GetAttributeInto(std::u16string_view name, std::u16string& value) const;
   void GetChildTextInto(std::u16string& text) const;
-  // The current element's tag name inside the document; valid until the next edit or parse.
+  // The current element's tag name, and its markup from the start tag through the end tag,
+  // inside the document; valid until the next edit or parse.
   std::u16string_view TagNameView() const;
+  std::u16string_view ElementMarkupView() const;
   void GetAttributes(std::initializer_list<std::u16string_view> names,
                      std::initializer_list<std::u16string*> values) const;
   // Raw markup between the start and end tag of the current element.

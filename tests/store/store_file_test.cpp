@@ -134,5 +134,108 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
   EXPECT_EQ(U8(store.profiles[1]->connections[0]->networkAddress), "");  // never written
 }
 
+// Every field of every record, in order.
+std::string Dump(const ProfileStore& store) {
+  std::string out;
+  auto add = [&](const std::u16string& text) { out += U8(text) + "|"; };
+  for (const auto& p : store.profiles) {
+    for (const std::u16string* text : {&p->id, &p->name, &p->dateTime, &p->summary})
+      add(*text);
+    for (const auto& c : p->connections) {
+      out += "\n  " + std::to_string(c->statusEnabled) + "/" + std::to_string(c->dhcpEnabled) + "|";
+      for (const std::u16string* text :
+           {&c->instanceId, &c->description, &c->connectionName, &c->macAddress, &c->networkAddress,
+            &c->ipAddressText, &c->busType, &c->subnetMaskText, &c->gatewayText, &c->primaryDns,
+            &c->secondaryDns}) {
+        add(*text);
+      }
+      for (const std::vector<std::u16string>* list :
+           {&c->ipAddresses, &c->subnetMasks, &c->gateways, &c->dnsServers}) {
+        out += "[";
+        for (const std::u16string& text : *list)
+          add(text);
+        out += "]";
+      }
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+std::string ProfileText(int id, const std::string& ip, int connections) {
+  std::string t = "<NETSETING NAME=\"p" + std::to_string(id) +
+                  "\" DATATIME=\"08-06-15 14:03:09\" ID=\"" + std::to_string(id) + "\">\r\n";
+  for (int k = 0; k < connections; ++k) {
+    t += "<CONNECTION NAME=\"c" + std::to_string(k) + "\" GUID=\"{" + std::to_string(k) +
+         "}\" MACCODE=\"00:11\" EnableCheck=\"1\" TYPE=\"" + std::to_string(k % 3) +
+         "\">"
+         "<IPADD><IP>" +
+         ip +
+         "</IP></IPADD><MASKADD><IP>255.0.0.0</IP></MASKADD>"
+         "<GATEWAY><IP>10.0.0.1</IP></GATEWAY><DNSADD><IP>8.8.8.8</IP><IP>8.8.4.4</IP>"
+         "<IP>1.1.1.1</IP></DNSADD></CONNECTION>\r\n";
+  }
+  return t + "</NETSETING>\r\n";
+}
+
+std::string ConfigText(const std::vector<std::string>& profiles) {
+  std::string t = "<LUMATROVE><CONFIG LASTID=\"9\">\r\n";
+  for (const std::string& p : profiles)
+    t += p;
+  return t + "</CONFIG></LUMATROVE>";
+}
+
+// A store opened again keeps the records of unchanged profiles; whatever changed in between,
+// its list is the one a store opening the file for the first time builds.
+TEST_F(StoreFile, ListOpenedAgainEqualsAFreshOne) {
+  std::vector<std::string> profiles{ProfileText(1, "10.0.0.1", 2), ProfileText(2, "10.0.0.2", 1),
+                                    ProfileText(3, "10.0.0.3", 0), ProfileText(4, "10.0.0.4", 3)};
+  WriteFile(ConfigFile(), ConfigText(profiles));
+  ProfileStore store(system_);
+  ASSERT_EQ(store.Open(), 1);
+  auto check = [&](const char* step) {
+    ProfileStore fresh(system_);
+    ASSERT_EQ(fresh.Open(), 1) << step;
+    EXPECT_EQ(Dump(store), Dump(fresh)) << step;
+  };
+
+  const Profile* second = store.profiles[1].get();
+  ASSERT_EQ(store.Open(), 1);
+  EXPECT_EQ(store.profiles[1].get(), second);  // unchanged: the same record
+  check("unchanged");
+
+  profiles[1] = ProfileText(2, "10.0.0.9", 1);   // an address changes, same length
+  profiles[3] = ProfileText(4, "10.0.0.44", 3);  // and one of another length
+  profiles[0] = ProfileText(1, "10.0.0.1", 1);   // a connection less
+  profiles[2] = ProfileText(3, "10.0.0.3", 2);   // two connections more
+  WriteFile(ConfigFile(), ConfigText(profiles));
+  ASSERT_EQ(store.Open(), 1);
+  check("edited");
+
+  profiles.erase(profiles.begin());  // every profile moves up
+  std::swap(profiles[0], profiles[2]);
+  WriteFile(ConfigFile(), ConfigText(profiles));
+  ASSERT_EQ(store.Open(), 1);
+  check("moved");
+
+  std::vector<const ConnectionSetting*> list{store.profiles[0]->connections[0].get()};
+  ASSERT_TRUE(store.AddProfile(u"added", list));
+  ASSERT_TRUE(store.Save());
+  ASSERT_EQ(store.Open(), 1);
+  check("added");
+  ASSERT_TRUE(store.DeleteProfile(u"4"));
+  ASSERT_TRUE(store.Save());
+  ASSERT_EQ(store.Open(), 1);
+  check("deleted");
+
+  WriteFile(ConfigFile(), ConfigText({}));
+  ASSERT_EQ(store.Open(), 1);
+  EXPECT_TRUE(store.profiles.empty());
+  WriteFile(ConfigFile(),
+            ConfigText({ProfileText(7, "10.0.0.7", 2), ProfileText(8, "10.0.0.8", 1)}));
+  ASSERT_EQ(store.Open(), 1);
+  check("emptied and filled again");
+}
+
 }  // namespace
 }  // namespace lumatrove
