@@ -1,6 +1,7 @@
 // One profile of the configuration file (a NETSETING element) as the store lists it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,9 +16,11 @@ struct Profile {
   std::u16string dateTime;  // DATATIME, held as text
   std::vector<std::unique_ptr<ConnectionSetting>> connections;
   std::u16string summary;  // what applying it would do, line by line
-  // The markup of the NETSETING element the record was read from: a list built anew from a
-  // document holding the very same element takes the record as it is.
-  std::u16string source;
+  // Where the NETSETING element the record was read from lies in the text the store keeps
+  // of the document its list was built from: a list built anew from a document holding the
+  // very same element takes the record as it is.
+  uint32_t sourceStart = 0;
+  uint32_t sourceLength = 0;
 };
 
 // The part of a profile's summary that one connection contributes.

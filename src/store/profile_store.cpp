@@ -173,12 +173,18 @@ int ProfileStore::ParseProfiles() {
     // Everything a profile holds comes from its own element, so a record read from the very
     // same markup is already what reading it again would give.
     const std::u16string_view markup = d.ElementMarkupView();
-    if (profile->source.size() == markup.size() &&
-        std::memcmp(profile->source.data(), markup.data(), markup.size() * sizeof(char16_t)) == 0) {
+    const uint32_t start = static_cast<uint32_t>(markup.data() - d.GetDocument().data());
+    const bool same = profile->sourceLength == markup.size() &&
+                      profile->sourceStart <= listSource_.size() &&
+                      markup.size() <= listSource_.size() - profile->sourceStart &&
+                      std::memcmp(listSource_.data() + profile->sourceStart, markup.data(),
+                                  markup.size() * sizeof(char16_t)) == 0;
+    profile->sourceStart = start;
+    profile->sourceLength = static_cast<uint32_t>(markup.size());
+    if (same) {
       profiles.push_back(std::move(profile));
       continue;
     }
-    profile->source.assign(markup.data(), markup.size());
     previous.swap(profile->connections);
     profile->connections.clear();
     size_t reused = 0;
@@ -246,6 +252,11 @@ int ProfileStore::ParseProfiles() {
     profiles.push_back(std::move(profile));
   }
   d.LeaveElement();
+  // The records of the list now refer to this text; spares left over referred to the one it
+  // replaces and can no longer be taken as they are.
+  listSource_.assign(d.GetDocument());
+  for (const std::unique_ptr<Profile>& spare : spareProfiles_)
+    spare->sourceLength = 0;
   return 1;
 }
 

@@ -237,5 +237,28 @@ TEST_F(StoreFile, ListOpenedAgainEqualsAFreshOne) {
   check("emptied and filled again");
 }
 
+// Records left over when a list shrinks referred to the text that list replaced: even where
+// the newer text happens to hold the same markup at their old place, they are read anew.
+TEST_F(StoreFile, LeftoverRecordsAreNeverTakenAsTheyAre) {
+  const std::string prefix = "<LUMATROVE><CONFIG LASTID=\"9\">";
+  const std::string p1 = ProfileText(1, "10.0.0.1", 1), p2 = ProfileText(2, "10.0.0.2", 1);
+  const std::string x = ProfileText(1, "10.0.0.5", 1), y = ProfileText(2, "10.0.0.6", 1);
+  // p2 in the first file and y in the second lie at the same offset.
+  WriteFile(ConfigFile(), prefix + p1 + "<PAD>xxxxx</PAD>" + p2 + "</CONFIG></LUMATROVE>");
+  ProfileStore store(system_);
+  ASSERT_EQ(store.Open(), 1);
+  ASSERT_EQ(store.profiles.size(), 2u);
+  WriteFile(ConfigFile(), prefix + x + "</CONFIG><OTHER>" + y + "</OTHER></LUMATROVE>");
+  ASSERT_EQ(store.Open(), 1);
+  ASSERT_EQ(store.profiles.size(), 1u);
+  WriteFile(ConfigFile(), prefix + x + y + "</CONFIG></LUMATROVE>");
+  ASSERT_EQ(store.Open(), 1);
+  ASSERT_EQ(store.profiles.size(), 2u);
+  EXPECT_EQ(U8(store.profiles[1]->connections[0]->ipAddressText), "10.0.0.6");
+  ProfileStore fresh(system_);
+  ASSERT_EQ(fresh.Open(), 1);
+  EXPECT_EQ(Dump(store), Dump(fresh));
+}
+
 }  // namespace
 }  // namespace lumatrove
