@@ -53,13 +53,13 @@ inline unsigned NameEndCandidates(const char16_t* p, char16_t upTo, char16_t a, 
 #endif
 
 // The first offset in [i, n) whose unit `ends` accepts, eight units at a time where SSE2 is
-// available; `candidates` (see NameEndCandidates) must report every such unit.
-template <typename Candidates, typename Ends>
-inline uint32_t FindNameEndBy(const char16_t* s, uint32_t i, uint32_t n, Candidates candidates,
-                              Ends ends) {
+// available: the units that NameEndCandidates reports for the class's parameters (a superset
+// of the class) are checked with `ends` one by one.
+template <char16_t UpTo, char16_t A, char16_t B, char16_t Low, char16_t Span, typename Ends>
+inline uint32_t FindNameEndBy(const char16_t* s, uint32_t i, uint32_t n, Ends ends) {
 #if defined(__SSE2__)
   while (i + 8 <= n) {
-    unsigned mask = candidates(s + i);
+    unsigned mask = NameEndCandidates(s + i, UpTo, A, B, Low, Span);
     while (mask != 0) {
       const uint32_t j = i + (static_cast<uint32_t>(__builtin_ctz(mask)) >> 1);
       if (ends(s[j])) return j;
@@ -67,42 +67,21 @@ inline uint32_t FindNameEndBy(const char16_t* s, uint32_t i, uint32_t n, Candida
     }
     i += 8;
   }
-#else
-  (void)candidates;
 #endif
   while (i < n && !ends(s[i]))
     ++i;
   return i;
 }
 
-// Where a tag name read for navigation ends: blanks, < > = \ / ? !
+// Where a tag name read for navigation ends: blanks, < > = / ? ! and the backslash
+// (candidates: units up to '!', '/', the backslash and '<'..'?').
 inline uint32_t FindTagNameEnd(const char16_t* s, uint32_t i, uint32_t n) {
-  return FindNameEndBy(
-      s, i, n,
-      [](const char16_t* p) {
-#if defined(__SSE2__)
-        return NameEndCandidates(p, u'!', u'/', u'\\', u'<', 3);
-#else
-        (void)p;
-        return 0u;
-#endif
-      },
-      IsTagNameEnd);
+  return FindNameEndBy<u'!', u'/', u'\\', u'<', 3>(s, i, n, IsTagNameEnd);
 }
 
-// Where an attribute name ends: blanks, = > / ?
+// Where an attribute name ends: blanks, = > / ? (candidates: up to ' ', '/' and '='..'?').
 inline uint32_t FindAttributeNameEnd(const char16_t* s, uint32_t i, uint32_t n) {
-  return FindNameEndBy(
-      s, i, n,
-      [](const char16_t* p) {
-#if defined(__SSE2__)
-        return NameEndCandidates(p, u' ', u'/', u'/', u'=', 2);
-#else
-        (void)p;
-        return 0u;
-#endif
-      },
-      IsAttributeNameEnd);
+  return FindNameEndBy<u' ', u'/', u'/', u'=', 2>(s, i, n, IsAttributeNameEnd);
 }
 
 }  // namespace lumatrove
