@@ -357,10 +357,10 @@ bool XmlDocument::FindAmong(uint32_t first, std::u16string_view name, uint32_t& 
   }
   // A name without any unit that ends a tag name or qualifies one (the usual case) matches
   // exactly the tags whose text starts with it and ends right after it.
-  const bool plain = !name.empty() && name.size() < kMaxDocumentUnits &&
-                     std::none_of(name.begin(), name.end(), [](char16_t c) {
-                       return IsTagNameEnd(c) || c == u'[' || c == u']';
-                     });
+  const bool plain =
+      name.size() < kMaxDocumentUnits && std::none_of(name.begin(), name.end(), [](char16_t c) {
+        return IsTagNameEnd(c) || c == u'[' || c == u']';
+      });
   if (plain) {
     const uint32_t size = static_cast<uint32_t>(name.size());
     const char16_t* s = doc_.data();
@@ -546,6 +546,16 @@ struct TagBounds {
   uint32_t quoteLimit;  // where a quoted value ends at the latest
 };
 
+// The closing `quote` of a value that starts at `from`, or `limit` when it never ends; the one
+// search also tells whether the value holds an '&' (`plain` when it does not).
+uint32_t FindValueEnd(const char16_t* s, uint32_t from, uint32_t limit, char16_t quote,
+                      bool& plain) {
+  uint32_t j = FindEither(s, from, limit, quote, u'&');
+  plain = j < limit && s[j] == quote;
+  if (!plain && j < limit) j = FindChar(s, j, limit, quote);
+  return std::min(j, limit);
+}
+
 TagBounds BoundsOf(const ElementRecord& r, const char16_t* s) {
   TagBounds b;
   b.end = r.start + r.StartTagLength();
@@ -621,11 +631,8 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
     if (i + 1 < end && s[i] == u'=' && (s[i + 1] == u'"' || s[i + 1] == u'\'')) {
       // name="value", the usual shape: the value is read at once instead of as an '='
       // token and a value token, to the same result.
-      // One search finds the closing quote and tells whether the value holds an '&'.
-      const char16_t quote = s[i + 1];
-      uint32_t j = FindEither(s, i + 2, quoteLimit, quote, u'&');
-      const bool plain = j < quoteLimit && s[j] == quote;
-      if (!plain && j < quoteLimit) j = FindChar(s, j, quoteLimit, quote);
+      bool plain = false;
+      const uint32_t j = FindValueEnd(s, i + 2, quoteLimit, s[i + 1], plain);
       const Token v{i + 1, (j < quoteLimit ? j + 1 : std::max(quoteLimit, i + 2)) - (i + 1), true};
       i = v.start + v.length;
       if (which < 0) continue;
@@ -777,10 +784,8 @@ void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names
       if (j == i || s[j] != u'=' || j + 1 >= quoteLimit) break;
       const char16_t quote = s[j + 1];
       if (quote != u'"' && quote != u'\'') break;
-      // One search finds the closing quote and tells whether the value holds an '&'.
-      uint32_t k = FindEither(s, j + 2, quoteLimit, quote, u'&');
-      const bool plain = k < quoteLimit && s[k] == quote;
-      if (!plain && k < quoteLimit) k = FindChar(s, k, quoteLimit, quote);
+      bool plain = false;
+      const uint32_t k = FindValueEnd(s, j + 2, quoteLimit, quote, plain);
       if (k >= quoteLimit) break;  // a value whose quote never ends
       const int which = match(std::u16string_view(s + i, j - i));
       if (which >= 0 && !take(which, std::u16string_view(s + j + 2, k - j - 2), plain)) return;
