@@ -137,14 +137,22 @@ inline uint32_t FindNameEnd(const char16_t* s, uint32_t i, uint32_t n) {
 }
 
 #if defined(__SSE2__)
-// One bit per unit of the 32 units in a..d that equal the unit in every lane of `v`.
-inline uint32_t Mask32(__m128i a, __m128i b, __m128i c, __m128i d, __m128i v) {
-  const auto half = [&](__m128i x, __m128i y) {
-    return static_cast<uint32_t>(
-        _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(x, v), _mm_cmpeq_epi16(y, v))));
-  };
-  return half(a, b) | (half(c, d) << 16);
-}
+// The 32 units at `p` narrowed to bytes: ASCII units keep their value, every other unit
+// becomes 0 or 0xFF, neither of which the scans look for.
+struct Bytes32 {
+  __m128i low, high;
+  explicit Bytes32(const char16_t* p) {
+    const __m128i* v = reinterpret_cast<const __m128i*>(p);
+    low = _mm_packus_epi16(_mm_loadu_si128(v), _mm_loadu_si128(v + 1));
+    high = _mm_packus_epi16(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3));
+  }
+  // One bit per unit that equals `c`.
+  uint32_t Mask(char c) const {
+    const __m128i v = _mm_set1_epi8(c);
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, v))) |
+           (static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, v))) << 16);
+  }
+};
 
 // The offset of the closing '>' of a start tag whose attributes from `from` on are all
 // written name="value" (no blanks around '=', double quotes), found 32 units at a time:
@@ -152,18 +160,11 @@ inline uint32_t Mask32(__m128i a, __m128i b, __m128i c, __m128i d, __m128i v) {
 // which units lie inside values. Returns 0 when the tag has another shape or the text ends
 // first; the caller then scans the tag unit by unit.
 inline uint32_t FindQuotedTagEnd(const char16_t* s, uint32_t from, uint32_t n) {
-  const __m128i quote = _mm_set1_epi16(u'"');
-  const __m128i gt = _mm_set1_epi16(u'>');
-  const __m128i equals = _mm_set1_epi16(u'=');
   uint32_t insideIn = 0;  // all ones when a value runs on from the previous block
   uint32_t equalsIn = 0;  // 1 when the previous block ended with an '=' outside values
   for (uint32_t i = from; i + 32 <= n; i += 32) {
-    const __m128i* p = reinterpret_cast<const __m128i*>(s + i);
-    const __m128i a = _mm_loadu_si128(p);
-    const __m128i b = _mm_loadu_si128(p + 1);
-    const __m128i c = _mm_loadu_si128(p + 2);
-    const __m128i d = _mm_loadu_si128(p + 3);
-    const uint32_t quotes = Mask32(a, b, c, d, quote);
+    const Bytes32 block(s + i);
+    const uint32_t quotes = block.Mask('"');
     uint32_t inside = quotes;  // parity of the quotes up to and including each unit
     inside ^= inside << 1;
     inside ^= inside << 2;
@@ -172,8 +173,8 @@ inline uint32_t FindQuotedTagEnd(const char16_t* s, uint32_t from, uint32_t n) {
     inside ^= inside << 16;
     inside ^= insideIn;
     const uint32_t opening = quotes & inside;
-    const uint32_t eq = Mask32(a, b, c, d, equals) & ~inside;
-    const uint32_t end = Mask32(a, b, c, d, gt) & ~inside;
+    const uint32_t eq = block.Mask('=') & ~inside;
+    const uint32_t end = block.Mask('>') & ~inside;
     // Units up to and including the first '>' outside values.
     const uint32_t upto = end == 0 ? ~0u : (end ^ (end - 1));
     // Every '=' must be followed directly by an opening quote and every opening quote must
