@@ -165,7 +165,10 @@ TEST(Parse, BlockScanOfStartTagsAgreesWithTheExactScan) {
   const std::u16string pieces[] = {
       u" ",   u"x",       u"=",    u"\"",         u"'",
       u">",   u"/",       u"\r\n", u"NAME=\"v\"", u"ID=\"12345678901234567890123456789\"",
-      u"=\"", u"==\"a\"", u"\"\"", u"k='>'",      u"k=\"/>\""};
+      u"=\"", u"==\"a\"", u"\"\"", u"k='>'",      u"k=\"/>\"",
+      // Units whose low byte is a quote, '=' or '>' (and one above 0x7FFF): none of them is
+      // one.
+      u"\u3022", u"\u013e", u"\u8a3d", u"\uff3e", u"x=\"\u3022>\u013e\""};
   int blockScans = 0;
   for (int round = 0; round < 20000; ++round) {
     std::u16string tag = u"<a";
