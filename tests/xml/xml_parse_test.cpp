@@ -163,9 +163,8 @@ TEST(Parse, QuotesInsideStartTag) {
 TEST(Parse, BlockScanOfStartTagsAgreesWithTheExactScan) {
   std::mt19937 rng(20261207);
   const std::u16string pieces[] = {
-      u" ",   u"x",       u"=",    u"\"",         u"'",
-      u">",   u"/",       u"\r\n", u"NAME=\"v\"", u"ID=\"12345678901234567890123456789\"",
-      u"=\"", u"==\"a\"", u"\"\"", u"k='>'",      u"k=\"/>\"",
+      u" ", u"x", u"=", u"\"", u"'", u">", u"/", u"\r\n", u"NAME=\"v\"",
+      u"ID=\"12345678901234567890123456789\"", u"=\"", u"==\"a\"", u"\"\"", u"k='>'", u"k=\"/>\"",
       // Units whose low byte is a quote, '=' or '>' (and one above 0x7FFF): none of them is
       // one.
       u"\u3022", u"\u013e", u"\u8a3d", u"\uff3e", u"x=\"\u3022>\u013e\""};
