@@ -16,7 +16,10 @@ ExternalProject_Add(lumatrove_fuzz
 set(LUMATROVE_FUZZ_SECONDS 60 CACHE STRING "Length of the fuzz test run")
 if(LUMATROVE_TESTS)
   # New inputs go to a work folder; the committed seeds stay as they are.
-  add_test(NAME fuzz.xml_document
-    COMMAND sh -c "mkdir -p '${CMAKE_BINARY_DIR}/fuzz/work' && exec '${CMAKE_BINARY_DIR}/fuzz/xml_fuzz' -max_total_time=${LUMATROVE_FUZZ_SECONDS} -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 '${CMAKE_BINARY_DIR}/fuzz/work' '${PROJECT_SOURCE_DIR}/fuzz/corpus/xml'")
-  set_tests_properties(fuzz.xml_document PROPERTIES TIMEOUT 600)
+  foreach(target xml store)
+    set(work "${CMAKE_BINARY_DIR}/fuzz/work-${target}")
+    add_test(NAME fuzz.${target}
+      COMMAND sh -c "mkdir -p '${work}' && exec '${CMAKE_BINARY_DIR}/fuzz/${target}_fuzz' -max_total_time=${LUMATROVE_FUZZ_SECONDS} -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 '${work}' '${PROJECT_SOURCE_DIR}/fuzz/corpus/${target}'")
+    set_tests_properties(fuzz.${target} PROPERTIES TIMEOUT 600)
+  endforeach()
 endif()
