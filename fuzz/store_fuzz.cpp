@@ -3,15 +3,19 @@
 // records of unchanged profiles, and its list must equal the one a fresh store reads. Then
 // every profile is applied to a computer in memory and the profile operations run; after them
 // the document's index must still match its text and, for a well-formed document, the list
-// read again must again equal a fresh store's.
+// read again must again equal a fresh store's. A 1.x file is imported now and then.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "netcfg/memory_computer.h"
 #include "store/memory_store_system.h"
@@ -171,6 +175,20 @@ void Print(const char* what, std::u16string_view text) {
   std::fprintf(stderr, "\n");
 }
 
+// The file an import reads, one per process, removed when the process ends.
+const std::filesystem::path& OldFile() {
+  struct File {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("lumatrove_store_fuzz_" + std::to_string(getpid()) + ".cfg");
+    ~File() {
+      std::error_code ignored;
+      std::filesystem::remove(path, ignored);
+    }
+  };
+  static const File file;
+  return file.path;
+}
+
 void Fail(const char* what) {
   std::fprintf(stderr, "%s\n", what);
   std::abort();
@@ -272,6 +290,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     adapterList.push_back(&a);
   }
   if (in.ConsumeBool()) store.RepairProfiles(adapterList);
+
+  // A 1.x file: profiles of the generated kind in the ANSI code page, or arbitrary bytes.
+  if (in.ConsumeBool()) {
+    std::string bytes;
+    if (in.ConsumeBool()) {
+      std::u16string old = u"<CONFIG>";
+      const int imported = in.ConsumeIntegralInRange(0, 3);
+      for (int k = 0; k < imported; ++k)
+        old += ProfileMarkup(in);
+      bytes = computer.codePage().FromUtf16(old + u"</CONFIG>");
+    } else {
+      bytes = in.ConsumeRandomLengthString(2000);
+    }
+    const std::filesystem::path file = OldFile();
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    store.ImportOldConfig(file);
+  }
 
   std::string why;
   if (!store.document.VerifyIndex(&why)) Fail(why.c_str());
