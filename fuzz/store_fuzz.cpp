@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "netcfg/memory_computer.h"
+#include "profile_list_text.h"
 #include "store/memory_store_system.h"
 #include "store/profile_store.h"
 
@@ -130,38 +131,6 @@ std::u16string Document(const std::vector<std::u16string>& profiles, std::u16str
   return d + u"</CONFIG>\r\n<SYSCONFIG><LOGFLAG>TRUE</LOGFLAG></SYSCONFIG>\r\n</LUMATROVE>";
 }
 
-// Everything a list holds, as text.
-std::u16string Dump(const ProfileStore& store) {
-  std::u16string out;
-  auto add = [&](std::u16string_view text) {
-    out += text;
-    out += u'|';
-  };
-  for (const auto& p : store.profiles) {
-    for (const std::u16string* text : {&p->id, &p->name, &p->dateTime, &p->summary})
-      add(*text);
-    for (const auto& c : p->connections) {
-      add(std::u16string(1, static_cast<char16_t>(u'A' + c->statusEnabled)));
-      add(std::u16string(1, static_cast<char16_t>(u'B' + c->dhcpEnabled)));
-      for (const std::u16string* text :
-           {&c->instanceId, &c->description, &c->connectionName, &c->macAddress, &c->networkAddress,
-            &c->ipAddressText, &c->busType, &c->subnetMaskText, &c->gatewayText, &c->primaryDns,
-            &c->secondaryDns}) {
-        add(*text);
-      }
-      for (const std::vector<std::u16string>* list :
-           {&c->ipAddresses, &c->subnetMasks, &c->gateways, &c->dnsServers}) {
-        out += u'[';
-        for (const std::u16string& text : *list)
-          add(text);
-        out += u']';
-      }
-    }
-    out += u'\n';
-  }
-  return out;
-}
-
 // Prints a text with every unit outside printable ASCII as \uXXXX.
 void Print(const char* what, std::u16string_view text) {
   std::fprintf(stderr, "%s:\n", what);
@@ -199,10 +168,10 @@ void ExpectFreshList(ProfileStore& store, MemoryStoreSystem& system, const char*
   ProfileStore fresh(system);
   fresh.document.SetDocument(store.document.GetDocument());
   fresh.LoadProfiles();
-  if (Dump(store) == Dump(fresh)) return;
+  if (test::ProfileListText(store) == test::ProfileListText(fresh)) return;
   Print("document", store.document.GetDocument());
-  Print("list", Dump(store));
-  Print("fresh list", Dump(fresh));
+  Print("list", test::ProfileListText(store));
+  Print("fresh list", test::ProfileListText(fresh));
   Fail(what);
 }
 
@@ -212,11 +181,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   MemoryComputer computer;
   for (int k = 1; k <= 2; ++k) {
-    MemoryComputer::AdapterSpec spec;
-    spec.guid = k == 1 ? u"{guid-1}" : u"{guid-2}";
-    spec.description = k == 1 ? u"Intel" : u"Realtek";
-    spec.connectionName = k == 1 ? u"LAN" : u"Wi-Fi";
-    computer.AddAdapter(spec);
+    MemoryComputer::AdapterSpec adapter;
+    adapter.guid = k == 1 ? u"{guid-1}" : u"{guid-2}";
+    adapter.description = k == 1 ? u"Intel" : u"Realtek";
+    adapter.connectionName = k == 1 ? u"LAN" : u"Wi-Fi";
+    computer.AddAdapter(adapter);
   }
   MemoryStoreSystem system(computer);
 

@@ -1,5 +1,6 @@
 // The configuration file: first start, loading, the kept copy of a damaged file, the atomic
 // save, and the mapping between the file and the records.
+#include "profile_list_text.h"
 #include "store_test_util.h"
 
 namespace lumatrove {
@@ -136,30 +137,7 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
 
 // Every field of every record, in order.
 std::string Dump(const ProfileStore& store) {
-  std::string out;
-  auto add = [&](const std::u16string& text) { out += U8(text) + "|"; };
-  for (const auto& p : store.profiles) {
-    for (const std::u16string* text : {&p->id, &p->name, &p->dateTime, &p->summary})
-      add(*text);
-    for (const auto& c : p->connections) {
-      out += "\n  " + std::to_string(c->statusEnabled) + "/" + std::to_string(c->dhcpEnabled) + "|";
-      for (const std::u16string* text :
-           {&c->instanceId, &c->description, &c->connectionName, &c->macAddress, &c->networkAddress,
-            &c->ipAddressText, &c->busType, &c->subnetMaskText, &c->gatewayText, &c->primaryDns,
-            &c->secondaryDns}) {
-        add(*text);
-      }
-      for (const std::vector<std::u16string>* list :
-           {&c->ipAddresses, &c->subnetMasks, &c->gateways, &c->dnsServers}) {
-        out += "[";
-        for (const std::u16string& text : *list)
-          add(text);
-        out += "]";
-      }
-    }
-    out += "\n";
-  }
-  return out;
+  return U8(test::ProfileListText(store));
 }
 
 std::string ProfileText(int id, const std::string& ip, int connections) {
