@@ -74,10 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string utf8(bytes + 1, '\0');
   if (XmlDocument::Utf16ToUtf8(text.c_str(), utf8.data(), utf8.size()) != bytes) std::abort();
 
+  // What the document was when KeepText was last called: the kept text, whatever came since.
+  bool keeping = false;
+  std::u16string kept;
   for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
     g_step = step;
     const bool small = doc.GetDocument().size() < (1u << 20);
-    const int op = in.ConsumeIntegralInRange<int>(0, 21);
+    const int op = in.ConsumeIntegralInRange<int>(0, 23);
     if (g_trace) std::fprintf(stderr, "op %d\n", op);
     switch (op) {
       case 0:
@@ -160,12 +163,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 20:
         XmlDocument::UnescapeText(TakeText(in, 64));
         break;
+      case 21:
+        doc.KeepText();
+        keeping = true;
+        kept = doc.GetDocument();
+        break;
+      case 22: {
+        // A new document taken from a piece of the document itself.
+        const std::u16string_view all = doc.GetDocument();
+        const size_t from = in.ConsumeIntegralInRange<size_t>(0, all.size());
+        doc.SetDocument(all.substr(from, in.ConsumeIntegralInRange<size_t>(0, all.size() - from)));
+        break;
+      }
       default:
         XmlDocument::EscapeText(TakeText(in, 64), in.ConsumeIntegral<uint16_t>());
         break;
     }
     if (g_trace) Dump("document", doc.GetDocument());
     Check(doc);
+    if (keeping && doc.KeptText() != kept) {
+      std::fprintf(stderr, "kept text changed at step %d\n", step);
+      std::abort();
+    }
   }
   doc.SetDocument(doc.GetDocument());
   Check(doc);

@@ -175,6 +175,7 @@ int ProfileStore::ParseProfiles() {
   // Records of the previous list are reused with the room their texts already have: a store
   // that is opened again after every saved change builds its list without allocating.
   std::vector<std::unique_ptr<ConnectionSetting>> previous;
+  const std::u16string_view listSource = d.KeptText();
   while (d.FindElement(u"NETSETING"sv)) {
     std::unique_ptr<Profile> profile = TakeProfile();
     // Everything a profile holds comes from its own element, so a record read from the very
@@ -182,9 +183,9 @@ int ProfileStore::ParseProfiles() {
     const std::u16string_view markup = d.ElementMarkupView();
     const uint32_t start = static_cast<uint32_t>(markup.data() - d.GetDocument().data());
     const bool same = profile->sourceLength == markup.size() &&
-                      profile->sourceStart <= listSource_.size() &&
-                      markup.size() <= listSource_.size() - profile->sourceStart &&
-                      std::memcmp(listSource_.data() + profile->sourceStart, markup.data(),
+                      profile->sourceStart <= listSource.size() &&
+                      markup.size() <= listSource.size() - profile->sourceStart &&
+                      std::memcmp(listSource.data() + profile->sourceStart, markup.data(),
                                   markup.size() * sizeof(char16_t)) == 0;
     profile->sourceStart = start;
     profile->sourceLength = static_cast<uint32_t>(markup.size());
@@ -259,9 +260,10 @@ int ProfileStore::ParseProfiles() {
     profiles.push_back(std::move(profile));
   }
   d.LeaveElement();
-  // The records of the list now refer to this text; spares left over referred to the one it
+  // The records of the list now refer to this text, which the document keeps for the next
+  // list (copied only if the document changes); spares left over referred to the one it
   // replaces and can no longer be taken as they are.
-  listSource_.assign(d.GetDocument());
+  d.KeepText();
   for (const std::unique_ptr<Profile>& spare : spareProfiles_)
     spare->sourceLength = 0;
   return 1;

@@ -100,7 +100,6 @@ class ProfileStore {
   std::u16string ProgramFolder(char16_t* separator);
 
   StoreSystem& system_;
-  std::u16string listSource_;  // the document text the records of the list were read from
   std::vector<std::unique_ptr<Profile>> spareProfiles_;
   std::vector<std::unique_ptr<ConnectionSetting>> spareConnections_;
 };

@@ -18,15 +18,37 @@ bool XmlDocument::SetDocument(std::u16string_view text) {
   status_.clear();
   if (text.size() > kMaxDocumentUnits) {
     // Offsets in the index are 32-bit; such a text cannot be indexed.
+    KeepBeforeChange(false);
     doc_.clear();
     doc_.shrink_to_fit();
     Parse();
     status_ = u"Document too large";
     return false;
   }
+  // A text taken from the document itself cannot be handed over: it is still being read.
+  const bool inside =
+      !doc_.empty() && text.data() >= doc_.data() && text.data() < doc_.data() + doc_.size();
+  KeepBeforeChange(inside);
   doc_.assign(text.data(), text.size());
   Parse();
   return IsWellFormed();
+}
+
+void XmlDocument::KeepText() {
+  keptIsDocument_ = true;
+  kept_.clear();  // its room stays for the next copy
+}
+
+void XmlDocument::KeepBeforeChange(bool edit) {
+  if (!keptIsDocument_) return;
+  keptIsDocument_ = false;
+  if (edit) {
+    kept_.assign(doc_);
+  } else {
+    // The document is replaced as a whole: its text becomes the kept one, and the room of
+    // the earlier copy serves the new text.
+    kept_.swap(doc_);
+  }
 }
 
 bool XmlDocument::IsWellFormed() const {

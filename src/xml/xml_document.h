@@ -34,6 +34,11 @@ class XmlDocument {
   // Replaces the document by `text` and parses it; true when it is well-formed.
   bool SetDocument(std::u16string_view text = {});
   const std::u16string& GetDocument() const { return doc_; }
+  // Keeps the text as it is now: until the next KeepText, KeptText() is this text however the
+  // document changes meanwhile. Nothing is copied until the first change after the call, and
+  // a load or a new document hands the old text over instead of copying it.
+  void KeepText();
+  std::u16string_view KeptText() const { return keptIsDocument_ ? doc_ : kept_; }
   // Diagnostics of the last load, parse or save.
   std::u16string GetError() const { return status_; }
   bool IsWellFormed() const;
@@ -164,7 +169,13 @@ class XmlDocument {
   void DropNamedPositions();
   void ClearNamedPositions();
 
+  // Before the text changes: a text kept by KeepText that is still the document's own is
+  // copied (`edit`) or handed over as it is (the whole text is replaced).
+  void KeepBeforeChange(bool edit);
+
   std::u16string doc_;
+  std::u16string kept_;          // the kept text once the document has changed since
+  bool keptIsDocument_ = false;  // the kept text is still doc_ itself
   std::u16string status_;
   uint32_t parent_ = 0;
   uint32_t current_ = 0;

@@ -197,9 +197,11 @@ TEST_F(StoreFile, ListOpenedAgainEqualsAFreshOne) {
   check("moved");
 
   std::vector<const ConnectionSetting*> list{store.profiles[0]->connections[0].get()};
+  const Profile* first = store.profiles[0].get();
   ASSERT_TRUE(store.AddProfile(u"added", list));
   ASSERT_TRUE(store.Save());
   ASSERT_EQ(store.Open(), 1);
+  EXPECT_EQ(store.profiles[0].get(), first);  // the edit did not change it
   check("added");
   ASSERT_TRUE(store.DeleteProfile(u"4"));
   ASSERT_TRUE(store.Save());
