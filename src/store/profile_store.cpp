@@ -172,6 +172,8 @@ int ProfileStore::ParseProfiles() {
   XmlDocument& d = document;
   d.EnterElement();
   std::u16string type, check, text;
+  // Summaries are built here and then copied, so that each takes one block of its own size.
+  std::u16string summary;
   // Records of the previous list are reused with the room their texts already have: a store
   // that is opened again after every saved change builds its list without allocating.
   std::vector<std::unique_ptr<ConnectionSetting>> previous;
@@ -195,10 +197,13 @@ int ProfileStore::ParseProfiles() {
     }
     previous.swap(profile->connections);
     profile->connections.clear();
+    // Room for two connections (a wired and a wireless adapter) from the start, and for the
+    // two DNS servers this program writes, saves a block that growth would give back at once.
+    if (profile->connections.capacity() < 2) profile->connections.reserve(2);
     size_t reused = 0;
     d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv},
                     {&profile->id, &profile->dateTime, &profile->name});
-    profile->summary.clear();
+    summary.clear();
     d.EnterElement();
     while (d.FindElement(u"CONNECTION"sv)) {
       std::unique_ptr<ConnectionSetting> c =
@@ -234,6 +239,7 @@ int ProfileStore::ParseProfiles() {
             }
           }
         } else if (tag == u"DNSADD"sv) {
+          if (c->dnsServers.capacity() < 2) c->dnsServers.reserve(2);
           while (d.FindChildElement()) {
             d.GetChildTextInto(text);
             if (c->primaryDns.empty()) {
@@ -250,9 +256,10 @@ int ProfileStore::ParseProfiles() {
       c->gateways.resize(gateways);
       c->dnsServers.resize(dns);
       d.LeaveElement();
-      AppendConnectionSummary(profile->summary, *c);
+      AppendConnectionSummary(summary, *c);
       profile->connections.push_back(std::move(c));
     }
+    profile->summary.assign(summary);
     for (; reused < previous.size(); ++reused)
       spareConnections_.push_back(std::move(previous[reused]));
     previous.clear();
