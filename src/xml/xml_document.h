@@ -36,7 +36,8 @@ class XmlDocument {
   const std::u16string& GetDocument() const { return doc_; }
   // Keeps the text as it is now: until the next KeepText, KeptText() is this text however the
   // document changes meanwhile. Nothing is copied until the first change after the call, and
-  // a load or a new document hands the old text over instead of copying it.
+  // a load or a new document hands the old text over instead of copying it. A view returned
+  // by KeptText is valid until the document or the kept text next changes.
   void KeepText();
   std::u16string_view KeptText() const { return keptIsDocument_ ? doc_ : kept_; }
   // Diagnostics of the last load, parse or save.
