@@ -32,22 +32,31 @@ struct Folder {
   MemoryStoreSystem system{computer};
 };
 
-// Open of a store that has no list yet, as at the program's start. Destroying the store is
-// not part of Open and is measured on its own. In one process the heap hands the memory of
-// one iteration's store to the next; at the program's start every page is new to the
-// process, which on this machine costs more than reading it. The FreshMemory variants give
-// the freed memory back to the system before each iteration, so that Open and the parse alone
-// both run as at the start.
-void OpenStore(benchmark::State& state, bool freshMemory) {
-  Folder folder(static_cast<int>(state.range(0)));
+// Times `open` once per iteration; what it returns is destroyed outside the timing. In one
+// process the heap hands the memory of one iteration to the next, while at the program's
+// start every page is new to the process, which on this machine costs more than reading it:
+// with `freshMemory` the freed memory goes back to the system before each iteration, so that
+// Open and the parse alone both run as at the start.
+template <typename Open>
+void TimeOpening(benchmark::State& state, bool freshMemory, Open open) {
   for (auto _ : state) {
-    auto store = std::make_unique<ProfileStore>(folder.system);
-    benchmark::DoNotOptimize(store->Open());
+    auto opened = open();
     state.PauseTiming();
-    store.reset();
+    opened.reset();
     if (freshMemory) malloc_trim(0);
     state.ResumeTiming();
   }
+}
+
+// Open of a store that has no list yet, as at the program's start. Destroying the store is
+// not part of Open and is measured on its own.
+void OpenStore(benchmark::State& state, bool freshMemory) {
+  Folder folder(static_cast<int>(state.range(0)));
+  TimeOpening(state, freshMemory, [&] {
+    auto store = std::make_unique<ProfileStore>(folder.system);
+    benchmark::DoNotOptimize(store->Open());
+    return store;
+  });
 }
 
 void BM_Store_Open(benchmark::State& state) {
@@ -109,14 +118,11 @@ void BM_Store_LoadProfilesAllChanged(benchmark::State& state) {
 // The parse alone, for comparison with Open: what Open adds is the profile list.
 void LoadFileOnly(benchmark::State& state, bool freshMemory) {
   Folder folder(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
+  TimeOpening(state, freshMemory, [&] {
     auto document = std::make_unique<XmlDocument>();
     benchmark::DoNotOptimize(document->LoadFile(folder.dir / "lumatrove.cfg"));
-    state.PauseTiming();
-    document.reset();
-    if (freshMemory) malloc_trim(0);
-    state.ResumeTiming();
-  }
+    return document;
+  });
 }
 
 void BM_Store_LoadFileOnly(benchmark::State& state) {
