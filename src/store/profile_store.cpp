@@ -172,8 +172,6 @@ int ProfileStore::ParseProfiles() {
   XmlDocument& d = document;
   d.EnterElement();
   std::u16string type, check, text;
-  // Summaries are built here and then copied, so that each takes one block of its own size.
-  std::u16string summary;
   // Records of the previous list are reused with the room their texts already have: a store
   // that is opened again after every saved change builds its list without allocating.
   std::vector<std::unique_ptr<ConnectionSetting>> previous;
@@ -203,7 +201,7 @@ int ProfileStore::ParseProfiles() {
     size_t reused = 0;
     d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv},
                     {&profile->id, &profile->dateTime, &profile->name});
-    summary.clear();
+    profile->summary.clear();
     d.EnterElement();
     while (d.FindElement(u"CONNECTION"sv)) {
       std::unique_ptr<ConnectionSetting> c =
@@ -256,10 +254,9 @@ int ProfileStore::ParseProfiles() {
       c->gateways.resize(gateways);
       c->dnsServers.resize(dns);
       d.LeaveElement();
-      AppendConnectionSummary(summary, *c);
+      AppendConnectionSummary(profile->summary, *c);
       profile->connections.push_back(std::move(c));
     }
-    profile->summary.assign(summary);
     for (; reused < previous.size(); ++reused)
       spareConnections_.push_back(std::move(previous[reused]));
     previous.clear();
