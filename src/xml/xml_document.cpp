@@ -58,11 +58,36 @@ bool XmlDocument::IsWellFormed() const {
   return index_[root.firstChild].next == 0;
 }
 
+namespace {
+
+// The records a parse of `text` will probably need: the start tags of its first 32,768 units
+// (a '<' that does not begin an end tag, comment, declaration or processing instruction),
+// scaled to its whole length with an eighth more, but no more than an element can take (three
+// units each), and never less than one record per 64 units plus 8. Above one page, whole
+// pages, so that the index grows by opening new pages and never copies a partly filled one.
+uint32_t InitialCapacity(const std::u16string& text) {
+  const uint64_t n = text.size();
+  const uint32_t sample = static_cast<uint32_t>(std::min<uint64_t>(n, 32768));
+  uint64_t tags = 0;
+  for (uint32_t i = FindChar(text.data(), 0, sample, u'<'); i < sample;
+       i = FindChar(text.data(), i + 1, sample, u'<')) {
+    const char16_t c = i + 1 < n ? text[i + 1] : u'/';
+    tags += c != u'/' && c != u'!' && c != u'?';
+  }
+  const uint64_t scaled = sample == 0 ? 0 : tags * n / sample;
+  uint64_t capacity = std::max(n / 64, std::min(scaled + scaled / 8, n / 3)) + 8;
+  constexpr uint64_t kPage = ElementIndex::kPageSize;
+  if (capacity > kPage) capacity = (capacity + kPage - 1) / kPage * kPage;
+  return static_cast<uint32_t>(std::min<uint64_t>(capacity, UINT32_MAX));
+}
+
+}  // namespace
+
 void XmlDocument::Parse() {
   const std::u16string kept = status_;
   ResetPosition();
   ClearNamedPositions();
-  index_.Reset(static_cast<uint32_t>(doc_.size() / 64 + 8));
+  index_.Reset(InitialCapacity(doc_));
 
   std::u16string message;
   if (doc_.empty()) {

@@ -268,6 +268,39 @@ TEST(ElementIndex, GrowthRule) {
   EXPECT_EQ(big.Capacity(), 2 * ElementIndex::kPageSize + 10);
 }
 
+// A parse sizes the index from the start tags at the head of the text, never below one
+// record per 64 units plus 8, and in whole pages once it needs more than one.
+TEST(ElementIndex, ParseSizesTheIndexFromTheText) {
+  auto repeat = [](std::u16string_view piece, size_t count) {
+    std::u16string t;
+    for (size_t i = 0; i < count; ++i)
+      t += piece;
+    return t;
+  };
+  XmlDocument doc;
+  // Mostly text, and comments, declarations and end tags that need no records.
+  const std::u16string text = u"<r>" + repeat(u"x", 100000) + u"<!--c--><?p?></r>";
+  ASSERT_TRUE(doc.SetDocument(text));
+  EXPECT_EQ(doc.Index().Capacity(), text.size() / 64 + 8);
+
+  // Dense elements: room for all of them from the start, far above one per 64 units.
+  const std::u16string dense = u"<r>" + repeat(u"<a/>", 3000) + u"</r>";
+  ASSERT_TRUE(doc.SetDocument(dense));
+  EXPECT_GE(doc.Index().Capacity(), 3002u);
+  EXPECT_LE(doc.Index().Capacity(), 3002u + 3002u / 8 + 8);
+
+  // More than a page: whole pages, the last one full too.
+  const std::u16string large = u"<r>" + repeat(u"<a>1</a>", 150000) + u"</r>";
+  ASSERT_TRUE(doc.SetDocument(large));
+  EXPECT_EQ(doc.Index().Capacity() % ElementIndex::kPageSize, 0u);
+  EXPECT_EQ(doc.Index().LastPageRecords(), ElementIndex::kPageSize);
+  EXPECT_GT(doc.Index().Capacity(), doc.Index().NextFree());
+
+  // A text too short to hold an element, and one that ends in '<'.
+  EXPECT_FALSE(doc.SetDocument(u"<"));
+  EXPECT_GE(doc.Index().Capacity(), 8u);
+}
+
 TEST(ElementIndex, RecordsSurviveGrowthAcrossPages) {
   ElementIndex index;
   index.Reset(8);
