@@ -45,8 +45,8 @@ void XmlDocument::KeepBeforeChange(bool edit) {
   if (edit) {
     kept_.assign(doc_);
   } else {
-    // The document is replaced as a whole: its text becomes the kept one, and the room of
-    // the earlier copy serves the new text.
+    // The document is replaced as a whole: its text becomes the kept one, and doc_ is left
+    // with the earlier copy's room (SetDocument writes into it; LoadFile frees it first).
     kept_.swap(doc_);
   }
 }
