@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "netcfg/ascii_text.h"
 #include "netcfg/net_adapter_layer.h"
 
 namespace lumatrove {
@@ -16,13 +17,6 @@ constexpr uint32_t kNameBytes = 260;
 constexpr uint32_t kAddressOffset = 400;
 constexpr uint32_t kLengthOffset = 408;
 constexpr uint32_t kNextOffset = 412;
-
-std::string Narrow(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s)
-    out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  return out;
-}
 
 bool ParseMac(const std::string& text, uint8_t out[6]) {
   unsigned v[6];
@@ -44,7 +38,7 @@ class AsciiCodePage : public AnsiCodePage {
     }
     return out;
   }
-  std::string FromUtf16(std::u16string_view text) const override { return Narrow(text); }
+  std::string FromUtf16(std::u16string_view text) const override { return NarrowAscii(text); }
 };
 
 }  // namespace
@@ -69,7 +63,8 @@ class MemoryComputer::Library : public DhcpClientLibrary {
     n.subnetMask = subnetMask;
     n.action = action;
     pc_.notifications.push_back(n);
-    pc_.journal.push_back("notify " + Narrow(n.adapterName) + " action " + std::to_string(action));
+    pc_.journal.push_back("notify " + NarrowAscii(n.adapterName) + " action " +
+                          std::to_string(action));
     return pc_.dhcpResult;
   }
 
@@ -81,7 +76,7 @@ MemoryComputer::MemoryComputer() {
   codePage_ = MakeCodePage(950);
   if (!codePage_) codePage_ = MakeAsciiCodePage();
   registry_.onChange = [this](const MemoryRegistry::Change& c) {
-    journal.push_back(c.kind + " " + Narrow(c.key) + "\\" + Narrow(c.value));
+    journal.push_back(c.kind + " " + NarrowAscii(c.key) + "\\" + NarrowAscii(c.value));
   };
 }
 
@@ -126,7 +121,7 @@ void MemoryComputer::AddAdapter(const AdapterSpec& adapter) {
 
   if (adapter.inAdapterTable) {
     IpAdapterEntry entry;
-    entry.adapterName = Narrow(adapter.guid);
+    entry.adapterName = NarrowAscii(adapter.guid);
     entry.addressLength = 6;
     ParseMac(adapter.mac, entry.address);
     adapterTable.push_back(entry);

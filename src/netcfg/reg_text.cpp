@@ -1,17 +1,12 @@
 #include "netcfg/reg_text.h"
 
+#include "netcfg/ascii_text.h"
+
 #include <cstdio>
 #include <vector>
 
 namespace lumatrove {
 namespace {
-
-std::string Narrow(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s)
-    out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  return out;
-}
 
 bool Fail(std::string* error, size_t line, const std::string& why) {
   if (error != nullptr) *error = "line " + std::to_string(line) + ": " + why;
@@ -126,9 +121,9 @@ bool ApplyRegText(Registry& registry, std::u16string_view text, std::string* err
       } else if (rootName == u"HKEY_CURRENT_USER") {
         root = RegRoot::kCurrentUser;
       } else {
-        return Fail(error, at, "unknown root " + Narrow(rootName));
+        return Fail(error, at, "unknown root " + NarrowAscii(rootName));
       }
-      if (key.Create(root, rest) != 0) return Fail(error, at, "cannot create " + Narrow(path));
+      if (key.Create(root, rest) != 0) return Fail(error, at, "cannot create " + NarrowAscii(path));
       continue;
     }
     if (!key.IsOpen()) return Fail(error, at, "value outside a key");
@@ -192,7 +187,7 @@ bool ApplyRegText(Registry& registry, std::u16string_view text, std::string* err
     } else {
       return Fail(error, at, "unknown value form");
     }
-    if (result != 0) return Fail(error, at, "cannot write " + Narrow(name));
+    if (result != 0) return Fail(error, at, "cannot write " + NarrowAscii(name));
   }
   if (!header) return Fail(error, 1, "not a registry file");
   return true;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "netcfg/ascii_text.h"
+
 namespace lumatrove {
 
 using namespace std::string_view_literals;
@@ -26,17 +28,9 @@ const std::u16string_view kDefaultDocument =
 
 namespace {
 
-std::u16string Decimal(int64_t v) {
-  const std::string s = std::to_string(v);
-  return std::u16string(s.begin(), s.end());
-}
-
 // Ordinary decimal conversion: leading blanks, a sign, digits; anything else ends it.
 int32_t DecimalValue(std::u16string_view text) {
-  std::string ascii;
-  for (char16_t c : text)
-    ascii.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-  return static_cast<int32_t>(std::strtol(ascii.c_str(), nullptr, 10));
+  return static_cast<int32_t>(std::strtol(NarrowAscii(text).c_str(), nullptr, 10));
 }
 
 }  // namespace
@@ -311,7 +305,7 @@ std::u16string ProfileStore::NextId() {
   std::u16string result = u"0";
   if (EnterConfig()) {
     ++lastId;
-    result = Decimal(lastId);
+    result = DecimalText(lastId);
     document.SetAttribute(u"LASTID", result);
   }
   document.RestorePosition(u"GetID");
@@ -319,7 +313,7 @@ std::u16string ProfileStore::NextId() {
 }
 
 std::u16string ProfileStore::GetLastIdText() const {
-  return Decimal(lastId);
+  return DecimalText(lastId);
 }
 
 bool ProfileStore::AddProfile(std::u16string_view name,

@@ -2,6 +2,7 @@
 // states of the row commands and the routing of commands.
 #include <cstdio>
 
+#include "netcfg/ascii_text.h"
 #include "ui/action_log.h"
 #include "ui/main_dialog.h"
 #include "ui/main_window_model.h"
@@ -12,15 +13,6 @@ namespace lumatrove {
 using win::LoadString;
 using win::W;
 
-namespace {
-
-std::u16string Decimal(int v) {
-  const std::string s = std::to_string(v);
-  return std::u16string(s.begin(), s.end());
-}
-
-}  // namespace
-
 void MainDialog::FillProfileList() {
   profileList.DeleteAllItems();
   profileIds.clear();
@@ -28,7 +20,7 @@ void MainDialog::FillProfileList() {
   for (size_t i = 0; i < store.profiles.size(); ++i) {
     const Profile& p = *store.profiles[i];
     const int row = profileList.InsertRow(static_cast<int>(i), u"", 0);
-    profileList.SetCellText(row, 1, Decimal(static_cast<int>(i) + 1));
+    profileList.SetCellText(row, 1, DecimalText(static_cast<int64_t>(i) + 1));
     profileList.SetCellText(row, 2, p.name);
     profileList.SetCellText(row, 3, p.dateTime);
     profileIds.push_back(p.id);
