@@ -5,7 +5,6 @@
 #include "bump_heap.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -24,9 +23,10 @@ bool InRegion(void* p) {
 }
 
 void* Allocate(size_t size) {
-  if (open && size <= kLargest && used + size + 16 <= kRegion) {
+  const size_t rounded = (size + 15) & ~size_t(15);  // every block 16-byte aligned
+  if (open && size <= kLargest && rounded <= kRegion - used) {
     void* p = region + used;
-    used += (size + 15) & ~size_t(15);
+    used += rounded;
     return p;
   }
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;

@@ -1,9 +1,9 @@
 #include "netcfg/reg_text.h"
 
-#include "netcfg/ascii_text.h"
-
 #include <cstdio>
 #include <vector>
+
+#include "netcfg/ascii_text.h"
 
 namespace lumatrove {
 namespace {
