@@ -37,6 +37,38 @@ bool IsUsableMask(std::u16string_view text) {
   return FirstPart(text) != u"0";
 }
 
+bool IsDottedQuad(std::u16string_view text) {
+  int parts = 0;
+  size_t digits = 0;
+  int value = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i == text.size() || text[i] == u'.') {
+      if (digits == 0 || ++parts > 4) return false;
+      digits = 0;
+      value = 0;
+      continue;
+    }
+    const char16_t c = text[i];
+    if (c < u'0' || c > u'9') return false;
+    if (digits == 1 && value == 0) return false;  // a leading zero
+    value = value * 10 + (c - u'0');
+    if (++digits > 3 || value > 255) return false;
+  }
+  return parts == 4;
+}
+
+bool IsFixedAddress(std::u16string_view text) {
+  return IsDottedQuad(text) && IsUsableAddress(text);
+}
+
+bool IsFixedMask(std::u16string_view text) {
+  if (!IsDottedQuad(text) || !IsUsableMask(text)) return false;
+  const uint32_t bits = TextToAddress(text);
+  // Ones then zeros: the complement plus one is a power of two (or zero for all ones).
+  const uint32_t zeros = ~bits;
+  return (zeros & (zeros + 1)) == 0;
+}
+
 uint32_t TextToAddress(std::u16string_view text) {
   uint32_t address = 0;
   for (int i = 0; i < 4; ++i) {

@@ -13,6 +13,14 @@ bool IsUsableAddress(std::u16string_view text);
 // Usable as a subnet mask when the text before the first '.' is not "0".
 bool IsUsableMask(std::u16string_view text);
 
+// Four decimal parts of 0 to 255 joined by dots and nothing else: no blanks, signs, leading
+// zeros (which some readers take for octal) or other characters.
+bool IsDottedQuad(std::u16string_view text);
+// What a fixed-address connection may write: a dotted quad that is usable as an address.
+bool IsFixedAddress(std::u16string_view text);
+// A dotted quad usable as a mask whose one bits all lie before its zero bits.
+bool IsFixedMask(std::u16string_view text);
+
 // The four dot-separated parts, each read as a decimal number up to its first non-digit
 // (an empty part is 0) and masked to 8 bits; the first part is the most significant byte.
 uint32_t TextToAddress(std::u16string_view text);

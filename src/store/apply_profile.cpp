@@ -23,13 +23,17 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
     std::u16string address, mask, gateway, dns;
 
     auto stop = [&](std::u16string_view what, const std::u16string& value) {
-      std::u16string text = u"\u7db2\u8def\u7d44\u614b\u3010" + connectionName + u"\u3011";
+      std::u16string text = u"網路組態【" + connectionName + u"】";
       text += what;
       text += value;
       system_.net().ShowMessage(text, system_.net().ApplicationName(), kMbIconHand | kMbOk);
       return false;
     };
+    constexpr std::u16string_view kBadAddress = u"中存在非法IP位址!";
+    constexpr std::u16string_view kBadMask = u"中存在非法子網遮罩：";
 
+    // A fixed address and its mask must be dotted quads the adapter can take; a gateway or
+    // DNS server that is not one is left out. Empty DNS entries keep their place in the list.
     d.EnterElement();
     while (d.FindElement()) {
       const std::u16string tag = d.GetTagName();
@@ -37,34 +41,31 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
         address.clear();
         if (d.FindChildElement()) {
           const std::u16string value = d.GetChildText();
-          if (IsUsableAddress(value)) {
+          if (IsFixedAddress(value)) {
             address = value;
           } else if (mode == kModeManual) {
-            return stop(u"\u4e2d\u5b58\u5728\u975e\u6cd5IP\u4f4d\u5740!",
-                        value);  // 中存在非法IP位址!
+            return stop(kBadAddress, value);
           }
         }
       } else if (tag == u"MASKADD") {
         mask.clear();
         if (d.FindChildElement()) {
           const std::u16string value = d.GetChildText();
-          if (IsUsableMask(value)) {
+          if (IsFixedMask(value)) {
             mask = value;
           } else if (mode == kModeManual) {
-            return stop(
-                u"\u4e2d\u5b58\u5728\u975e\u6cd5\u5b50\u7db2\u906e\u7f69\uff1a",  // 中存在非法子網遮罩：
-                value);
+            return stop(kBadMask, value);
           }
         }
       } else if (tag == u"GATEWAY") {
         if (d.FindChildElement()) {
           const std::u16string value = d.GetChildText();
-          gateway = IsUsableAddress(value) ? value : std::u16string();
+          gateway = IsFixedAddress(value) ? value : std::u16string();
         }
       } else if (tag == u"DNSADD") {
         while (d.FindChildElement()) {
           const std::u16string value = d.GetChildText();
-          if (!IsUsableAddress(value)) continue;
+          if (!value.empty() && !IsFixedAddress(value)) continue;
           if (!dns.empty()) dns += u",";
           dns += value;
         }
@@ -73,6 +74,9 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
     d.LeaveElement();
 
     if (mode == kModeManual) {
+      // A connection without an address or mask would leave the adapter with none.
+      if (address.empty()) return stop(kBadAddress, address);
+      if (mask.empty()) return stop(kBadMask, mask);
       if (layer.ApplyStaticAddress(adapterId, 0, address, mask, gateway, dns)) success = true;
     } else if (mode == kModeAutomatic) {
       if (layer.ApplyDhcp(adapterId, dns)) success = true;

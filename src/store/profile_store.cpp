@@ -1,9 +1,11 @@
 // The configuration file and the profile operations of ProfileStore.
 #include "store/profile_store.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <climits>
 #include <cstring>
 #include <system_error>
+#include <unordered_set>
 
 #include "netcfg/ascii_text.h"
 
@@ -26,14 +28,20 @@ const std::u16string_view kDefaultDocument =
     u"<SYSCONFIG VERSION=\"2.0\" />\r\n"
     u"</LUMATROVE>";
 
-namespace {
-
-// Ordinary decimal conversion: leading blanks, a sign, digits; anything else ends it.
 int32_t DecimalValue(std::u16string_view text) {
-  return static_cast<int32_t>(std::strtol(NarrowAscii(text).c_str(), nullptr, 10));
+  size_t i = 0;
+  while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
+  // Counted in 64 bits and held at the first value past the range, so that no text of
+  // digits, however long, wraps around.
+  constexpr int64_t kPastRange = int64_t{INT32_MAX} + 2;
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+    value = std::min(value * 10 + (text[i] - u'0'), kPastRange);
+  if (negative) return static_cast<int32_t>(std::max(-value, int64_t{INT32_MIN}));
+  return static_cast<int32_t>(std::min(value, int64_t{INT32_MAX}));
 }
-
-}  // namespace
 
 ProfileStore::ProfileStore(StoreSystem& system) : system_(system) {}
 
@@ -72,9 +80,14 @@ bool ProfileStore::EnterConfig() {
 }
 
 int ProfileStore::Open() {
+  keptCopy.clear();
+  idRepairs = IdRepairs{};
   const std::filesystem::path path = ConfigPath();
   if (document.LoadFile(path)) {
     ReadSystemSettings();
+    // A repaired file is saved at once: the IDs handed out now are the ones desktop
+    // shortcuts and the next start will see.
+    if (RepairIds()) Save();
     return LoadProfiles();
   }
   // A file that is there but cannot be parsed holds the user's profiles: it is kept under a
@@ -87,7 +100,13 @@ int ProfileStore::Open() {
       kept = path;
       kept += ".bad." + std::to_string(n);
     }
-    std::filesystem::rename(path, kept, error);
+    if (!system_.ReplaceFile(path, kept)) {
+      // It could not be kept aside, so it is not replaced either: the default document
+      // serves in memory and the file stays as the user left it.
+      document.SetDocument(kDefaultDocument);
+      return 0;
+    }
+    keptCopy = kept;
   }
   CreateDefaultDocument();
   return 0;
@@ -267,9 +286,11 @@ int ProfileStore::ParseProfiles() {
   return 1;
 }
 
+// The lookups by ID walk the profiles only: another element of CONFIG that carries an ID is
+// no row of the list, and finding it instead of the profile would act on the wrong thing.
 std::u16string ProfileStore::GetProfileContent(std::u16string_view id) {
   if (!EnterConfig()) return {};
-  while (document.FindChildElement()) {
+  while (document.FindChildElement(u"NETSETING")) {
     if (document.GetChildAttribute(u"ID") == id) {
       document.EnterElement();
       return document.GetElementContent();
@@ -294,7 +315,7 @@ void ProfileStore::CopyProfile(std::u16string_view sourceId, std::u16string_view
 
 bool ProfileStore::DeleteProfile(std::u16string_view id) {
   if (!EnterConfig()) return false;
-  while (document.FindChildElement()) {
+  while (document.FindChildElement(u"NETSETING")) {
     if (document.GetChildAttribute(u"ID") == id) return document.RemoveChildElement();
   }
   return false;
@@ -304,12 +325,66 @@ std::u16string ProfileStore::NextId() {
   document.SavePosition(u"GetID");
   std::u16string result = u"0";
   if (EnterConfig()) {
-    ++lastId;
-    result = DecimalText(lastId);
-    document.SetAttribute(u"LASTID", result);
+    if (lastId < INT32_MAX) {
+      ++lastId;
+      result = DecimalText(lastId);
+      document.SetAttribute(u"LASTID", result);
+    } else {
+      // The counter cannot grow: a number that no profile holds is as good an ID.
+      result = UnusedId();
+    }
   }
   document.RestorePosition(u"GetID");
   return result;
+}
+
+std::u16string ProfileStore::UnusedId() {
+  std::unordered_set<std::u16string> used;
+  if (EnterConfig()) {
+    while (document.FindChildElement(u"NETSETING"))
+      used.insert(document.GetChildAttribute(u"ID"));
+  }
+  for (int64_t n = 1;; ++n) {
+    std::u16string id = DecimalText(n);
+    if (used.count(id) == 0) return id;
+  }
+}
+
+bool ProfileStore::RepairIds() {
+  if (!EnterConfig()) return false;
+  const std::u16string storedText = document.GetAttribute(u"LASTID");
+  const int32_t stored = DecimalValue(storedText);
+  int32_t highest = stored;
+  std::unordered_set<std::u16string> seen;
+  std::vector<size_t> fresh;  // places among the profiles of those that need a new ID
+  document.EnterElement();
+  for (size_t place = 0; document.FindElement(u"NETSETING"); ++place) {
+    const std::u16string id = document.GetAttribute(u"ID");
+    if (id.empty() || !seen.insert(id).second) {
+      fresh.push_back(place);
+    } else {
+      highest = std::max(highest, DecimalValue(id));
+    }
+  }
+  if (fresh.empty() && highest == stored) return false;
+
+  lastId = highest;
+  EnterConfig();
+  if (highest != stored) document.SetAttribute(u"LASTID", DecimalText(highest));
+  document.EnterElement();
+  size_t next = 0;
+  for (size_t place = 0; next < fresh.size() && document.FindElement(u"NETSETING"); ++place) {
+    if (place != fresh[next]) continue;
+    ++next;
+    RenumberedProfile r{document.GetAttribute(u"NAME"), document.GetAttribute(u"ID"), NextId()};
+    document.SetAttribute(u"ID", r.newId);
+    idRepairs.renumbered.push_back(std::move(r));
+  }
+  if (lastId != stored) {
+    idRepairs.oldLastId = storedText;
+    idRepairs.newLastId = DecimalText(lastId);
+  }
+  return true;
 }
 
 std::u16string ProfileStore::GetLastIdText() const {
@@ -333,7 +408,7 @@ bool ProfileStore::AddProfile(std::u16string_view name,
 bool ProfileStore::ModifyProfile(std::u16string_view id, std::u16string_view name,
                                  std::vector<const ConnectionSetting*> connections) {
   if (!EnterConfig()) return false;
-  while (document.FindChildElement()) {
+  while (document.FindChildElement(u"NETSETING")) {
     if (document.GetChildAttribute(u"ID") != id) continue;
     document.SetChildAttribute(u"DATATIME", FormatTime(system_.Now()));
     document.SetChildAttribute(u"NAME", name);

@@ -27,6 +27,27 @@ int32_t ModeCode(std::u16string_view type);
 // The document a new configuration file starts from (before the settings are written).
 extern const std::u16string_view kDefaultDocument;
 
+// Ordinary decimal conversion as a 32-bit strtol does it: leading blanks, a sign, digits;
+// anything else ends the number, no digits give 0, and values beyond the range saturate.
+int32_t DecimalValue(std::u16string_view text);
+
+// A profile that opening the store gave a new ID: it had none, or the ID of a profile
+// before it in the file (the first holder keeps an ID, as desktop shortcuts name it).
+struct RenumberedProfile {
+  std::u16string name;
+  std::u16string oldId;  // "" when it had none
+  std::u16string newId;
+};
+
+// What opening the store repaired so that every profile has an ID of its own and LASTID
+// lies at or above every ID.
+struct IdRepairs {
+  std::vector<RenumberedProfile> renumbered;
+  std::u16string oldLastId;  // LASTID's text before it was raised; "" when it was not raised
+  std::u16string newLastId;
+  bool Empty() const { return renumbered.empty() && newLastId.empty(); }
+};
+
 class ProfileStore {
  public:
   explicit ProfileStore(StoreSystem& system);
@@ -39,7 +60,9 @@ class ProfileStore {
 
   // Loads the file, or creates it with the default content. Returns LoadProfiles' result
   // after a load, 0 after a creation. A file that cannot be parsed is kept beside it as
-  // "lumatrove.cfg.bad" (or .bad.2, .bad.3, ...) before the new one is written.
+  // "lumatrove.cfg.bad" (or .bad.2, .bad.3, ...) before the new one is written (keptCopy);
+  // when it cannot be kept, it is not overwritten. Profile IDs are repaired and the repaired
+  // file saved (idRepairs).
   int Open();
   // Writes the document through a temporary file that replaces the old one in one step; a
   // failed write leaves the old file as it was. False when the file was not written.
@@ -56,6 +79,7 @@ class ProfileStore {
   void CopyProfile(std::u16string_view sourceId, std::u16string_view newName);
   bool DeleteProfile(std::u16string_view id);
   // Raises LASTID by one and returns it ("0" without CONFIG); keeps the caller's position.
+  // A counter at the top of its range hands out the lowest positive ID no profile has.
   std::u16string NextId();
   std::u16string GetLastIdText() const;
   bool AddProfile(std::u16string_view name, std::vector<const ConnectionSetting*> connections);
@@ -92,9 +116,17 @@ class ProfileStore {
   int32_t logEnabled = 0;
   int32_t autoRun = 0;
   int32_t lastId = 0;
+  // What the last Open did besides loading: where it kept a damaged file (empty when it kept
+  // none) and which IDs it repaired.
+  std::filesystem::path keptCopy;
+  IdRepairs idRepairs;
 
  private:
   bool EnterConfig();
+  // Gives every profile without an ID, or with the ID of an earlier profile, a fresh one and
+  // raises LASTID to the highest ID; true when the document changed.
+  bool RepairIds();
+  std::u16string UnusedId();
   std::unique_ptr<Profile> TakeProfile();
   std::unique_ptr<ConnectionSetting> TakeConnection();
   std::u16string ProgramFolder(char16_t* separator);

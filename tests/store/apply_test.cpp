@@ -38,6 +38,49 @@ TEST(AddressTests, UsableAddressAndMask) {
   }
 }
 
+TEST(AddressTests, DottedQuadsFixedAddressesAndMasks) {
+  struct Case {
+    std::u16string_view text;
+    bool quad, address, mask;
+  };
+  const Case cases[] = {
+      {u"192.168.1.10", true, true, false},
+      {u"255.255.255.0", true, false, true},
+      {u"255.255.255.255", true, true, true},
+      {u"128.0.0.0", true, false, true},
+      {u"255.255.254.0", true, false, true},
+      {u"255.0.255.0", true, false, false},
+      {u"255.255.255.1", true, true, false},
+      {u"0.0.0.0", true, false, false},
+      {u"10.0.0.0", true, false, false},
+      {u"0.255.255.255", true, false, false},
+      {u"1.2.3.255", true, true, false},
+      {u"999.1.1.1", false, false, false},
+      {u"256.1.1.1", false, false, false},
+      {u"1.2.3", false, false, false},
+      {u"1.2.3.4.5", false, false, false},
+      {u"1.2..4", false, false, false},
+      {u".1.2.3", false, false, false},
+      {u"1.2.3.", false, false, false},
+      {u"hello", false, false, false},
+      {u"", false, false, false},
+      {u" 10.0.5.77", false, false, false},
+      {u"10.0.5.77 ", false, false, false},
+      {u"+1.2.3.4", false, false, false},
+      {u"1.-2.3.4", false, false, false},
+      {u"010.0.0.1", false, false, false},
+      {u"10.0.0.00", false, false, false},
+      {u"1.2.3.4\u0661", false, false, false},
+      {u"\uff11.2.3.4", false, false, false},
+      {u"1.2.3.0004", false, false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsDottedQuad(c.text), c.quad) << U8(c.text);
+    EXPECT_EQ(IsFixedAddress(c.text), c.address) << U8(c.text);
+    EXPECT_EQ(IsFixedMask(c.text), c.mask) << U8(c.text);
+  }
+}
+
 TEST(AddressTests, TextToAddressAndValidity) {
   EXPECT_EQ(TextToAddress(u"192.168.1.10"), 0xC0A8010Au);
   EXPECT_EQ(TextToAddress(u"1.2.3.4.5"), 0x01020304u);  // the fourth part is all after the dot
@@ -117,6 +160,10 @@ TEST_F(Apply, GatewayAndDnsRules) {
       {"", "168.95.1.1", "", "", "168.95.1.1,"},
       {"", "", "168.95.1.1", "", "168.95.1.1"},
       {"", "", "", "", ""},
+      // What is not a dotted quad is left out like an unusable value.
+      {"hello", "1.2.3", "8.8.8.8", "", "8.8.8.8"},
+      {" 10.0.0.1", "8.8.8.8 ", "", "", ""},
+      {"10.0.0.256", "999.1.1.1", "1.1.1.1", "", "1.1.1.1"},
   };
   for (const Case& c : cases) {
     Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "255.0.0.0", c.gateway, c.dns1, c.dns2));
@@ -126,20 +173,11 @@ TEST_F(Apply, GatewayAndDnsRules) {
   }
 }
 
-TEST_F(Apply, EmptyAddressPassesTheTest) {
-  Profile(Connection(kLan, "LAN", "0", "", "", "", "", ""));
-  EXPECT_TRUE(store_.ApplyProfile(u"1"));
-  EXPECT_EQ(Value(kLan, u"IPAddress"), "");
-}
-
 TEST_F(Apply, InvalidAddressOrMaskStopsWithAMessage) {
   Profile(Connection(kLan, "LAN", "0", "192.168.1.0", "255.0.0.0", "", "", ""));
   EXPECT_FALSE(store_.ApplyProfile(u"1"));
   ASSERT_EQ(computer_.messages.size(), 1u);
-  EXPECT_EQ(
-      U8(computer_.messages[0].text),
-      "\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85\x8b\xe3\x80\x90LAN\xe3\x80\x91\xe4\xb8\xad"
-      "\xe5\xad\x98\xe5\x9c\xa8\xe9\x9d\x9e\xe6\xb3\x95IP\xe4\xbd\x8d\xe5\x9d\x80!192.168.1.0");
+  EXPECT_EQ(U8(computer_.messages[0].text), "網路組態【LAN】中存在非法IP位址!192.168.1.0");
   EXPECT_EQ(U8(computer_.messages[0].caption), "lumatrove");
   EXPECT_EQ(computer_.messages[0].flags, kMbIconHand | kMbOk);
   EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
@@ -148,12 +186,57 @@ TEST_F(Apply, InvalidAddressOrMaskStopsWithAMessage) {
   Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "0.0.0.0", "", "", ""));
   EXPECT_FALSE(store_.ApplyProfile(u"1"));
   ASSERT_EQ(computer_.messages.size(), 1u);
-  EXPECT_EQ(
-      U8(computer_.messages[0].text),
-      "\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85\x8b\xe3\x80\x90LAN\xe3\x80\x91\xe4\xb8\xad"
-      "\xe5\xad\x98\xe5\x9c\xa8\xe9\x9d\x9e\xe6\xb3\x95\xe5\xad\x90\xe7\xb6\xb2\xe9\x81\xae"
-      "\xe7\xbd\xa9\xef\xbc\x9a"
-      "0.0.0.0");
+  EXPECT_EQ(U8(computer_.messages[0].text), "網路組態【LAN】中存在非法子網遮罩：0.0.0.0");
+}
+
+// A fixed address or mask that is no address at all used to be written and reported as a
+// success (and the DHCP client told 255.255.255.255); now it stops like an unusable one.
+TEST_F(Apply, FixedAddressAndMaskMustBeWhatTheAdapterTakes) {
+  struct Case {
+    const char *ip, *mask, *message;
+  };
+  const Case cases[] = {
+      {"999.1.1.1", "255.0.0.0", "網路組態【LAN】中存在非法IP位址!999.1.1.1"},
+      {"1.2.3", "255.0.0.0", "網路組態【LAN】中存在非法IP位址!1.2.3"},
+      {"hello", "255.0.0.0", "網路組態【LAN】中存在非法IP位址!hello"},
+      {" 10.0.5.77", "255.0.0.0", "網路組態【LAN】中存在非法IP位址! 10.0.5.77"},
+      {"", "255.0.0.0", "網路組態【LAN】中存在非法IP位址!"},
+      {"10.0.5.77", "255.0.255.0", "網路組態【LAN】中存在非法子網遮罩：255.0.255.0"},
+      {"10.0.5.77", "", "網路組態【LAN】中存在非法子網遮罩："},
+      {"10.0.5.77", "255.255.255.0 ", "網路組態【LAN】中存在非法子網遮罩：255.255.255.0 "},
+      {"10.0.5.77", "0", "網路組態【LAN】中存在非法子網遮罩：0"},
+  };
+  for (const Case& c : cases) {
+    computer_.messages.clear();
+    Profile(Connection(kLan, "LAN", "0", c.ip, c.mask, "", "", ""));
+    EXPECT_FALSE(store_.ApplyProfile(u"1")) << c.ip << " / " << c.mask;
+    ASSERT_EQ(computer_.messages.size(), 1u) << c.ip << " / " << c.mask;
+    EXPECT_EQ(U8(computer_.messages[0].text), c.message);
+    EXPECT_TRUE(computer_.memoryRegistry().Changes().empty()) << c.ip << " / " << c.mask;
+    EXPECT_TRUE(computer_.notifications.empty());
+  }
+  // The addresses the test always took still pass, 255.255.255.255 among the masks.
+  computer_.messages.clear();
+  Profile(Connection(kLan, "LAN", "0", "10.0.5.77", "255.255.255.255", "", "", ""));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));
+  EXPECT_EQ(Value(kLan, u"IPAddress"), "10.0.5.77");
+  EXPECT_TRUE(computer_.messages.empty());
+}
+
+TEST_F(Apply, FixedConnectionWithoutAddressOrMaskElementStops) {
+  Profile(
+      "<CONNECTION NAME=\"LAN\" GUID=\"" + std::string(kLan) +
+      "\" TYPE=\"0\"><MASKADD><IP>255.0.0.0</IP></MASKADD></CONNECTION>");
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));
+  ASSERT_EQ(computer_.messages.size(), 1u);
+  EXPECT_EQ(U8(computer_.messages[0].text), "網路組態【LAN】中存在非法IP位址!");
+  computer_.messages.clear();
+  Profile("<CONNECTION NAME=\"LAN\" GUID=\"" + std::string(kLan) +
+          "\" TYPE=\"0\"><IPADD><IP>10.0.0.5</IP></IPADD><MASKADD/></CONNECTION>");
+  EXPECT_FALSE(store_.ApplyProfile(u"1"));
+  ASSERT_EQ(computer_.messages.size(), 1u);
+  EXPECT_EQ(U8(computer_.messages[0].text), "網路組態【LAN】中存在非法子網遮罩：");
+  EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
 }
 
 TEST_F(Apply, FirstInvalidStopsBeforeTheSecond) {
@@ -174,6 +257,10 @@ TEST_F(Apply, HalfWayWhenTheSecondIsInvalid) {
 }
 
 TEST_F(Apply, DhcpIgnoresAddressesButKeepsDns) {
+  Profile(Connection(kWifi, "WIFI", "1", "hello", "255.0.255.0", "", "8.8.8.8", ""));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));
+  EXPECT_TRUE(computer_.messages.empty());
+  computer_.notifications.clear();
   Profile(Connection(kWifi, "WIFI", "1", "0.0.0.0", "0.0.0.0", "", "8.8.8.8", ""));
   EXPECT_TRUE(store_.ApplyProfile(u"1"));
   EXPECT_EQ(Value(kWifi, u"IPAddress"), "0.0.0.0");

@@ -145,14 +145,157 @@ TEST_F(Profiles, ModifyKeepsTheIdAndRewritesTheConnections) {
 }
 
 TEST_F(Profiles, DeleteRemovesOnlyTheFirstOfASharedId) {
-  WriteFile(ConfigFile(),
-            "<LUMATROVE><CONFIG LASTID=\"2\"><NETSETING NAME=\"a\" ID=\"2\"/>"
-            "<NETSETING NAME=\"b\" ID=\"2\"/></CONFIG></LUMATROVE>");
-  ASSERT_EQ(store_.Open(), 1);
+  // Opening a store gives every profile an ID of its own; a document edited in memory can
+  // still hold a shared one.
+  store_.document.SetDocument(
+      u"<LUMATROVE><CONFIG LASTID=\"2\"><NETSETING NAME=\"a\" ID=\"2\"/>"
+      u"<NETSETING NAME=\"b\" ID=\"2\"/></CONFIG></LUMATROVE>");
   EXPECT_TRUE(store_.DeleteProfile(u"2"));
   Reopen();
   ASSERT_EQ(store_.profiles.size(), 1u);
   EXPECT_EQ(U8(store_.profiles[0]->name), "b");
+}
+
+TEST(DecimalValue, ReadsLikeA32BitStrtol) {
+  const std::pair<std::u16string_view, int32_t> cases[] = {
+      {u"12", 12},       {u" \t12", 12},     {u"+5", 5},           {u"-3", -3},
+      {u"12abc", 12},    {u"abc", 0},        {u"", 0},             {u"- 3", 0},
+      {u"2147483647", INT32_MAX},            {u"2147483648", INT32_MAX},
+      {u"99999999999999999999999", INT32_MAX}, {u"-2147483648", INT32_MIN},
+      {u"-99999999999", INT32_MIN},          {u"\uff11", 0},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(DecimalValue(text), value) << U8(text);
+}
+
+// Opening a file repairs its IDs, so that a row, a shortcut and the store always mean the
+// same profile; the first holder of an ID keeps it, as desktop shortcuts name it.
+class IdRepair : public StoreTest {
+ protected:
+  void OpenFile(const std::string& config, const std::string& profiles) {
+    WriteFile(ConfigFile(), "<LUMATROVE><CONFIG" + config + ">" + profiles +
+                                "</CONFIG><SYSCONFIG><LOGFLAG>TRUE</LOGFLAG></SYSCONFIG>"
+                                "</LUMATROVE>");
+    ASSERT_EQ(store_.Open(), 1);
+  }
+  std::string Ids() {
+    std::string ids;
+    for (const auto& p : store_.profiles) ids += U8(p->name) + "=" + U8(p->id) + ",";
+    return ids;
+  }
+  std::string Renumbered() {
+    std::string out;
+    for (const RenumberedProfile& r : store_.idRepairs.renumbered)
+      out += U8(r.name) + ":" + U8(r.oldId) + ">" + U8(r.newId) + ",";
+    return out;
+  }
+  std::string LastIdAttribute() {
+    const std::string text = ReadFile(ConfigFile());
+    const size_t at = text.find("LASTID=\"");
+    return text.substr(at + 8, text.find('"', at + 8) - at - 8);
+  }
+  ProfileStore store_{system_};
+};
+
+TEST_F(IdRepair, SharedAndMissingIdsGetFreshOnesAndTheFileIsSaved) {
+  OpenFile(" LASTID=\"3\"",
+           "<NETSETING NAME=\"a\" ID=\"1\"/><NETSETING NAME=\"b\" ID=\"3\"/>"
+           "<NETSETING NAME=\"c\" ID=\"1\"/><NETSETING NAME=\"d\"/>"
+           "<NETSETING NAME=\"e\" ID=\"\"/><NETSETING NAME=\"f\" ID=\"3\"/>");
+  EXPECT_EQ(Ids(), "a=1,b=3,c=4,d=5,e=6,f=7,");
+  EXPECT_EQ(Renumbered(), "c:1>4,d:>5,e:>6,f:3>7,");
+  EXPECT_EQ(store_.lastId, 7);
+  EXPECT_EQ(LastIdAttribute(), "7");
+  EXPECT_EQ(U8(store_.idRepairs.oldLastId), "3");
+  EXPECT_EQ(U8(store_.idRepairs.newLastId), "7");
+  // Saved: the next start finds nothing to repair and the same IDs.
+  ProfileStore again(system_);
+  ASSERT_EQ(again.Open(), 1);
+  EXPECT_TRUE(again.idRepairs.Empty());
+  EXPECT_EQ(U8(again.profiles[2]->id), "4");
+}
+
+TEST_F(IdRepair, EachIdNamesTheProfileOfItsRow) {
+  auto profile = [](const char* name, const char* id, const char* ip) {
+    return std::string("<NETSETING NAME=\"") + name + "\" ID=\"" + id +
+           "\"><CONNECTION NAME=\"LAN\" GUID=\"{G}\" TYPE=\"0\"><IPADD><IP>" + ip +
+           "</IP></IPADD></CONNECTION></NETSETING>";
+  };
+  OpenFile(" LASTID=\"2\"", profile("one", "1", "10.0.0.1") + profile("two", "2", "10.0.0.2") +
+                                 profile("three", "1", "10.0.0.3"));
+  for (size_t row = 0; row < store_.profiles.size(); ++row) {
+    const std::string content = U8(store_.GetProfileContent(store_.profiles[row]->id));
+    EXPECT_NE(content.find("10.0.0." + std::to_string(row + 1)), std::string::npos) << row;
+  }
+  // A desktop shortcut to ID 1 still means the first profile.
+  EXPECT_NE(U8(store_.GetProfileContent(u"1")).find("10.0.0.1"), std::string::npos);
+}
+
+TEST_F(IdRepair, LastIdIsRaisedToTheHighestId) {
+  struct Case {
+    const char* config;
+    const char* lastIdAfter;  // "" when the file is left as it was
+    const char* nextId;
+  };
+  const Case cases[] = {
+      {" LASTID=\"abc\"", "9", "10"},  // not a number counts as 0
+      {" LASTID=\"2\"", "9", "10"},    // below the highest ID
+      {"", "9", "10"},                   // missing
+      {" LASTID=\"9\"", "", "10"},
+      {" LASTID=\"40\"", "", "41"},    // above: IDs only grow
+  };
+  for (const Case& c : cases) {
+    const std::string profiles =
+        "<NETSETING NAME=\"a\" ID=\"4\"/><NETSETING NAME=\"b\" ID=\"9\"/>"
+        "<NETSETING NAME=\"c\" ID=\"x7\"/><NETSETING NAME=\"d\" ID=\"-20\"/>";
+    OpenFile(c.config, profiles);
+    const std::string before = ReadFile(ConfigFile());
+    if (*c.lastIdAfter == '\0') {
+      EXPECT_TRUE(store_.idRepairs.Empty()) << c.config;
+    } else {
+      EXPECT_EQ(LastIdAttribute(), c.lastIdAfter) << c.config;
+      EXPECT_EQ(U8(store_.idRepairs.newLastId), c.lastIdAfter);
+      EXPECT_TRUE(store_.idRepairs.renumbered.empty());
+    }
+    // IDs that are not numbers are IDs all the same, and kept.
+    EXPECT_EQ(Ids(), "a=4,b=9,c=x7,d=-20,") << c.config;
+    ASSERT_TRUE(store_.AddProfile(u"new", {}));
+    ASSERT_TRUE(store_.Save());
+    ASSERT_EQ(store_.Open(), 1);
+    EXPECT_EQ(U8(store_.profiles.back()->id), c.nextId) << c.config;
+  }
+}
+
+TEST_F(IdRepair, NothingToRepairLeavesTheFileAsItWas) {
+  OpenFile(" LASTID=\"12\" VERSION=\"2.0\"",
+           "<NETSETING NAME=\"a\" ID=\"3\"/><NETSETING NAME=\"b\" ID=\"12\"/>");
+  const std::string text = ReadFile(ConfigFile());
+  EXPECT_TRUE(store_.idRepairs.Empty());
+  ASSERT_EQ(store_.Open(), 1);
+  EXPECT_EQ(ReadFile(ConfigFile()), text);
+}
+
+TEST_F(IdRepair, ACounterAtTheTopOfItsRangeHandsOutUnusedIds) {
+  OpenFile(" LASTID=\"5\"",
+           "<NETSETING NAME=\"a\" ID=\"1\"/><NETSETING NAME=\"b\" ID=\"99999999999\"/>"
+           "<NETSETING NAME=\"c\" ID=\"1\"/>");
+  EXPECT_EQ(store_.lastId, INT32_MAX);
+  EXPECT_EQ(Ids(), "a=1,b=99999999999,c=2,");
+  ASSERT_TRUE(store_.AddProfile(u"d", {}));
+  ASSERT_TRUE(store_.Save());
+  ASSERT_EQ(store_.Open(), 1);
+  EXPECT_EQ(Ids(), "a=1,b=99999999999,c=2,d=3,");
+  EXPECT_TRUE(store_.idRepairs.Empty());
+}
+
+TEST_F(IdRepair, LookupsByIdSeeOnlyProfiles) {
+  OpenFile(" LASTID=\"1\"",
+           "<OTHER ID=\"1\"><CONNECTION NAME=\"x\"/></OTHER>"
+           "<NETSETING NAME=\"a\" ID=\"1\"><CONNECTION NAME=\"LAN\"/></NETSETING>");
+  EXPECT_EQ(U8(store_.GetProfileContent(u"1")), "<CONNECTION NAME=\"LAN\"/>");
+  EXPECT_TRUE(store_.DeleteProfile(u"1"));
+  ASSERT_TRUE(store_.Save());
+  EXPECT_NE(ReadFile(ConfigFile()).find("<OTHER ID=\"1\">"), std::string::npos);
+  EXPECT_EQ(ReadFile(ConfigFile()).find("NETSETING"), std::string::npos);
 }
 
 TEST_F(Profiles, NameExistsAndNextIdKeepsThePosition) {

@@ -49,13 +49,29 @@ TEST_F(StoreFile, DamagedFileIsKeptBeforeTheDefaultReplacesIt) {
   EXPECT_EQ(ReadFile(dir_ / "lumatrove.cfg.bad"),
             "<LUMATROVE><CONFIG LASTID=\"9\"><NETSETING NAME=\"x\"");
   EXPECT_EQ(ReadFile(ConfigFile()), kFirstStart);
+  EXPECT_EQ(store.keptCopy, dir_ / "lumatrove.cfg.bad");
   // A second damaged file does not overwrite the first copy.
   WriteFile(ConfigFile(), "second");
   ProfileStore again(system_);
   EXPECT_EQ(again.Open(), 0);
+  EXPECT_EQ(again.keptCopy, dir_ / "lumatrove.cfg.bad.2");
+  // Opened again without damage, nothing is said to be kept.
+  EXPECT_EQ(again.Open(), 1);
+  EXPECT_TRUE(again.keptCopy.empty());
   EXPECT_EQ(ReadFile(dir_ / "lumatrove.cfg.bad"),
             "<LUMATROVE><CONFIG LASTID=\"9\"><NETSETING NAME=\"x\"");
   EXPECT_EQ(ReadFile(dir_ / "lumatrove.cfg.bad.2"), "second");
+}
+
+TEST_F(StoreFile, DamagedFileThatCannotBeKeptIsNotOverwritten) {
+  WriteFile(ConfigFile(), "<LUMATROVE><CONFIG");
+  system_.failReplaces = 1;
+  ProfileStore store(system_);
+  EXPECT_EQ(store.Open(), 0);
+  EXPECT_TRUE(store.keptCopy.empty());
+  EXPECT_EQ(ReadFile(ConfigFile()), "<LUMATROVE><CONFIG");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.bad"));
+  EXPECT_TRUE(store.profiles.empty());
 }
 
 TEST_F(StoreFile, WellFormedButForeignFileIsNotRepaired) {
@@ -102,7 +118,7 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
             "</NETSETING></CONFIG></LUMATROVE>");
   ProfileStore store(system_);
   ASSERT_EQ(store.Open(), 1);
-  EXPECT_EQ(store.lastId, 0);  // not a number
+  EXPECT_EQ(store.lastId, 3);  // not a number: raised to the highest ID
   ASSERT_EQ(store.profiles.size(), 1u);
   const Profile& p = *store.profiles[0];
   EXPECT_EQ(U8(p.id), "3");
@@ -124,13 +140,13 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
             "\xe3\x80\x90"
             "A\xe3\x80\x91\xe3\x80\x90\xe3\x80\x91");
 
-  // The next profile added gets ID 1; a mode -1 connection is written as TYPE 2.
+  // The next profile added gets ID 4; a mode -1 connection is written as TYPE 2.
   std::vector<const ConnectionSetting*> list{p.connections[0].get()};
   ASSERT_TRUE(store.AddProfile(u"added", list));
-  EXPECT_EQ(U8(store.document.GetDocument()).find("TYPE=\"2\"") != std::string::npos, true);
+  EXPECT_NE(U8(store.document.GetDocument()).find("TYPE=\"2\""), std::string::npos);
   ASSERT_TRUE(store.Save());
   ASSERT_EQ(store.Open(), 1);
-  EXPECT_EQ(U8(store.profiles[1]->id), "1");
+  EXPECT_EQ(U8(store.profiles[1]->id), "4");
   EXPECT_EQ(store.profiles[1]->connections[0]->dhcpEnabled, kModeLeaveAlone);
   EXPECT_EQ(U8(store.profiles[1]->connections[0]->networkAddress), "");  // never written
 }
