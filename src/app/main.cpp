@@ -9,8 +9,10 @@
 #include "netcfg/win32_net_system.h"
 #include "store/profile_store.h"
 #include "store/win32_store_system.h"
+#include "ui/action_log.h"
 #include "ui/command_line.h"
 #include "ui/main_dialog.h"
+#include "ui/main_window_model.h"
 #include "ui/win/window.h"
 
 namespace {
@@ -25,6 +27,15 @@ int ApplyFromCommandLine(const std::u16string& id) {
   {
     lumatrove::ProfileStore store(*system);
     store.Open();
+    if (store.logEnabled != 0) {
+      // IDs repaired now are repaired for good: the log beside the program says so, as the
+      // main window's would.
+      lumatrove::ActionLog log(store.ConfigPath().parent_path() /
+                                         lumatrove::ToPath(lumatrove::kActionLogFile),
+                                     net->codePage());
+      for (const std::u16string& line : lumatrove::IdRepairLogLines(store.idRepairs))
+        log.Append(line, system->Now());
+    }
     ok = store.ApplyProfile(id);
   }
   const std::u16string text = ok ? u"套用組態成功！" : u"套用組態失敗！該組態檔案已失效！";

@@ -165,6 +165,7 @@ void MainDialog::SetPrompt(const std::u16string& text) {
 
 void MainDialog::SetupProfileList() {
   profileList.TakeOver(Item(IDC_PROFILE_LIST));
+  profileList.SetRows(&profileRows);
   struct Column {
     const wchar_t* heading;
     int width;
@@ -236,7 +237,8 @@ bool MainDialog::OnInit() {
   workDir = U(current);
 
   // 6-7: the store and the adapters.
-  if (store.Open() == 0) Message(u"開啟組態系統組態檔案錯誤！", MB_OK);
+  if (store.Open() == 0) Message(OpenFailedMessage(store.keptCopy), MB_OK);
+  LogIdRepairs();
   if (netAdapters.DiscoverAdapters() == 0) Message(u"載入網卡訊息有誤！", MB_OK);
 
   // 8-11: the list, its rows, the status bar.
@@ -326,6 +328,9 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
     case kTrayCallback:
       OnTrayCallback(l);
       return false;
+    case kKeyboardSelectionMessage:
+      FollowKeyboardSelection(static_cast<int>(w));
+      return true;
     case WM_MENUSELECT:
       if (LOWORD(w) != 0 && (HIWORD(w) & MF_POPUP) == 0) {
         SetPrompt(PromptPart(LoadString(LOWORD(w))));
@@ -362,6 +367,7 @@ void MainDialog::OnDestroy() {
   RemovePropW(Handle(), kInstanceMarker);
   profileList.DeleteAllItems();
   profileIds.clear();
+  profileRows.Clear();
 }
 
 }  // namespace lumatrove

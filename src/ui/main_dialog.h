@@ -22,6 +22,9 @@ namespace lumatrove {
 inline constexpr wchar_t kInstanceMarker[] = L"Lumatrove-Good";
 inline constexpr UINT kTrayCallback = WM_USER + 1;
 inline constexpr UINT kTrayIconId = 129;
+// Posted by a key pressed in the profile list, to be handled once the list has moved its
+// selection; wParam is the row selected before.
+inline constexpr UINT kKeyboardSelectionMessage = WM_APP + 1;
 
 // The progress window shown while a profile is applied.
 class ProgressDialog : public win::Dialog {
@@ -65,6 +68,8 @@ class MainDialog : public win::Dialog {
   ProfileStore store;
   std::u16string workDir;
   ProfileListCtrl profileList;
+  // What the rows show and the profile each stands for, both as of the last FillProfileList.
+  ProfileRows profileRows;
   std::vector<std::u16string> profileIds;
   int shownByUser = 1;
   NOTIFYICONDATAW trayIconData{};
@@ -84,6 +89,10 @@ class MainDialog : public win::Dialog {
   void SetupProfileList();
   void SetPrompt(const std::u16string& text);
   bool OnListNotify(NMHDR* header);
+  // A selection that the keyboard moved makes its row the current row.
+  void FollowKeyboardSelection(int selectedBefore);
+  // Writes what opening the store repaired in the IDs to the action log.
+  void LogIdRepairs();
   bool OnToolTipText(NMHDR* header);
   bool OnSysCommand(WPARAM command);
   void OnTrayCallback(LPARAM mouse);

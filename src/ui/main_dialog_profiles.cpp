@@ -1,5 +1,6 @@
 // The main window's profile list, its notifications, the apply with the progress window, the
 // states of the row commands and the routing of commands.
+#include <algorithm>
 #include <cstdio>
 
 #include "netcfg/ascii_text.h"
@@ -16,19 +17,12 @@ using win::W;
 void MainDialog::FillProfileList() {
   profileList.DeleteAllItems();
   profileIds.clear();
-  size_t maxTip = 0;
-  for (size_t i = 0; i < store.profiles.size(); ++i) {
-    const Profile& p = *store.profiles[i];
-    const int row = profileList.InsertRow(static_cast<int>(i), u"", 0);
-    profileList.SetCellText(row, 1, DecimalText(static_cast<int64_t>(i) + 1));
-    profileList.SetCellText(row, 2, p.name);
-    profileList.SetCellText(row, 3, p.dateTime);
-    profileIds.push_back(p.id);
-    profileList.SetItemToolTipText(static_cast<int>(i), 0, p.summary);
-    maxTip = std::max(maxTip, p.summary.size());
-  }
-  if (maxTip > 800) maxTip = 800;
-  profileList.SetMaxToolTipLength(static_cast<int>(maxTip));
+  profileIds.reserve(store.profiles.size());
+  for (const std::unique_ptr<Profile>& p : store.profiles)
+    profileIds.push_back(p->id);
+  profileRows.Fill(store.profiles);
+  profileList.SetMaxToolTipLength(static_cast<int>(std::min<size_t>(profileRows.LongestToolTip(), 800)));
+  profileList.SetRowCount(profileRows.Count());
 }
 
 bool MainDialog::SaveAndReload(int kind) {
@@ -37,10 +31,16 @@ bool MainDialog::SaveAndReload(int kind) {
     Message(u"儲存組態檔案失敗!", MB_ICONERROR);
   } else {
     store.Open();
+    LogIdRepairs();
     if (kind >= 0 && kind <= 2) Message(u"儲存成功!", MB_ICONINFORMATION);
     Append(u"建立一個新組態檔案,備份組態檔案成功!");
   }
   return saved;
+}
+
+void MainDialog::LogIdRepairs() {
+  for (const std::u16string& line : IdRepairLogLines(store.idRepairs))
+    Append(line);
 }
 
 bool MainDialog::ApplyProfileAt(int row) {
@@ -58,7 +58,7 @@ bool MainDialog::ApplyProfileAt(int row) {
   netAdapters.DiscoverAdapters();
   if (progress.Handle() != nullptr) progress.Send(WM_CLOSE);
   if (ok) {
-    const std::u16string name = profileList.CellText(row, 2);
+    const std::u16string name = profileRows.CellText(row, 2);
     const std::u16string text = u"套用網路組態[" + name + u"]成功!";
     Message(text, MB_ICONINFORMATION);
     Append(text);
@@ -104,9 +104,25 @@ bool MainDialog::OnListNotify(NMHDR* header) {
     case HDN_ITEMCLICKW:
       UpdateCommandStates();
       return true;
+    case LVN_GETDISPINFOW:
+      profileList.FillDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(header));
+      return true;
+    case LVN_KEYDOWN:
+      // The list moves its selection after this notification; the posted message comes
+      // back once it has.
+      PostMessageW(Handle(), kKeyboardSelectionMessage,
+                   static_cast<WPARAM>(profileList.FirstSelectedRow()), 0);
+      return false;
     default:
       return false;
   }
+}
+
+void MainDialog::FollowKeyboardSelection(int selectedBefore) {
+  const int selected = profileList.FirstSelectedRow();
+  if (selected < 0 || selected == selectedBefore || selected == profileList.GetCurrentRow()) return;
+  profileList.SelectCurrentRow(selected);
+  UpdateCommandStates();
 }
 
 bool MainDialog::OnToolTipText(NMHDR* header) {

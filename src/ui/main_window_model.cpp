@@ -1,5 +1,9 @@
 #include "ui/main_window_model.h"
 
+#include <algorithm>
+
+#include "netcfg/ascii_text.h"
+
 namespace lumatrove {
 
 std::u16string PromptPart(std::u16string_view text) {
@@ -33,15 +37,64 @@ std::u16string ShortenText(std::u16string_view text, int width, int offset,
   return copy;
 }
 
-std::u16string RowTooltips::Get(int row, int column) const {
-  auto it = tips_.find(row * 100 + column);
-  return it == tips_.end() ? std::u16string() : it->second;
+void ProfileRows::Fill(const std::vector<std::unique_ptr<Profile>>& profiles) {
+  rows_.clear();
+  rows_.reserve(profiles.size());
+  longest_ = 0;
+  for (const std::unique_ptr<Profile>& p : profiles) {
+    rows_.push_back({p->name, p->dateTime, p->summary});
+    longest_ = std::max(longest_, p->summary.size());
+  }
 }
 
-std::u16string RowTooltips::Shown(int row, int column, bool perColumn, int maxLength) const {
-  std::u16string text = Get(row, perColumn ? column : 0);
-  if (maxLength >= 0 && text.size() > static_cast<size_t>(maxLength)) text.resize(maxLength);
+void ProfileRows::Clear() {
+  rows_.clear();
+  longest_ = 0;
+}
+
+std::u16string ProfileRows::CellText(int row, int column) const {
+  if (row < 0 || row >= Count()) return {};
+  switch (column) {
+    case 1:
+      return DecimalText(int64_t{row} + 1);
+    case 2:
+      return rows_[static_cast<size_t>(row)].name;
+    case 3:
+      return rows_[static_cast<size_t>(row)].dateTime;
+    default:
+      return {};
+  }
+}
+
+std::u16string ProfileRows::ToolTip(int row, int maxLength) const {
+  if (row < 0 || row >= Count() || maxLength <= 0) return {};
+  const std::u16string& text = rows_[static_cast<size_t>(row)].summary;
+  return text.substr(0, static_cast<size_t>(maxLength));
+}
+
+std::u16string OpenFailedMessage(const std::filesystem::path& keptCopy) {
+  std::u16string text = u"開啟組態系統組態檔案錯誤！";
+  if (!keptCopy.empty()) text += u"\n原檔案已另存為 " + FromPath(keptCopy.filename());
   return text;
+}
+
+std::vector<std::u16string> IdRepairLogLines(const IdRepairs& repairs) {
+  std::vector<std::u16string> lines;
+  for (const RenumberedProfile& r : repairs.renumbered) {
+    if (r.oldId.empty()) {
+      lines.push_back(u"組態[" + r.name + u"]缺少ID,已指定新ID " + r.newId);
+    } else {
+      lines.push_back(u"組態[" + r.name + u"]的ID " + r.oldId + u" 與前面的組態重複,已改為新ID " +
+                      r.newId);
+    }
+  }
+  if (!repairs.newLastId.empty()) {
+    lines.push_back(repairs.oldLastId.empty()
+                        ? u"組態檔的LASTID已設為 " + repairs.newLastId
+                        : u"組態檔的LASTID已由 " + repairs.oldLastId + u" 調整為 " +
+                              repairs.newLastId);
+  }
+  return lines;
 }
 
 }  // namespace lumatrove

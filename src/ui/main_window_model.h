@@ -1,13 +1,17 @@
 // What the main window computes, free of any window: status-bar prompts, tooltips of
 // commands, which commands depend on the current row, the status bar's parts, shortened
-// cell texts and the rows' tooltip texts.
+// cell texts, the rows of the profile list and the texts about opening the store.
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <functional>
-#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "store/profile_store.h"
 
 namespace lumatrove {
 
@@ -34,22 +38,37 @@ std::array<int, 3> StatusBarParts(int clientWidth);
 std::u16string ShortenText(std::u16string_view text, int width, int offset,
                            const std::function<int(std::u16string_view)>& extent);
 
-// Tooltip texts of the profile list: one per (row, column), cut to a maximum length when
-// handed out.
-class RowTooltips {
+// The rows of the profile list as they were last filled: what each row shows and its
+// tooltip, kept apart from the store so that the rows and profileIds always describe the same
+// list, even while the store has already been reopened. The list control asks for the rows
+// it draws; nothing is made per row up front besides these texts.
+class ProfileRows {
  public:
-  void Set(int row, int column, std::u16string text) {
-    tips_[row * 100 + column] = std::move(text);
-  }
-  std::u16string Get(int row, int column) const;
-  void Clear() { tips_.clear(); }
-  size_t Count() const { return tips_.size(); }
-  // The text shown over (row, column): column 0's text unless tips are per column, cut to
-  // `maxLength` characters; "" when there is none.
-  std::u16string Shown(int row, int column, bool perColumn, int maxLength) const;
+  void Fill(const std::vector<std::unique_ptr<Profile>>& profiles);
+  void Clear();
+  int Count() const { return static_cast<int>(rows_.size()); }
+  // Column 1 is the row's number from 1 ("NO."), 2 the name, 3 the creation time; column 0
+  // and rows out of range have no text.
+  std::u16string CellText(int row, int column) const;
+  // The text shown over (row, column): the row's summary, cut to `maxLength` characters;
+  // "" out of range.
+  std::u16string ToolTip(int row, int maxLength) const;
+  // The length of the longest summary, in characters.
+  size_t LongestToolTip() const { return longest_; }
 
  private:
-  std::map<int, std::u16string> tips_;
+  struct Row {
+    std::u16string name, dateTime, summary;
+  };
+  std::vector<Row> rows_;
+  size_t longest_ = 0;
 };
+
+// The message shown when the configuration file could not be opened; when a damaged file
+// was kept aside, a second line names the copy.
+std::u16string OpenFailedMessage(const std::filesystem::path& keptCopy);
+
+// What the action log says about the IDs that opening the store repaired, one entry each.
+std::vector<std::u16string> IdRepairLogLines(const IdRepairs& repairs);
 
 }  // namespace lumatrove

@@ -33,8 +33,7 @@ void Draw(HDC dc, const std::u16string& text, RECT r, UINT align) {
 ProfileListCtrl::ProfileListCtrl()
     : textColor_(GetSysColor(COLOR_WINDOWTEXT)),
       textBkColor_(GetSysColor(COLOR_WINDOW)),
-      bkColor_(GetSysColor(COLOR_WINDOW)),
-      textBuffer_(kTextChars, L'\0') {}
+      bkColor_(GetSysColor(COLOR_WINDOW)) {}
 
 ProfileListCtrl::~ProfileListCtrl() {
   if (Handle() != nullptr) RemoveWindowSubclass(Handle(), &SubclassProcedure, kSubclassId);
@@ -153,27 +152,21 @@ int ProfileListCtrl::SelectCurrentRow(int row) {
 }
 
 bool ProfileListCtrl::DeleteAllItems() {
-  const bool ok = Send(LVM_DELETEALLITEMS) != FALSE;
-  if (ok) RemoveAllToolTips();
-  return ok;
+  return Send(LVM_DELETEALLITEMS) != FALSE;
 }
 
-bool ProfileListCtrl::DeleteItem(int row) {
-  // The tooltips of the rows after it keep their keys: nothing in the program deletes one row.
-  return Send(LVM_DELETEITEM, static_cast<WPARAM>(row)) != FALSE;
+void ProfileListCtrl::SetRowCount(int count) {
+  Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
 }
 
-void ProfileListCtrl::RemoveAllToolTips() {
-  tips_.Clear();
-}
-
-bool ProfileListCtrl::SetItemToolTipText(int row, int column, std::u16string text) {
-  tips_.Set(row, column, std::move(text));
-  return true;
-}
-
-std::u16string ProfileListCtrl::GetItemToolTipText(int row, int column) const {
-  return tips_.Get(row, column);
+void ProfileListCtrl::FillDisplayInfo(NMLVDISPINFOW& info) const {
+  LVITEMW& item = info.item;
+  if ((item.mask & LVIF_IMAGE) != 0) item.iImage = 0;
+  if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
+    const std::u16string text =
+        rows_ != nullptr ? rows_->CellText(item.iItem, item.iSubItem) : std::u16string();
+    lstrcpynW(item.pszText, win::W(text), item.cchTextMax);
+  }
 }
 
 WORD ProfileListCtrl::SetToolTipHitMask(WORD mask) {
@@ -234,41 +227,11 @@ void ProfileListCtrl::ProvideToolTipText(NMTTDISPINFOW& info) {
   ScreenToClient(Handle(), &p);
   const LVHITTESTINFO hit = HitTest(p);
   if ((hit.flags & hitMask_) == 0 || hit.iItem < 0) return;
-  const std::u16string text =
-      tips_.Shown(hit.iItem, hit.iSubItem, perColumnTips_ != 0, maxTipLength_);
+  // Every column of a row shows the row's tooltip.
+  const std::u16string text = rows_ != nullptr ? rows_->ToolTip(hit.iItem, maxTipLength_) : u"";
   if (text.empty()) return;
   tipTextW_.assign(text.begin(), text.end());
   info.lpszText = tipTextW_.data();
-}
-
-int ProfileListCtrl::InsertRow(int row, const std::u16string& text, int image) {
-  LVITEMW item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = row;
-  item.pszText = const_cast<wchar_t*>(win::W(text));
-  item.iImage = image;
-  return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-bool ProfileListCtrl::SetCellText(int row, int column, const std::u16string& text) {
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = const_cast<wchar_t*>(win::W(text));
-  return Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)) != 0;
-}
-
-std::u16string ProfileListCtrl::CellText(int row, int column) const {
-  std::vector<wchar_t> buffer(kTextChars, L'\0');
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.pszText = buffer.data();
-  item.cchTextMax = static_cast<int>(buffer.size());
-  Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return win::U(buffer.data());
-}
-
-int ProfileListCtrl::RowCount() const {
-  return static_cast<int>(Send(LVM_GETITEMCOUNT));
 }
 
 int ProfileListCtrl::FirstSelectedRow() const {
@@ -315,14 +278,19 @@ void ProfileListCtrl::OnPaint() {
 void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
   HDC dc = d.hDC;
   const int row = static_cast<int>(d.itemID);
+  // The list keeps only the rows' states; their texts come from the rows it shows.
   LVITEMW item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
+  item.mask = LVIF_STATE;
   item.iItem = row;
   item.stateMask = 0xFFFF;
-  item.pszText = textBuffer_.data();
-  item.cchTextMax = static_cast<int>(kTextChars);
-  textBuffer_[0] = L'\0';
   Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  item.iImage = 0;
+  // A cell shows at most what a list view's text buffer of 520 characters holds.
+  auto cellText = [&](int column) {
+    std::u16string text = rows_ != nullptr ? rows_->CellText(row, column) : std::u16string();
+    if (text.size() >= kTextChars) text.resize(kTextChars - 1);
+    return text;
+  };
 
   const bool focused = GetFocus() == Handle();
   bool highlight =
@@ -383,8 +351,8 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
   RECT first = label;
   first.right -= stateImageOffset_;
   auto extent = [dc](std::u16string_view t) { return Extent(dc, t); };
-  const std::u16string text0 = ShortenText(win::U(textBuffer_.data()),
-                                           static_cast<int>(first.right - first.left), 4, extent);
+  const std::u16string text0 =
+      ShortenText(cellText(0), static_cast<int>(first.right - first.left), 4, extent);
   RECT inner0{first.left + 2, first.top, first.right - 2, first.bottom};
   Draw(dc, text0, inner0, DT_LEFT);
 
@@ -396,13 +364,7 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
     if (!Send(LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col))) break;
     RECT cell{right, bounds.top, right + col.cx, bounds.bottom};
     right = cell.right;
-    LVITEMW sub{};
-    sub.iSubItem = column;
-    sub.pszText = textBuffer_.data();
-    sub.cchTextMax = static_cast<int>(kTextChars);
-    textBuffer_[0] = L'\0';
-    Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&sub));
-    const std::u16string full = win::U(textBuffer_.data());
+    const std::u16string full = cellText(column);
     if (full.empty()) continue;
     const std::u16string text =
         ShortenText(full, static_cast<int>(cell.right - cell.left), 12, extent);

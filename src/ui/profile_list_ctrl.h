@@ -35,23 +35,18 @@ class ProfileListCtrl : public win::Window {
   // Repaints the old current row and makes `row` current; returns it.
   int SelectCurrentRow(int row);
 
-  virtual bool DeleteAllItems();
-  virtual bool DeleteItem(int row);
-  virtual void RemoveAllToolTips();
-  virtual bool SetItemToolTipText(int row, int column, std::u16string text);
-  virtual std::u16string GetItemToolTipText(int row, int column) const;
+  // The list holds no rows of its own (an owner-data list view): it shows `rows`, which
+  // must outlive it or be replaced, and asks for the texts of the rows it draws.
+  void SetRows(const ProfileRows* rows) { rows_ = rows; }
+  // Deletes every row (and with them the selection); SetRowCount then shows the new rows.
+  bool DeleteAllItems();
+  void SetRowCount(int count);
+  // Answers LVN_GETDISPINFOW, which the parent receives for this control.
+  void FillDisplayInfo(NMLVDISPINFOW& info) const;
   WORD SetToolTipHitMask(WORD mask);
   void SetMaxToolTipLength(int length) { maxTipLength_ = length; }
-  int MaxToolTipLength() const { return maxTipLength_; }
   // Creates the tooltip window that shows the rows' texts.
   void EnableToolTips();
-  HWND ToolTip() const { return tip_; }
-
-  // Rows and cells.
-  int InsertRow(int row, const std::u16string& text, int image);
-  bool SetCellText(int row, int column, const std::u16string& text);
-  std::u16string CellText(int row, int column) const;
-  int RowCount() const;
   int FirstSelectedRow() const;
 
   // Paints one row; the parent calls it for WM_DRAWITEM of this control.
@@ -79,14 +74,12 @@ class ProfileListCtrl : public win::Window {
   COLORREF bkColor_;
   int currentRow_ = -1;
   std::wstring tipTextW_;
-  RowTooltips tips_;
+  const ProfileRows* rows_ = nullptr;
   WORD hitMask_ = LVHT_ONITEMLABEL;
-  int perColumnTips_ = 0;
   int maxTipLength_ = 200;
 
   HWND tip_ = nullptr;
   int shownTool_ = -1;               // row x 100 + column under the cursor, -1 for none
-  std::vector<wchar_t> textBuffer_;  // 520 characters, shared by every draw
 };
 
 // ColoredTabCtrl: the profile editor's tab control, painted flat on the button face, the

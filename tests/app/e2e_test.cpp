@@ -368,3 +368,129 @@ TEST_F(Program, RowTooltipShowsTheSummary) {
 
 }  // namespace
 }  // namespace lumatrove
+
+namespace lumatrove {
+namespace {
+
+// A profile with one fixed-address connection on the wireless adapter.
+std::string FixedProfile(const std::string& name, const std::string& id, const char* ip) {
+  return "<NETSETING NAME=\"" + name + "\" DATATIME=\"26-12-02 14:30:00\" ID=\"" + id + "\">" +
+         Connection(kWifi, "Wi-Fi", "0", ip, "255.255.0.0", "10.0.0.1", "10.0.0.53") +
+         "</NETSETING>\r\n";
+}
+
+std::string ConfigOf(const std::string& lastId, const std::string& profiles, bool logging) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<LUMATROVE>\r\n<CONFIG LASTID=\"" + lastId +
+         "\" VERSION=\"2.0\">\r\n" + profiles +
+         "</CONFIG>\r\n<DNS VERSION=\"2.0\" />\r\n<SYSCONFIG VERSION=\"2.0\"><AUTOEXEC>FALSE"
+         "</AUTOEXEC><AUTOUPDATE>FALSE</AUTOUPDATE><LOGFLAG>" +
+         (logging ? "TRUE" : "FALSE") + "</LOGFLAG></SYSCONFIG>\r\n</LUMATROVE>";
+}
+
+std::string LogText(const fs::path& file) {
+  const std::string bytes = Read(file);
+  std::u16string decoded;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    decoded.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                            static_cast<unsigned char>(bytes[i + 1]) << 8));
+  }
+  return U8(decoded);
+}
+
+// A profile whose ID repeats the first one's used to be applied as the first one, while the
+// message named the clicked row.
+TEST_F(Program, DuplicateIdAppliesTheClickedProfile) {
+  WriteConfig(ConfigOf("2",
+                       FixedProfile("first", "1", "10.0.5.1") +
+                           FixedProfile("second", "2", "10.0.5.2") +
+                           FixedProfile("third", "1", "10.0.5.3"),
+                       true));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  HWND list = GetDlgItem(main, 1007);
+  test::RemoteList rows(list, pid);
+  ASSERT_EQ(rows.Rows(), 3);
+  test::Click(list, rows.Rect(2), false);
+  test::Click(list, rows.Rect(2), true);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "套用網路組態[third]成功!");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.3");
+  // The file was repaired and saved, and the log says so.
+  const std::string config = Read(folder_ / "lumatrove.cfg");
+  EXPECT_NE(config.find("LASTID=\"3\""), std::string::npos);
+  EXPECT_NE(config.find("NAME=\"third\" DATATIME=\"26-12-02 14:30:00\" ID=\"3\""),
+            std::string::npos);
+  std::string log;
+  WaitFor([&] { return (log = LogText(folder_ / "system.log")).find("third]成功") != log.npos; });
+  EXPECT_NE(log.find("組態[third]的ID 1 與前面的組態重複,已改為新ID 3"), std::string::npos) << log;
+  PostMessageW(main, WM_COMMAND, 32772, 0);
+  EXPECT_TRUE(Ended(pid));
+}
+
+// Arrow keys move the selection; "啟用" then applies the row the keyboard moved to.
+TEST_F(Program, KeyboardMovedRowIsTheOneApplied) {
+  WriteConfig(ConfigOf("3",
+                       FixedProfile("first", "1", "10.0.5.1") +
+                           FixedProfile("second", "2", "10.0.5.2") +
+                           FixedProfile("third", "3", "10.0.5.3"),
+                       false));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  HWND list = GetDlgItem(main, 1007);
+  HWND toolbar = FindWindowExW(main, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  test::RemoteList rows(list, pid);
+  test::Click(list, rows.Rect(0), false);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(toolbar, TB_ISBUTTONENABLED, 32777, 0) != 0; }));
+  auto selected = [&] {
+    return static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  };
+  for (int row = 1; row <= 2; ++row) {
+    PostMessageW(list, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000001);
+    ASSERT_TRUE(WaitFor([&] { return selected() == row; }));
+  }
+  PostMessageW(main, WM_COMMAND, 32777, 0);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "套用網路組態[third]成功!");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.3");
+
+  // Home goes back to the first row, and so does the current row.
+  PostMessageW(list, WM_KEYDOWN, VK_HOME, 1);
+  ASSERT_TRUE(WaitFor([&] { return selected() == 0; }));
+  PostMessageW(main, WM_COMMAND, 32777, 0);
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "套用網路組態[first]成功!");
+}
+
+TEST_F(Program, DamagedFileMessageNamesTheKeptCopy) {
+  WriteConfig("<LUMATROVE><CONFIG LASTID=\"4\"><NETSETING NAME=\"x\"");
+  const DWORD pid = Start();
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "開啟組態系統組態檔案錯誤！\n原檔案已另存為 lumatrove.cfg.bad");
+  EXPECT_EQ(Read(folder_ / "lumatrove.cfg.bad"),
+            "<LUMATROVE><CONFIG LASTID=\"4\"><NETSETING NAME=\"x\"");
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(test::RemoteList(GetDlgItem(main, 1007), pid).Rows(), 0);
+}
+
+TEST_F(Program, AddressThatIsNoAddressIsNotApplied) {
+  WriteConfig(ConfigOf("9", FixedProfile("bad", "9", "999.1.1.1"), false));
+  const DWORD pid = Start(L"-n9");
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "網路組態【Wi-Fi】中存在非法IP位址!999.1.1.1");
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "套用組態失敗！該組態檔案已失效！");
+  EXPECT_TRUE(Ended(pid));
+  EXPECT_FALSE(fs::exists(dhcpLog_));
+}
+
+}  // namespace
+}  // namespace lumatrove

@@ -145,18 +145,55 @@ TEST(MainWindowModel, ShortenText) {
   EXPECT_EQ(ShortenText(std::u16string(600, u'x'), 5000, 0, extent).size(), 500u);
 }
 
-TEST(MainWindowModel, RowTooltips) {
-  RowTooltips tips;
-  tips.Set(0, 0, std::u16string(900, u't'));
-  tips.Set(1, 0, u"one");
-  tips.Set(1, 2, u"cell");
-  EXPECT_EQ(tips.Shown(0, 3, false, 800).size(), 800u);  // every column shows column 0's text
-  EXPECT_EQ(U8(tips.Shown(1, 2, true, 800)), "cell");
-  EXPECT_EQ(U8(tips.Shown(1, 3, true, 800)), "");
-  EXPECT_EQ(U8(tips.Shown(2, 0, false, 800)), "");
-  EXPECT_EQ(U8(tips.Shown(1, 0, false, 0)), "");  // no profiles: length 0
-  tips.Clear();
-  EXPECT_EQ(tips.Count(), 0u);
+TEST(MainWindowModel, ProfileRows) {
+  std::vector<std::unique_ptr<Profile>> profiles;
+  for (const char16_t* name : {u"Office", u"Home"}) {
+    auto p = std::make_unique<Profile>();
+    p->name = name;
+    p->dateTime = u"08-06-15 14:03:09";
+    p->summary = name == std::u16string_view(u"Office") ? std::u16string(900, u't') : u"one";
+    profiles.push_back(std::move(p));
+  }
+  ProfileRows rows;
+  rows.Fill(profiles);
+  ASSERT_EQ(rows.Count(), 2);
+  EXPECT_EQ(U8(rows.CellText(1, 1)), "2");
+  EXPECT_EQ(U8(rows.CellText(1, 2)), "Home");
+  EXPECT_EQ(U8(rows.CellText(0, 3)), "08-06-15 14:03:09");
+  EXPECT_EQ(U8(rows.CellText(0, 0)), "");
+  EXPECT_EQ(rows.LongestToolTip(), 900u);
+  EXPECT_EQ(rows.ToolTip(0, 800).size(), 800u);
+  EXPECT_EQ(U8(rows.ToolTip(1, 800)), "one");
+  EXPECT_EQ(U8(rows.ToolTip(1, 0)), "");  // no profiles: length 0
+  // The rows stay as filled while the store's list changes, and know no row beyond them.
+  profiles.clear();
+  EXPECT_EQ(U8(rows.CellText(1, 2)), "Home");
+  for (int row : {-1, 2, 1000000}) {
+    EXPECT_EQ(U8(rows.CellText(row, 2)), "") << row;
+    EXPECT_EQ(U8(rows.ToolTip(row, 800)), "") << row;
+  }
+  rows.Clear();
+  EXPECT_EQ(rows.Count(), 0);
+  EXPECT_EQ(rows.LongestToolTip(), 0u);
+}
+
+TEST(MainWindowModel, TextsAboutOpeningTheStore) {
+  EXPECT_EQ(U8(OpenFailedMessage({})), "開啟組態系統組態檔案錯誤！");
+  EXPECT_EQ(U8(OpenFailedMessage(std::filesystem::path("dir") / "lumatrove.cfg.bad.2")),
+            "開啟組態系統組態檔案錯誤！\n原檔案已另存為 lumatrove.cfg.bad.2");
+  IdRepairs repairs;
+  EXPECT_TRUE(IdRepairLogLines(repairs).empty());
+  repairs.renumbered = {{u"Office", u"", u"8"}, {u"Home", u"3", u"9"}};
+  repairs.oldLastId = u"abc";
+  repairs.newLastId = u"9";
+  const std::vector<std::u16string> lines = IdRepairLogLines(repairs);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(U8(lines[0]), "組態[Office]缺少ID,已指定新ID 8");
+  EXPECT_EQ(U8(lines[1]), "組態[Home]的ID 3 與前面的組態重複,已改為新ID 9");
+  EXPECT_EQ(U8(lines[2]), "組態檔的LASTID已由 abc 調整為 9");
+  repairs.renumbered.clear();
+  repairs.oldLastId.clear();
+  EXPECT_EQ(U8(IdRepairLogLines(repairs).at(0)), "組態檔的LASTID已設為 9");
 }
 
 }  // namespace
