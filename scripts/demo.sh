@@ -41,12 +41,12 @@ fi
 
 scripts/wine-session.sh start "$demo"
 # The wired adapter takes the identifier of the interface that Wine reports.
+demo_wired="{00000004-0000-0000-0000-4E6574446576}"
 wired=$(wine build/windows/bin/first_adapter.exe 2>/dev/null | tr -d '\r' || true)
+wired=${wired:-$demo_wired}
 reg="$demo/demo-computer.reg"
-sed "s/{00000004-0000-0000-0000-4E6574446576}/${wired:-{00000004-0000-0000-0000-4E6574446576}}/g" \
-  demo/demo-computer.reg >"$reg"
-sed -i "s/{00000004-0000-0000-0000-4E6574446576}/${wired:-{00000004-0000-0000-0000-4E6574446576}}/g" \
-  "$program/lumatrove.cfg"
+sed "s/$demo_wired/$wired/g" demo/demo-computer.reg >"$reg"
+sed -i "s/$demo_wired/$wired/g" "$program/lumatrove.cfg"
 scripts/wine-session.sh import "$demo" "$reg"
 export LUMATROVE_DHCP_LOG="$(winepath -w "$demo/dhcp-notifications.txt")"
 
