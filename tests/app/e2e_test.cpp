@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -490,6 +493,54 @@ TEST_F(Program, AddressThatIsNoAddressIsNotApplied) {
   EXPECT_EQ(U8(text), "套用組態失敗！該組態檔案已失效！");
   EXPECT_TRUE(Ended(pid));
   EXPECT_FALSE(fs::exists(dhcpLog_));
+}
+
+}  // namespace
+}  // namespace lumatrove
+
+namespace lumatrove {
+namespace {
+
+// Start to a filled list with many profiles, against the same with ten: the list asks only
+// for the rows it shows, so its cost no longer grows with every profile. The figures are
+// printed; the bounds leave room for a shared, noisy machine.
+TEST_F(Program, ManyProfilesStartNearlyAsFastAsFew) {
+  auto config = [](int count) {
+    std::string profiles;
+    for (int i = 1; i <= count; ++i)
+      profiles += FixedProfile("profile " + std::to_string(i), std::to_string(i), "10.0.5.1");
+    return ConfigOf(std::to_string(count), profiles, false);
+  };
+  auto startToList = [&](int count) {
+    const auto started = std::chrono::steady_clock::now();
+    const DWORD pid = Start();
+    HWND main = nullptr;
+    WaitFor(
+        [&] {
+          main = test::MainWindowOf(pid);
+          return main != nullptr && IsWindowVisible(main) &&
+                 SendMessageW(GetDlgItem(main, 1007), LVM_GETITEMCOUNT, 0, 0) == count;
+        },
+        120);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    if (main != nullptr) PostMessageW(main, WM_COMMAND, 32772, 0);
+    EXPECT_TRUE(Ended(pid, 60));
+    return seconds;
+  };
+  const int counts[] = {10, 1000, 10000};
+  double best[3] = {1e9, 1e9, 1e9};
+  for (int round = 0; round < 3; ++round) {
+    for (int i = 0; i < 3; ++i) {
+      WriteConfig(config(counts[i]));
+      best[i] = std::min(best[i], startToList(counts[i]));
+    }
+  }
+  std::printf("start to a filled list: 10 profiles %.3f s, 1,000 %.3f s (%.2fx), 10,000 %.3f s "
+              "(%.2fx)\n",
+              best[0], best[1], best[1] / best[0], best[2], best[2] / best[0]);
+  EXPECT_LT(best[1], 2.0 * best[0]);
+  EXPECT_LT(best[2], 4.0 * best[0]);
 }
 
 }  // namespace
