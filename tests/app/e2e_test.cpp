@@ -390,6 +390,12 @@ std::string ConfigOf(const std::string& lastId, const std::string& profiles, boo
          (logging ? "TRUE" : "FALSE") + "</LOGFLAG></SYSCONFIG>\r\n</LUMATROVE>";
 }
 
+// "first", "second" and "third", with IDs 1, 2 and `thirdId`, each its own address.
+std::string ThreeProfiles(const char* thirdId) {
+  return FixedProfile("first", "1", "10.0.5.1") + FixedProfile("second", "2", "10.0.5.2") +
+         FixedProfile("third", thirdId, "10.0.5.3");
+}
+
 std::string LogText(const fs::path& file) {
   const std::string bytes = Read(file);
   std::u16string decoded;
@@ -403,11 +409,7 @@ std::string LogText(const fs::path& file) {
 // A profile whose ID repeats the first one's used to be applied as the first one, while the
 // message named the clicked row.
 TEST_F(Program, DuplicateIdAppliesTheClickedProfile) {
-  WriteConfig(ConfigOf("2",
-                       FixedProfile("first", "1", "10.0.5.1") +
-                           FixedProfile("second", "2", "10.0.5.2") +
-                           FixedProfile("third", "1", "10.0.5.3"),
-                       true));
+  WriteConfig(ConfigOf("2", ThreeProfiles("1"), true));
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
@@ -434,11 +436,7 @@ TEST_F(Program, DuplicateIdAppliesTheClickedProfile) {
 
 // Arrow keys move the selection; "啟用" then applies the row the keyboard moved to.
 TEST_F(Program, KeyboardMovedRowIsTheOneApplied) {
-  WriteConfig(ConfigOf("3",
-                       FixedProfile("first", "1", "10.0.5.1") +
-                           FixedProfile("second", "2", "10.0.5.2") +
-                           FixedProfile("third", "3", "10.0.5.3"),
-                       false));
+  WriteConfig(ConfigOf("3", ThreeProfiles("3"), false));
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
