@@ -116,7 +116,7 @@ size_t WalkOurs(XmlDocument& doc) {
       doc.EnterElement();
       while (doc.FindElement()) {  // IPADD, MASKADD, GATEWAY, DNSADD
         while (doc.FindChildElement(u"IP")) {
-          doc.GetChildTextInto(ip);
+          ip = doc.GetChildText();
           total += ip.size();
         }
       }

@@ -74,9 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string utf8(bytes + 1, '\0');
   if (XmlDocument::Utf16ToUtf8(text.c_str(), utf8.data(), utf8.size()) != bytes) std::abort();
 
-  // What the document was when KeepText was last called: the kept text, whatever came since.
-  bool keeping = false;
-  std::u16string kept;
   for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
     g_step = step;
     const bool small = doc.GetDocument().size() < (1u << 20);
@@ -164,10 +161,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         XmlDocument::UnescapeText(TakeText(in, 64));
         break;
       case 21:
-        doc.KeepText();
-        keeping = true;
-        kept = doc.GetDocument();
-        break;
       case 22: {
         // A new document taken from a piece of the document itself.
         const std::u16string_view all = doc.GetDocument();
@@ -181,10 +174,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (g_trace) Dump("document", doc.GetDocument());
     Check(doc);
-    if (keeping && doc.KeptText() != kept) {
-      std::fprintf(stderr, "kept text changed at step %d\n", step);
-      std::abort();
-    }
   }
   doc.SetDocument(doc.GetDocument());
   Check(doc);

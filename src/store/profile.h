@@ -16,11 +16,6 @@ struct Profile {
   std::u16string dateTime;  // DATATIME, held as text
   std::vector<std::unique_ptr<ConnectionSetting>> connections;
   std::u16string summary;  // what applying it would do, line by line
-  // Where the NETSETING element the record was read from lies in the text the document keeps
-  // of the list's source (XmlDocument::KeptText): a list built anew from a document holding
-  // the very same element takes the record as it is.
-  uint32_t sourceStart = 0;
-  uint32_t sourceLength = 0;
 };
 
 // The part of a profile's summary that one connection contributes.

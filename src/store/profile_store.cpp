@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <system_error>
 #include <unordered_set>
 
@@ -47,13 +46,6 @@ ProfileStore::ProfileStore(StoreSystem& system) : system_(system) {}
 
 ProfileStore::~ProfileStore() {
   ClearProfiles();
-  // Every connection record is freed before the profile records (the heap of glibc, for one,
-  // takes a large list back much faster in that order than profile by profile).
-  for (const std::unique_ptr<Profile>& p : spareProfiles_) {
-    for (auto c = p->connections.rbegin(); c != p->connections.rend(); ++c)
-      spareConnections_.push_back(std::move(*c));
-    p->connections.clear();
-  }
 }
 
 std::u16string ProfileStore::ProgramFolder(char16_t* separator) {
@@ -137,12 +129,6 @@ void ProfileStore::CreateDefaultDocument() {
 }
 
 void ProfileStore::ClearProfiles() {
-  // The records go to the spares for the next list, last first and each with its
-  // connections, so that the next list takes them back in the same order: a profile whose
-  // element has not changed is taken as it is, and the others fill the room their texts
-  // already have. The store frees them when it is destroyed.
-  for (auto p = profiles.rbegin(); p != profiles.rend(); ++p)
-    spareProfiles_.push_back(std::move(*p));
   profiles.clear();
 }
 
@@ -153,136 +139,64 @@ int ProfileStore::LoadProfiles() {
   return ParseProfiles();
 }
 
-namespace {
-
-// Sets element `index` of a list, reusing the string that is already there.
-void Put(std::vector<std::u16string>& list, size_t index, const std::u16string& text) {
-  if (index < list.size()) {
-    list[index].assign(text);
-  } else {
-    list.push_back(text);
-  }
-}
-
-}  // namespace
-
-std::unique_ptr<Profile> ProfileStore::TakeProfile() {
-  if (spareProfiles_.empty()) return std::make_unique<Profile>();
-  std::unique_ptr<Profile> p = std::move(spareProfiles_.back());
-  spareProfiles_.pop_back();
-  return p;
-}
-
-std::unique_ptr<ConnectionSetting> ProfileStore::TakeConnection() {
-  if (spareConnections_.empty()) return std::make_unique<ConnectionSetting>();
-  std::unique_ptr<ConnectionSetting> c = std::move(spareConnections_.back());
-  spareConnections_.pop_back();
-  return c;
-}
-
 int ProfileStore::ParseProfiles() {
   if (!EnterConfig()) return 0;
   XmlDocument& d = document;
   d.EnterElement();
-  std::u16string type, check, text;
-  // Records of the previous list are reused with the room their texts already have: a store
-  // that is opened again after every saved change builds its list without allocating.
-  std::vector<std::unique_ptr<ConnectionSetting>> previous;
-  const std::u16string_view listSource = d.KeptText();
+  std::u16string type, check;
   while (d.FindElement(u"NETSETING"sv)) {
-    std::unique_ptr<Profile> profile = TakeProfile();
-    // Everything a profile holds comes from its own element, so a record read from the very
-    // same markup is already what reading it again would give.
-    const std::u16string_view markup = d.ElementMarkupView();
-    const uint32_t start = static_cast<uint32_t>(markup.data() - d.GetDocument().data());
-    const bool same = profile->sourceLength == markup.size() &&
-                      profile->sourceStart <= listSource.size() &&
-                      markup.size() <= listSource.size() - profile->sourceStart &&
-                      std::memcmp(listSource.data() + profile->sourceStart, markup.data(),
-                                  markup.size() * sizeof(char16_t)) == 0;
-    profile->sourceStart = start;
-    profile->sourceLength = static_cast<uint32_t>(markup.size());
-    if (same) {
-      profiles.push_back(std::move(profile));
-      continue;
-    }
-    previous.swap(profile->connections);
-    profile->connections.clear();
-    // Room for two connections (a wired and a wireless adapter) from the start, and for the
-    // two DNS servers this program writes, saves a block that growth would give back at once.
-    if (profile->connections.capacity() < 2) profile->connections.reserve(2);
-    size_t reused = 0;
+    auto profile = std::make_unique<Profile>();
     d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv},
                     {&profile->id, &profile->dateTime, &profile->name});
-    profile->summary.clear();
     d.EnterElement();
     while (d.FindElement(u"CONNECTION"sv)) {
-      std::unique_ptr<ConnectionSetting> c =
-          reused < previous.size() ? std::move(previous[reused++]) : TakeConnection();
+      auto c = std::make_unique<ConnectionSetting>();
       d.GetAttributes(
           {u"GUID"sv, u"NAME"sv, u"TYPE"sv, u"EnableCheck"sv, u"MACCODE"sv, u"MACCODEN"sv},
           {&c->instanceId, &c->connectionName, &type, &check, &c->macAddress, &c->networkAddress});
       c->dhcpEnabled = ModeCode(type);
       c->statusEnabled = check == u"0"sv ? 0 : 1;
-      for (std::u16string* field :
-           {&c->description, &c->ipAddressText, &c->busType, &c->subnetMaskText, &c->gatewayText,
-            &c->primaryDns, &c->secondaryDns}) {
-        field->clear();
-      }
-      size_t ips = 0, masks = 0, gateways = 0, dns = 0;
       d.EnterElement();
       while (d.FindElement()) {
-        const std::u16string_view tag = d.TagNameView();
-        std::u16string* first = tag == u"IPADD"sv     ? &c->ipAddressText
-                                : tag == u"MASKADD"sv ? &c->subnetMaskText
-                                : tag == u"GATEWAY"sv ? &c->gatewayText
-                                                      : nullptr;
+        const std::u16string tag = d.GetTagName();
+        std::u16string* first = nullptr;
+        std::vector<std::u16string>* list = nullptr;
+        if (tag == u"IPADD"sv) {
+          first = &c->ipAddressText;
+          list = &c->ipAddresses;
+        } else if (tag == u"MASKADD"sv) {
+          first = &c->subnetMaskText;
+          list = &c->subnetMasks;
+        } else if (tag == u"GATEWAY"sv) {
+          first = &c->gatewayText;
+          list = &c->gateways;
+        }
         if (first != nullptr) {
-          // Only the first address of these is read.
+          // Only the first address of these is read; every DNS server is.
           if (d.FindChildElement()) {
-            d.GetChildTextInto(*first);
-            if (first == &c->ipAddressText) {
-              Put(c->ipAddresses, ips++, *first);
-            } else if (first == &c->subnetMaskText) {
-              Put(c->subnetMasks, masks++, *first);
-            } else {
-              Put(c->gateways, gateways++, *first);
-            }
+            *first = d.GetChildText();
+            list->push_back(*first);
           }
         } else if (tag == u"DNSADD"sv) {
-          if (c->dnsServers.capacity() < 2) c->dnsServers.reserve(2);
           while (d.FindChildElement()) {
-            d.GetChildTextInto(text);
+            std::u16string text = d.GetChildText();
             if (c->primaryDns.empty()) {
-              c->primaryDns.assign(text);
+              c->primaryDns = text;
             } else if (c->secondaryDns.empty()) {
-              c->secondaryDns.assign(text);
+              c->secondaryDns = text;
             }
-            Put(c->dnsServers, dns++, text);
+            c->dnsServers.push_back(std::move(text));
           }
         }
       }
-      c->ipAddresses.resize(ips);
-      c->subnetMasks.resize(masks);
-      c->gateways.resize(gateways);
-      c->dnsServers.resize(dns);
       d.LeaveElement();
       AppendConnectionSummary(profile->summary, *c);
       profile->connections.push_back(std::move(c));
     }
-    for (; reused < previous.size(); ++reused)
-      spareConnections_.push_back(std::move(previous[reused]));
-    previous.clear();
     d.LeaveElement();
     profiles.push_back(std::move(profile));
   }
   d.LeaveElement();
-  // The records of the list now refer to this text, which the document keeps for the next
-  // list (copied only if the document changes); spares left over referred to the one it
-  // replaces and can no longer be taken as they are.
-  d.KeepText();
-  for (const std::unique_ptr<Profile>& spare : spareProfiles_)
-    spare->sourceLength = 0;
   return 1;
 }
 

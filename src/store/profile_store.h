@@ -109,8 +109,8 @@ class ProfileStore {
   bool ImportOldConfig(const std::filesystem::path& path);
 
   XmlDocument document;
-  // The records mirror the document: profiles change through the operations above, never by
-  // writing to a record (LoadProfiles keeps the record of an unchanged element as it is).
+  // The records mirror the document as of the last LoadProfiles: profiles change through the
+  // operations above, never by writing to a record.
   std::vector<std::unique_ptr<Profile>> profiles;
   int32_t autoUpdate = 0;
   int32_t logEnabled = 0;
@@ -127,13 +127,9 @@ class ProfileStore {
   // raises LASTID to the highest ID; true when the document changed.
   bool RepairIds();
   std::u16string UnusedId();
-  std::unique_ptr<Profile> TakeProfile();
-  std::unique_ptr<ConnectionSetting> TakeConnection();
   std::u16string ProgramFolder(char16_t* separator);
 
   StoreSystem& system_;
-  std::vector<std::unique_ptr<Profile>> spareProfiles_;
-  std::vector<std::unique_ptr<ConnectionSetting>> spareConnections_;
 };
 
 }  // namespace lumatrove

@@ -18,37 +18,16 @@ bool XmlDocument::SetDocument(std::u16string_view text) {
   status_.clear();
   if (text.size() > kMaxDocumentUnits) {
     // Offsets in the index are 32-bit; such a text cannot be indexed.
-    KeepBeforeChange(false);
     doc_.clear();
     doc_.shrink_to_fit();
     Parse();
     status_ = u"Document too large";
     return false;
   }
-  // A text taken from the document itself cannot be handed over: it is still being read.
-  const bool inside =
-      !doc_.empty() && text.data() >= doc_.data() && text.data() < doc_.data() + doc_.size();
-  KeepBeforeChange(inside);
+  // assign() copies correctly even when the text is a piece of the document itself.
   doc_.assign(text.data(), text.size());
   Parse();
   return IsWellFormed();
-}
-
-void XmlDocument::KeepText() {
-  keptIsDocument_ = true;
-  kept_.clear();  // its room stays for the next copy
-}
-
-void XmlDocument::KeepBeforeChange(bool edit) {
-  if (!keptIsDocument_) return;
-  keptIsDocument_ = false;
-  if (edit) {
-    kept_.assign(doc_);
-  } else {
-    // The document is replaced as a whole: its text becomes the kept one, and doc_ is left
-    // with the earlier copy's room (SetDocument writes into it; LoadFile frees it first).
-    kept_.swap(doc_);
-  }
 }
 
 bool XmlDocument::IsWellFormed() const {
@@ -398,30 +377,6 @@ uint32_t XmlDocument::PreviousSibling(uint32_t element) const {
 }
 
 bool XmlDocument::FindAmong(uint32_t first, std::u16string_view name, uint32_t& found) const {
-  if (name.empty()) {  // any element
-    found = first;
-    return first != 0;
-  }
-  // A name without any unit that ends a tag name or qualifies one (the usual case) matches
-  // exactly the tags whose text starts with it and ends right after it.
-  const bool plain =
-      name.size() < kMaxDocumentUnits && std::none_of(name.begin(), name.end(), [](char16_t c) {
-        return IsTagNameEnd(c) || c == u'[' || c == u']';
-      });
-  if (plain) {
-    const uint32_t size = static_cast<uint32_t>(name.size());
-    const char16_t* s = doc_.data();
-    for (uint32_t e = first; e != 0; e = index_[e].next) {
-      const ElementRecord& r = index_[e];
-      const uint32_t units = r.StartTagLength();  // '<' and the rest of the start tag
-      if (size < units && std::memcmp(s + r.start + 1, name.data(), size * sizeof(char16_t)) == 0 &&
-          (size + 1 == units || IsTagNameEnd(s[r.start + 1 + size]))) {
-        found = e;
-        return true;
-      }
-    }
-    return false;
-  }
   for (uint32_t e = first; e != 0; e = index_[e].next) {
     if (NameMatches(e, name)) {
       found = e;
@@ -565,16 +520,6 @@ std::u16string XmlDocument::GetTagName() const {
   return current_ == 0 ? std::u16string() : std::u16string(TagName(current_));
 }
 
-std::u16string_view XmlDocument::TagNameView() const {
-  return current_ == 0 ? std::u16string_view() : TagName(current_);
-}
-
-std::u16string_view XmlDocument::ElementMarkupView() const {
-  if (current_ == 0) return {};
-  const ElementRecord& r = index_[current_];
-  return std::u16string_view(doc_).substr(r.start, r.length);
-}
-
 std::u16string XmlDocument::GetChildTagName() const {
   return child_ == 0 ? std::u16string() : std::u16string(TagName(child_));
 }
@@ -592,16 +537,6 @@ struct TagBounds {
   uint32_t close;       // the closing '>' (end when there is none)
   uint32_t quoteLimit;  // where a quoted value ends at the latest
 };
-
-// The closing `quote` of a value that starts at `from`, or `limit` when it never ends; the one
-// search also tells whether the value holds an '&' (`plain` when it does not).
-uint32_t FindValueEnd(const char16_t* s, uint32_t from, uint32_t limit, char16_t quote,
-                      bool& plain) {
-  uint32_t j = FindEither(s, from, limit, quote, u'&');
-  plain = j < limit && s[j] == quote;
-  if (!plain && j < limit) j = FindChar(s, j, limit, quote);
-  return std::min(j, limit);
-}
 
 TagBounds BoundsOf(const ElementRecord& r, const char16_t* s) {
   TagBounds b;
@@ -675,26 +610,6 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
       continue;
     }
     const int which = wanted(std::u16string_view(s + t.start, t.length));
-    if (i + 1 < end && s[i] == u'=' && (s[i + 1] == u'"' || s[i + 1] == u'\'')) {
-      // name="value", the usual shape: the value is read at once instead of as an '='
-      // token and a value token, to the same result.
-      bool plain = false;
-      const uint32_t j = FindValueEnd(s, i + 2, quoteLimit, s[i + 1], plain);
-      const Token v{i + 1, (j < quoteLimit ? j + 1 : std::max(quoteLimit, i + 2)) - (i + 1), true};
-      i = v.start + v.length;
-      if (which < 0) continue;
-      AttributeSpot spot;
-      spot.found = true;
-      spot.nameStart = t.start;
-      spot.nameEnd = t.start + t.length;
-      spot.hasValue = true;
-      spot.valueStart = v.start;
-      spot.valueLength = v.length;
-      spot.quoted = true;
-      spot.plain = plain;
-      if (!visit(spot, which)) return insertAt;
-      continue;
-    }
     if (which < 0) continue;
 
     AttributeSpot spot;
@@ -769,10 +684,6 @@ std::u16string XmlDocument::GetChildAttribute(std::u16string_view name) const {
   return AttributeOf(child_, name);
 }
 
-void XmlDocument::GetAttributeInto(std::u16string_view name, std::u16string& value) const {
-  AttributeInto(current_, name, value);
-}
-
 void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names,
                                 std::initializer_list<std::u16string*> values) const {
   // One scan of the start tag serves every name; the first attribute of a name wins, as
@@ -794,12 +705,8 @@ void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names
   };
   // Takes the raw value (quotes dropped) of the attribute asked for at `which`; false once
   // every name has its value.
-  auto take = [&](int which, std::u16string_view raw, bool plain) {
-    if (plain) {
-      out[which]->assign(raw.data(), raw.size());
-    } else {
-      UnescapeInto(raw, *out[which]);
-    }
+  auto take = [&](int which, std::u16string_view raw) {
+    UnescapeInto(raw, *out[which]);
     found |= 1u << which;
     // A name asked for twice gets the value in every place it was asked for.
     for (size_t i = static_cast<size_t>(which) + 1; i < n; ++i) {
@@ -811,40 +718,8 @@ void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names
     return found != all;
   };
 
-  // Start tags as this engine and most writers produce them, blanks and name="value" (or
-  // name='value'), are read in one pass; at the first unit of any other shape the general
-  // scan below starts over, with the same result as if it had run alone.
-  const char16_t* s = doc_.data();
-  const ElementRecord& r = index_[current_];
-  const TagBounds bounds = BoundsOf(r, s);
-  const uint32_t close = bounds.close;
-  const uint32_t quoteLimit = bounds.quoteLimit;
-  if (close < bounds.end && s[r.start + 1] != u'"' && s[r.start + 1] != u'\'') {
-    uint32_t i = FindAttributeNameEnd(s, r.start + 1, close);  // after the tag name
-    for (;;) {
-      while (i < close && IsXmlBlank(s[i]))
-        ++i;
-      if (i >= close || (s[i] == u'/' && i + 1 == close)) return;  // every attribute read
-      const char16_t first = s[i];
-      if (first == u'"' || first == u'\'') break;
-      const uint32_t j = FindAttributeNameEnd(s, i, close);
-      if (j == i || s[j] != u'=' || j + 1 >= quoteLimit) break;
-      const char16_t quote = s[j + 1];
-      if (quote != u'"' && quote != u'\'') break;
-      bool plain = false;
-      const uint32_t k = FindValueEnd(s, j + 2, quoteLimit, quote, plain);
-      if (k >= quoteLimit) break;  // a value whose quote never ends
-      const int which = match(std::u16string_view(s + i, j - i));
-      if (which >= 0 && !take(which, std::u16string_view(s + j + 2, k - j - 2), plain)) return;
-      i = k + 1;
-    }
-    found = 0;
-    for (size_t k = 0; k < n; ++k)
-      out[k]->clear();
-  }
-
   ScanAttributes(current_, match, [&](const AttributeSpot& spot, int which) {
-    return take(which, ValueOf(spot), spot.plain);
+    return take(which, ValueOf(spot));
   });
 }
 
@@ -894,10 +769,6 @@ std::u16string XmlDocument::GetText() const {
 
 std::u16string XmlDocument::GetChildText() const {
   return TextOf(child_);
-}
-
-void XmlDocument::GetChildTextInto(std::u16string& text) const {
-  TextInto(child_, text);
 }
 
 std::u16string XmlDocument::GetElementContent() const {

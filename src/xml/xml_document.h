@@ -34,12 +34,6 @@ class XmlDocument {
   // Replaces the document by `text` and parses it; true when it is well-formed.
   bool SetDocument(std::u16string_view text = {});
   const std::u16string& GetDocument() const { return doc_; }
-  // Keeps the text as it is now: until the next KeepText, KeptText() is this text however the
-  // document changes meanwhile. Nothing is copied until the first change after the call, and
-  // a load or a new document hands the old text over instead of copying it. A view returned
-  // by KeptText is valid until the document or the kept text next changes.
-  void KeepText();
-  std::u16string_view KeptText() const { return keptIsDocument_ ? doc_ : kept_; }
   // Diagnostics of the last load, parse or save.
   std::u16string GetError() const { return status_; }
   bool IsWellFormed() const;
@@ -61,14 +55,8 @@ class XmlDocument {
   std::u16string GetChildAttribute(std::u16string_view name) const;
   std::u16string GetText() const;
   std::u16string GetChildText() const;
-  // The same reads into an existing string, which keeps its room (no allocation once it is
-  // large enough); GetAttributes reads several attributes of the current element in one scan.
-  void GetAttributeInto(std::u16string_view name, std::u16string& value) const;
-  void GetChildTextInto(std::u16string& text) const;
-  // The current element's tag name, and its markup from the start tag through the end tag,
-  // inside the document; valid until the next edit or parse.
-  std::u16string_view TagNameView() const;
-  std::u16string_view ElementMarkupView() const;
+  // Several attributes of the current element read in one scan of its start tag, each as
+  // GetAttribute would read it.
   void GetAttributes(std::initializer_list<std::u16string_view> names,
                      std::initializer_list<std::u16string*> values) const;
   // Raw markup between the start and end tag of the current element.
@@ -130,7 +118,6 @@ class XmlDocument {
     uint32_t valueStart = 0;  // raw value, quotes included
     uint32_t valueLength = 0;
     bool quoted = false;
-    bool plain = false;     // the value is known to hold no '&': it reads as it stands
     uint32_t insertAt = 0;  // where a missing attribute is appended
   };
   struct Insertion {
@@ -170,13 +157,7 @@ class XmlDocument {
   void DropNamedPositions();
   void ClearNamedPositions();
 
-  // Before the text changes: a text kept by KeepText that is still the document's own is
-  // copied (`edit`) or handed over as it is (the whole text is replaced).
-  void KeepBeforeChange(bool edit);
-
   std::u16string doc_;
-  std::u16string kept_;          // the kept text once the document has changed since
-  bool keptIsDocument_ = false;  // the kept text is still doc_ itself
   std::u16string status_;
   uint32_t parent_ = 0;
   uint32_t current_ = 0;

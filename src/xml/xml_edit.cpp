@@ -94,7 +94,6 @@ std::u16string XmlDocument::EscapeText(std::u16string_view text, int options) {
 bool XmlDocument::ReplaceText(uint32_t offset, uint32_t removed, std::u16string_view text) {
   const uint64_t length = uint64_t{doc_.size()} - removed + text.size();
   if (length > kMaxDocumentUnits) return false;
-  KeepBeforeChange(true);
   if (length > doc_.capacity()) doc_.reserve(static_cast<size_t>(length + length / 2 + 128));
   doc_.replace(offset, removed, text.data(), text.size());
   return true;

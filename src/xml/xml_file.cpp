@@ -254,8 +254,7 @@ bool XmlDocument::LoadFile(const std::filesystem::path& path) {
       size == 0 ? 0 : std::fread(bytes.get(), 1, static_cast<size_t>(size), file.get());
   file.reset();
 
-  // From here on the old document is gone, whatever the parse finds (a kept text keeps it).
-  KeepBeforeChange(false);
+  // From here on the old document is gone, whatever the parse finds.
   std::u16string().swap(doc_);
   size_t units = 0;
   if (read != 0) {

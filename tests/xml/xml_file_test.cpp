@@ -88,21 +88,15 @@ TEST_F(XmlFile, MissingFileLeavesTheDocument) {
   EXPECT_TRUE(doc.FindElement(u"keep"));
 }
 
-// A load replaces the kept text's source only when it reads a file: a file that cannot be
-// opened leaves document and kept text as they were.
-TEST_F(XmlFile, LoadHandsTheKeptTextOver) {
+// A file that cannot be opened leaves the document as it was; one that is read replaces it,
+// whatever its parse finds.
+TEST_F(XmlFile, OnlyAFileThatIsReadReplacesTheDocument) {
   XmlDocument doc;
   ASSERT_TRUE(doc.LoadFile(Write("<first><a/></first>")));
-  doc.KeepText();
   EXPECT_FALSE(doc.LoadFile(dir_ / "missing.xml"));
   EXPECT_EQ(U8(doc.GetDocument()), "<first><a/></first>");
-  EXPECT_EQ(U8(doc.KeptText()), "<first><a/></first>");
-  ASSERT_TRUE(doc.LoadFile(Write("<second/>")));
-  EXPECT_EQ(U8(doc.KeptText()), "<first><a/></first>");
   EXPECT_FALSE(doc.LoadFile(Write("")));
-  EXPECT_EQ(U8(doc.KeptText()), "<first><a/></first>");  // kept until the next KeepText
-  doc.KeepText();
-  EXPECT_TRUE(doc.KeptText().empty());
+  EXPECT_EQ(U8(doc.GetDocument()), "");
 }
 
 TEST_F(XmlFile, SaveIntoAMissingFolderFails) {
