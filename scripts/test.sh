@@ -40,10 +40,12 @@ cmake -S . -B build/windows-i686 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64
   -DCMAKE_BUILD_TYPE=Release -DLUMATROVE_WERROR=ON -DLUMATROVE_TESTS=OFF >/dev/null &&
   cmake --build build/windows-i686 -j "$jobs" --target lumatrove || status=1
 
-step "Native build with clang, tests"
+# The clang build leaves SSE2 out of the XML scans: those are the scans the 32-bit program,
+# built for processors without SSE2, runs.
+step "Native build with clang, XML scans without SSE2, tests"
 cmake -S . -B build/native-clang -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
   -DLUMATROVE_SANITIZE=ON -DLUMATROVE_WERROR=ON -DLUMATROVE_FUZZ=OFF -DLUMATROVE_BENCH=OFF \
-  >/dev/null &&
+  -DLUMATROVE_SIMD=OFF >/dev/null &&
   cmake --build build/native-clang -j "$jobs" &&
   (cd build/native-clang && ctest --output-on-failure -j "$jobs" >ctest.log 2>&1; rc=$?;
    tail -n 3 ctest.log; exit $rc) || status=1

@@ -80,16 +80,45 @@ uint32_t ScanMalformed(const char16_t* s, uint32_t n, ScannedNode& node, ScanErr
   return Fail(node, kNodeMalformed, ScanError::kUnterminatedTag, n);
 }
 
+// Scans the attributes of a start tag from `i` (just after its name) to its closing '>' and
+// returns that offset, or 0 when the text ends inside the tag. Only '=' and '>' matter
+// outside quotes: an '=' (not directly after another '=') followed by blanks and a quote
+// opens a quoted value; any other character after it starts an unquoted value, which is
+// scanned like the rest of the tag.
+uint32_t ScanAttributesTo(const char16_t* s, uint32_t i, uint32_t n) {
+  for (;;) {
+    i = FindEither(s, i, n, u'=', u'>');
+    if (i >= n) return 0;
+    if (s[i] == u'>') return i;
+    if (s[i - 1] == u'=') {
+      ++i;
+      continue;
+    }
+    i = SkipBlanks(s, i + 1, n);
+    if (i < n && (s[i] == u'"' || s[i] == u'\'')) {
+      i = FindChar(s, i + 1, n, s[i]);
+      if (i >= n) return 0;
+      ++i;
+    }
+  }
+}
+
 uint32_t ScanStartTag(const char16_t* s, uint32_t n, ScannedNode& node) {
-  uint32_t nameEnd = 0;
-  bool empty = false;
-  const uint32_t end = ScanStartTagAt(s, node.start, n, nameEnd, empty);
+  const uint32_t nameEnd = FindClass(s, node.start + 1, n, kNodeNameEnd);
   node.nameStart = node.start + 1;
   node.nameLength = nameEnd - node.nameStart;
-  if (end == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedElementTag, n);
+  const uint32_t close = nameEnd < n && s[nameEnd] == u'>' ? nameEnd : ScanAttributesTo(s, nameEnd, n);
+  if (close == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedElementTag, n);
+  const uint32_t end = close + 1;
   node.kind = kNodeStartTag;
   node.length = end - node.start;
-  node.emptyElement = empty;
+  // "<a/>", "<a />", "<a x='1'/>": the '/' ends the name or follows a blank or a quote.
+  if (s[close - 1] == u'/') {
+    const uint32_t slash = close - 1;
+    const char16_t before = s[slash - 1];
+    node.emptyElement =
+        slash == nameEnd || IsXmlBlank(before) || before == u'"' || before == u'\'';
+  }
   if (node.length > ElementRecord::kMaxStartTag) {
     return Fail(node, kNodeMalformed, ScanError::kElementTagTooLong, end);
   }
@@ -97,11 +126,12 @@ uint32_t ScanStartTag(const char16_t* s, uint32_t n, ScannedNode& node) {
 }
 
 uint32_t ScanEndTag(const char16_t* s, uint32_t n, ScannedNode& node) {
-  uint32_t nameEnd = 0;
-  const uint32_t end = ScanEndTagAt(s, node.start, n, nameEnd);
+  const uint32_t nameEnd = FindClass(s, node.start + 2, n, kNodeNameEnd);
   node.nameStart = node.start + 2;
   node.nameLength = nameEnd - node.nameStart;
-  if (end == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedEndTag, n);
+  const uint32_t close = FindChar(s, nameEnd, n, u'>');
+  if (close >= n) return Fail(node, kNodeMalformed, ScanError::kUnterminatedEndTag, n);
+  const uint32_t end = close + 1;
   node.kind = kNodeEndTag;
   node.length = end - node.start;
   if (node.length > ElementRecord::kMaxEndTag) {
@@ -181,8 +211,7 @@ uint32_t ScanNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
   uint32_t i = pos;
   if (s[i] != u'<') {
     if (IsXmlBlank(s[i])) {
-      while (i < n && IsXmlBlank(s[i]))
-        ++i;
+      i = SkipBlanks(s, i, n);
       if (i >= n || s[i] == u'<') {
         node.kind = kNodeBlank;
         node.length = i - pos;
@@ -205,10 +234,7 @@ uint32_t ScanNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
   }
   if (c == u'?') {
     node.nameStart = pos + 2;
-    i = pos + 2;
-    while (i < n && !EndsNodeName(s[i]))
-      ++i;
-    node.nameLength = i - node.nameStart;
+    node.nameLength = FindClass(s, pos + 2, n, kNodeNameEnd) - node.nameStart;
     const uint32_t end = FindTerminator(s, n, pos + 2, pos + 1, u'?', false);
     if (end == 0) {
       return Fail(node, kNodeMalformed, ScanError::kUnterminatedProcessingInstruction, n);

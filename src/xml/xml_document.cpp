@@ -144,30 +144,6 @@ uint32_t XmlDocument::CloseOpenElements(size_t from) {
   return tail;
 }
 
-namespace {
-
-// Whether the `length` units at `a` and at `b` of `s` (n units) are the same. Names of up to
-// sixteen units, the usual case, are compared without a loop.
-inline bool SameUnits(const char16_t* s, uint32_t a, uint32_t b, uint32_t length, uint32_t n) {
-#if defined(__SSE2__)
-  if (length <= 16 && a + 16 <= n && b + 16 <= n) {
-    const auto equal = [&](uint32_t k) {
-      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + a + k));
-      const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + b + k));
-      return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, y)));
-    };
-    const uint32_t same = equal(0) | (length > 8 ? equal(8) << 16 : 0xFFFF0000u);
-    const uint32_t wanted = length == 16 ? ~0u : (1u << (2 * length)) - 1;
-    return (same & wanted) == wanted;
-  }
-#else
-  (void)n;
-#endif
-  return std::memcmp(s + a, s + b, length * sizeof(char16_t)) == 0;
-}
-
-}  // namespace
-
 // Builds the elements of `text` under record `given`. While the build runs, the last child of
 // every open element is kept on the stack, and the first child's link to the last child is
 // written when the element's children are complete.
@@ -175,7 +151,6 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
   openStack_.clear();
   if (openStack_.capacity() < 6) openStack_.reserve(6);
   const char16_t* s = text.data();
-  const uint32_t n = static_cast<uint32_t>(text.size());
   const uint32_t base = index_[given].Depth();
   uint32_t parent = given;
   uint32_t lastOfGiven = LastChild(given);
@@ -228,16 +203,14 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
   auto endTag = [&](uint32_t start, uint32_t length, uint32_t nameStart, uint32_t nameLength) {
     const std::u16string_view name(s + nameStart, nameLength);
     size_t k = openStack_.size();
-    bool innermost = k > 0 && openStack_[k - 1].nameLength == nameLength &&
-                     SameUnits(s, openStack_[k - 1].nameStart, nameStart, nameLength, n);
-    if (innermost) {
+    const auto openName = [&](size_t j) {
+      return std::u16string_view(s + openStack_[j].nameStart, openStack_[j].nameLength);
+    };
+    if (k > 0 && SameText(openName(k - 1), name)) {
       closeInnermost(start, length);
       return;
     }
-    while (k > 0 && std::u16string_view(s + openStack_[k - 1].nameStart,
-                                        openStack_[k - 1].nameLength) != name) {
-      --k;
-    }
+    while (k > 0 && !SameText(openName(k - 1), name)) --k;
     if (k == 0) {
       index_[parent].flags |= kFlagErrorInside;
       index_[given].flags |= kFlagIllFormed;
@@ -271,48 +244,6 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
   };
 
   for (;;) {
-    if (pos < n) {
-      if (s[pos] != u'<') {
-        // Text and blank runs are not indexed: go straight to the next '<'.
-        pos = FindChar(s, pos, n, u'<');
-        continue;
-      }
-      if (pos + 1 < n) {
-        const char16_t c = s[pos + 1];
-        if (StartsTagName(c)) {
-          uint32_t nameEnd = 0;
-          bool empty = false;
-          const uint32_t end = ScanStartTagAt(s, pos, n, nameEnd, empty);
-          if (end != 0 && end - pos <= ElementRecord::kMaxStartTag) {
-            startTag(pos, end - pos, empty, pos + 1, nameEnd - pos - 1);
-            pos = end;
-            continue;
-          }
-        } else if (c == u'/' && pos + 2 < n) {
-          if (!openStack_.empty()) {
-            // "</name>" of the innermost element, checked without scanning for the name's
-            // end: its start tag's name holds no unit that could end a name.
-            const OpenElement& open = openStack_.back();
-            const uint32_t close = pos + 2 + open.nameLength;
-            if (close < n && s[close] == u'>' && open.nameLength + 3 <= ElementRecord::kMaxEndTag &&
-                SameUnits(s, open.nameStart, pos + 2, open.nameLength, n)) {
-              closeInnermost(pos, open.nameLength + 3);
-              pos = close + 1;
-              continue;
-            }
-          }
-          uint32_t nameEnd = 0;
-          const uint32_t end = ScanEndTagAt(s, pos, n, nameEnd);
-          if (end != 0 && end - pos <= ElementRecord::kMaxEndTag) {
-            endTag(pos, end - pos, pos + 2, nameEnd - pos - 2);
-            pos = end;
-            continue;
-          }
-        }
-      }
-    }
-    // Everything else (the end of the text, comments, declarations, malformed markup) goes
-    // through the full scanner.
     pos = ScanNode(text, pos, node);
     switch (node.kind) {
       case kNodeStartTag:

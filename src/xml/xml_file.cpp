@@ -6,10 +6,7 @@
 #include <memory>
 #include <new>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "xml/char_scan.h"
 #include "xml/last_error_text.h"
 #include "xml/node_scanner.h"
 #include "xml/xml_document.h"
@@ -19,8 +16,6 @@ namespace lumatrove {
 namespace {
 
 constexpr uint32_t kDecodeFailure = 0xFFFFFFFFu;
-constexpr uint64_t kHighBits = 0x8080808080808080ull;
-constexpr uint64_t kLowBits = 0x0101010101010101ull;
 
 // Decodes one character from `p`, which has at least four readable bytes. Returns the bytes
 // consumed; `ch` is kDecodeFailure for an undecodable sequence.
@@ -65,40 +60,15 @@ inline size_t SequenceLength(unsigned lead) {
   return 1;
 }
 
-inline bool HasZeroByte(uint64_t v) {
-  return ((v - kLowBits) & ~v & kHighBits) != 0;
-}
-
 template <bool kWrite>
 size_t ConvertUtf8(const unsigned char* bytes, size_t count, char16_t* out) {
   size_t i = 0;
   size_t units = 0;
   while (i < count) {
-    // ASCII without zero bytes: sixteen bytes a step with SSE2, else eight.
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    while (i + 16 <= count) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-      if ((_mm_movemask_epi8(v) | _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero))) != 0) break;
-      if constexpr (kWrite) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + units), _mm_unpacklo_epi8(v, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + units + 8), _mm_unpackhi_epi8(v, zero));
-      }
-      i += 16;
-      units += 16;
-    }
-#endif
-    while (i + 8 <= count) {
-      uint64_t v;
-      std::memcpy(&v, bytes + i, 8);
-      if ((v & kHighBits) != 0 || HasZeroByte(v)) break;
-      if constexpr (kWrite) {
-        for (int k = 0; k < 8; ++k)
-          out[units + k] = bytes[i + k];
-      }
-      i += 8;
-      units += 8;
-    }
+    // Runs of ASCII, the bulk of a configuration file, are widened as they stand.
+    const size_t run = WidenAsciiRun(bytes + i, count - i, kWrite ? out + units : nullptr);
+    i += run;
+    units += run;
     if (i >= count) break;
 
     uint32_t ch;

@@ -158,48 +158,6 @@ TEST(Parse, QuotesInsideStartTag) {
   ASSERT_TRUE(doc.SetDocument(u"<a b\"c>t</a>"));
 }
 
-// The block scan of name="value" tags must find the same end as the unit-by-unit scan for any
-// tag, whatever its shape and wherever the 32-unit blocks fall.
-TEST(Parse, BlockScanOfStartTagsAgreesWithTheExactScan) {
-  std::mt19937 rng(20261207);
-  const std::u16string pieces[] = {
-      u" ", u"x", u"=", u"\"", u"'", u">", u"/", u"\r\n", u"NAME=\"v\"",
-      u"ID=\"12345678901234567890123456789\"", u"=\"", u"==\"a\"", u"\"\"", u"k='>'", u"k=\"/>\"",
-      // Units whose low byte is a quote, '=' or '>' (and one above 0x7FFF): none of them is
-      // one.
-      u"\u3022", u"\u013e", u"\u8a3d", u"\uff3e", u"x=\"\u3022>\u013e\""};
-  int blockScans = 0;
-  for (int round = 0; round < 20000; ++round) {
-    std::u16string tag = u"<a";
-    const int count = static_cast<int>(rng() % 12);
-    const bool shaped = rng() % 2 == 0;  // mostly well-shaped attributes, sometimes spoiled
-    for (int k = 0; k < count; ++k) {
-      if (shaped && rng() % 8 != 0) {
-        tag += rng() % 2 ? u" NAME=\"v\"" : u" ID=\"12345678901234567890123456789\"";
-      } else {
-        tag += pieces[rng() % std::size(pieces)];
-      }
-    }
-    if (rng() % 4 != 0) tag += rng() % 3 == 0 ? u"/>" : u">";
-    tag += std::u16string(rng() % 70, u'z');
-    const char16_t* s = tag.data();
-    const uint32_t n = static_cast<uint32_t>(tag.size());
-
-    uint32_t nameEnd = 0;
-    bool empty = false;
-    const uint32_t end = ScanStartTagAt(s, 0, n, nameEnd, empty);
-    if (nameEnd < n && s[nameEnd] == u'>') continue;
-    const uint32_t close = ScanAttributesTo(s, nameEnd, n);
-    ASSERT_EQ(end, close == 0 ? 0 : close + 1) << U8(tag);
-#if defined(__SSE2__)
-    if (FindQuotedTagEnd(s, nameEnd, n) != 0) ++blockScans;
-#endif
-  }
-#if defined(__SSE2__)
-  EXPECT_GT(blockScans, 3000);  // the block scan really took part
-#endif
-}
-
 TEST(Parse, DeepNestingIsIndexedWithoutRecursion) {
   constexpr int kDepth = 100000;
   std::u16string text;
@@ -234,38 +192,6 @@ TEST(Parse, DeepUnendedNestingFlattensInLinearTime) {
   while (doc.FindElement())
     ++count;
   EXPECT_EQ(count, kDepth);
-}
-
-TEST(Parse, StatusKeepsTextOfAFileLoad) {
-  XmlDocument doc;
-  EXPECT_TRUE(doc.SetDocument(u"<a/>"));
-  EXPECT_EQ(U8(doc.GetError()), "");
-}
-
-TEST(ElementIndex, GrowthRule) {
-  ElementIndex index;
-  index.Reset(8);
-  EXPECT_EQ(index.Capacity(), 8u);
-  EXPECT_EQ(index.NextFree(), 1u);
-  for (int i = 0; i < 7; ++i)
-    index.Take();
-  EXPECT_EQ(index.Capacity(), 8u);
-  index.Take();  // full: 8 + 4
-  EXPECT_EQ(index.Capacity(), 12u);
-  EXPECT_EQ(index.PageTableSize(), 4u);  // 2 x 0 + 4
-
-  // A large minimum is cut to the end of the next page.
-  ElementIndex big;
-  big.Reset(1000000);
-  EXPECT_EQ(big.Capacity(), ElementIndex::kPageSize);
-  big.Grow(200000);
-  EXPECT_EQ(big.Capacity(), 2 * ElementIndex::kPageSize);
-  big.Grow(2 * ElementIndex::kPageSize + 10);
-  EXPECT_EQ(big.Capacity(), 2 * ElementIndex::kPageSize + 10);
-  EXPECT_EQ(big.LastPageRecords(), 10u);
-  EXPECT_EQ(big.PageTableSize(), 4u);
-  big.Grow(100);  // never shrinks
-  EXPECT_EQ(big.Capacity(), 2 * ElementIndex::kPageSize + 10);
 }
 
 // A parse sizes the index from the start tags at the head of the text, never below one
