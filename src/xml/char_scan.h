@@ -48,9 +48,22 @@ inline bool InClass(char16_t c, CharClass k) {
 inline bool IsXmlBlank(char16_t c) { return InClass(c, kBlank); }
 inline bool StartsTagName(char16_t c) { return InClass(c, kNameStart); }
 
-// The first offset in [i, n) whose unit is in class `k`, or n.
+// Every class but kNameStart lies below '@' (0x40) or is the backslash, so that a search for
+// one passes over any other unit, such as the letters of a name, without a look at the table.
+constexpr bool OtherClassesLieLow() {
+  for (size_t c = 0x40; c < kCharClasses.size(); ++c) {
+    if ((kCharClasses[c] & ~kNameStart) != 0 && c != '\\') return false;
+  }
+  return true;
+}
+static_assert(OtherClassesLieLow());
+
+// The first offset in [i, n) whose unit is in class `k` (not kNameStart), or n.
 inline uint32_t FindClass(const char16_t* s, uint32_t i, uint32_t n, CharClass k) {
-  while (i < n && !InClass(s[i], k)) ++i;
+  for (; i < n; ++i) {
+    const char16_t c = s[i];
+    if ((c < 0x40 || c == u'\\') && InClass(c, k)) break;
+  }
   return i;
 }
 
@@ -60,9 +73,16 @@ inline uint32_t SkipBlanks(const char16_t* s, uint32_t i, uint32_t n) {
   return i;
 }
 
+// How many units the searches below look at one by one before they go block by block: what
+// they look for is often that close (the '<' after a line break, the end of a short name).
+inline constexpr uint32_t kNearUnits = 4;
+
 // The first offset in [i, n) holding `c`, or n.
 inline uint32_t FindChar(const char16_t* s, uint32_t i, uint32_t n, char16_t c) {
 #if LUMATROVE_XML_SSE2
+  for (const uint32_t near = n - i < kNearUnits ? n : i + kNearUnits; i < near; ++i) {
+    if (s[i] == c) return i;
+  }
   const __m128i vc = _mm_set1_epi16(static_cast<short>(c));
   for (; i + 8 <= n; i += 8) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
@@ -77,6 +97,9 @@ inline uint32_t FindChar(const char16_t* s, uint32_t i, uint32_t n, char16_t c) 
 // The first offset in [i, n) holding `a` or `b`, or n.
 inline uint32_t FindEither(const char16_t* s, uint32_t i, uint32_t n, char16_t a, char16_t b) {
 #if LUMATROVE_XML_SSE2
+  for (const uint32_t near = n - i < kNearUnits ? n : i + kNearUnits; i < near; ++i) {
+    if (s[i] == a || s[i] == b) return i;
+  }
   const __m128i va = _mm_set1_epi16(static_cast<short>(a));
   const __m128i vb = _mm_set1_epi16(static_cast<short>(b));
   for (; i + 8 <= n; i += 8) {

@@ -1,17 +1,11 @@
 #include "xml/node_scanner.h"
 
-#include "xml/element_index.h"
 
 namespace lumatrove {
 
-namespace {
+using scan_detail::FailNode;
 
-uint32_t Fail(ScannedNode& node, int kind, ScanError error, uint32_t end) {
-  node.kind = kind;
-  node.error = error;
-  node.length = end - node.start;
-  return end;
-}
+namespace {
 
 // Finds the first '>' at or after `from` that is preceded by `tail` (one or two characters
 // that must lie at or after `earliest`). Returns the offset after it, or 0 when there is none.
@@ -74,70 +68,10 @@ uint32_t ScanMalformed(const char16_t* s, uint32_t n, ScannedNode& node, ScanErr
   TagQuotes quotes;
   for (uint32_t i = node.start + 1; i < n; ++i) {
     if (!quotes.Outside(s, i)) continue;
-    if (s[i] == u'<') return Fail(node, kNodeMalformed, error, i);
-    if (s[i] == u'>') return Fail(node, kNodeMalformed, error, i + 1);
+    if (s[i] == u'<') return FailNode(node, kNodeMalformed, error, i);
+    if (s[i] == u'>') return FailNode(node, kNodeMalformed, error, i + 1);
   }
-  return Fail(node, kNodeMalformed, ScanError::kUnterminatedTag, n);
-}
-
-// Scans the attributes of a start tag from `i` (just after its name) to its closing '>' and
-// returns that offset, or 0 when the text ends inside the tag. Only '=' and '>' matter
-// outside quotes: an '=' (not directly after another '=') followed by blanks and a quote
-// opens a quoted value; any other character after it starts an unquoted value, which is
-// scanned like the rest of the tag.
-uint32_t ScanAttributesTo(const char16_t* s, uint32_t i, uint32_t n) {
-  for (;;) {
-    i = FindEither(s, i, n, u'=', u'>');
-    if (i >= n) return 0;
-    if (s[i] == u'>') return i;
-    if (s[i - 1] == u'=') {
-      ++i;
-      continue;
-    }
-    i = SkipBlanks(s, i + 1, n);
-    if (i < n && (s[i] == u'"' || s[i] == u'\'')) {
-      i = FindChar(s, i + 1, n, s[i]);
-      if (i >= n) return 0;
-      ++i;
-    }
-  }
-}
-
-uint32_t ScanStartTag(const char16_t* s, uint32_t n, ScannedNode& node) {
-  const uint32_t nameEnd = FindClass(s, node.start + 1, n, kNodeNameEnd);
-  node.nameStart = node.start + 1;
-  node.nameLength = nameEnd - node.nameStart;
-  const uint32_t close = nameEnd < n && s[nameEnd] == u'>' ? nameEnd : ScanAttributesTo(s, nameEnd, n);
-  if (close == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedElementTag, n);
-  const uint32_t end = close + 1;
-  node.kind = kNodeStartTag;
-  node.length = end - node.start;
-  // "<a/>", "<a />", "<a x='1'/>": the '/' ends the name or follows a blank or a quote.
-  if (s[close - 1] == u'/') {
-    const uint32_t slash = close - 1;
-    const char16_t before = s[slash - 1];
-    node.emptyElement =
-        slash == nameEnd || IsXmlBlank(before) || before == u'"' || before == u'\'';
-  }
-  if (node.length > ElementRecord::kMaxStartTag) {
-    return Fail(node, kNodeMalformed, ScanError::kElementTagTooLong, end);
-  }
-  return end;
-}
-
-uint32_t ScanEndTag(const char16_t* s, uint32_t n, ScannedNode& node) {
-  const uint32_t nameEnd = FindClass(s, node.start + 2, n, kNodeNameEnd);
-  node.nameStart = node.start + 2;
-  node.nameLength = nameEnd - node.nameStart;
-  const uint32_t close = FindChar(s, nameEnd, n, u'>');
-  if (close >= n) return Fail(node, kNodeMalformed, ScanError::kUnterminatedEndTag, n);
-  const uint32_t end = close + 1;
-  node.kind = kNodeEndTag;
-  node.length = end - node.start;
-  if (node.length > ElementRecord::kMaxEndTag) {
-    return Fail(node, kNodeMalformed, ScanError::kElementTagTooLong, end);
-  }
-  return end;
+  return FailNode(node, kNodeMalformed, ScanError::kUnterminatedTag, n);
 }
 
 uint32_t ScanDoctype(const char16_t* s, uint32_t n, ScannedNode& node) {
@@ -163,27 +97,27 @@ uint32_t ScanDoctype(const char16_t* s, uint32_t n, ScannedNode& node) {
     }
     ++i;
   }
-  return Fail(node, kNodeMalformed, ScanError::kUnterminatedDoctype, n);
+  return FailNode(node, kNodeMalformed, ScanError::kUnterminatedDoctype, n);
 }
 
 uint32_t ScanBang(const char16_t* s, uint32_t n, ScannedNode& node) {
   const uint32_t pos = node.start;
-  if (pos + 2 >= n) return Fail(node, kNodeMalformed, ScanError::kUnterminatedTag, n);
+  if (pos + 2 >= n) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedTag, n);
   const char16_t c = s[pos + 2];
   if (c == u'-') {
-    if (pos + 3 >= n) return Fail(node, kNodeMalformed, ScanError::kUnterminatedComment, n);
+    if (pos + 3 >= n) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedComment, n);
     if (s[pos + 3] != u'-') return ScanMalformed(s, n, node, ScanError::kIncorrectCommentTag);
     const uint32_t end = FindTerminator(s, n, pos + 4, pos + 2, u'-', true);
-    if (end == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedComment, n);
+    if (end == 0) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedComment, n);
     node.kind = kNodeComment;
     node.length = end - pos;
     return end;
   }
   if (c == u'[') {
-    if (pos + 3 >= n) return Fail(node, kNodeMalformed, ScanError::kUnterminatedCData, n);
+    if (pos + 3 >= n) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedCData, n);
     if (s[pos + 3] != u'C') return ScanMalformed(s, n, node, ScanError::kIncorrectTag);
     const uint32_t end = FindTerminator(s, n, pos + 4, pos + 3, u']', true);
-    if (end == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedCData, n);
+    if (end == 0) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedCData, n);
     node.kind = kNodeCData;
     node.length = end - pos;
     return end;
@@ -191,7 +125,7 @@ uint32_t ScanBang(const char16_t* s, uint32_t n, ScannedNode& node) {
   if (c == u'D') return ScanDoctype(s, n, node);
   if (c == u'E' || c == u'A' || c == u'N') {
     const uint32_t end = FindDeclarationEnd(s, n, pos + 2);
-    if (end == 0) return Fail(node, kNodeMalformed, ScanError::kUnterminatedDoctype, n);
+    if (end == 0) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedDoctype, n);
     node.kind = kNodeDoctype;
     node.length = end - pos;
     return end;
@@ -201,7 +135,7 @@ uint32_t ScanBang(const char16_t* s, uint32_t n, ScannedNode& node) {
 
 }  // namespace
 
-uint32_t ScanNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
+uint32_t ScanOtherNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
   const char16_t* s = text.data();
   const uint32_t n = static_cast<uint32_t>(text.size());
   node = ScannedNode{};
@@ -225,19 +159,19 @@ uint32_t ScanNode(std::u16string_view text, uint32_t pos, ScannedNode& node) {
     return i;
   }
 
-  if (pos + 1 >= n) return Fail(node, kNodeMalformed, ScanError::kUnterminatedTag, n);
+  if (pos + 1 >= n) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedTag, n);
   const char16_t c = s[pos + 1];
-  if (StartsTagName(c)) return ScanStartTag(s, n, node);
+  if (StartsTagName(c)) return scan_detail::ScanStartTag(s, n, node);
   if (c == u'/') {
-    if (pos + 2 >= n) return Fail(node, kNodeMalformed, ScanError::kUnterminatedEndTag, n);
-    return ScanEndTag(s, n, node);
+    if (pos + 2 >= n) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedEndTag, n);
+    return scan_detail::ScanEndTag(s, n, node);
   }
   if (c == u'?') {
     node.nameStart = pos + 2;
     node.nameLength = FindClass(s, pos + 2, n, kNodeNameEnd) - node.nameStart;
     const uint32_t end = FindTerminator(s, n, pos + 2, pos + 1, u'?', false);
     if (end == 0) {
-      return Fail(node, kNodeMalformed, ScanError::kUnterminatedProcessingInstruction, n);
+      return FailNode(node, kNodeMalformed, ScanError::kUnterminatedProcessingInstruction, n);
     }
     node.kind = kNodeProcessingInstruction;
     node.length = end - pos;

@@ -244,6 +244,8 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
   };
 
   for (;;) {
+    // Text and blanks are not indexed: the scan goes straight on to the next '<'.
+    if (pos < text.size() && text[pos] != u'<') pos = FindChar(text.data(), pos, static_cast<uint32_t>(text.size()), u'<');
     pos = ScanNode(text, pos, node);
     switch (node.kind) {
       case kNodeStartTag:

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "xml/char_scan.h"
@@ -13,10 +12,14 @@ namespace lumatrove {
 // Offsets in the element index are 32-bit; documents stay below this many units.
 constexpr uint32_t kMaxDocumentUnits = 0xFFFFFF00u;
 
-// Equality of two texts by memory comparison (char_traits<char16_t> compares unit by unit).
+// Equality of two texts, such as a tag's name and an end tag's: the names are short, and a loop
+// in place costs less than a call.
 inline bool SameText(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
 }
 
 inline bool IsTagNameEnd(char16_t c) { return InClass(c, kTagNameEnd); }
