@@ -8,7 +8,9 @@
 
 namespace lumatrove {
 
-// Bits of ElementRecord::flags above the 16-bit depth.
+// Bits of ElementRecord::flags above the 16-bit depth. Their places are those of the
+// record's published layout (bits 16, 18 and 22 are unused), which the tests and the fuzz
+// target read through Record().
 enum ElementFlag : uint32_t {
   kDepthMask = 0xFFFFu,
   kFlagDeleted = 1u << 17,

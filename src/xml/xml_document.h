@@ -24,6 +24,9 @@ enum XmlInsertOption : int {
   kXmlEscapeQuotes = 256,    // apostrophes and double quotes escaped too
 };
 
+// SavePosition keeps its names in this many buckets (see xml_navigation.cpp).
+inline constexpr size_t kNamedPositionBuckets = 7;
+
 class XmlDocument {
  public:
   XmlDocument();
@@ -163,7 +166,7 @@ class XmlDocument {
   uint32_t current_ = 0;
   uint32_t child_ = 0;
   ElementIndex index_;
-  std::vector<NamedPosition> buckets_[7];
+  std::vector<NamedPosition> buckets_[kNamedPositionBuckets];
   std::vector<OpenElement> openStack_;  // reused by BuildTree
 };
 
