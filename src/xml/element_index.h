@@ -90,4 +90,21 @@ class ElementIndex {
   uint32_t lastPageRecords_ = 0;  // records allocated in the last page
 };
 
+// Calls visit(record) for `root` and every element below it, in document order, without
+// recursion: the records' own links lead the way. `visit` must leave the links as they are.
+template <typename Visit>
+void ForEachInSubtree(ElementIndex& index, uint32_t root, Visit visit) {
+  uint32_t e = root;
+  for (;;) {
+    visit(index[e]);
+    if (index[e].firstChild != 0) {
+      e = index[e].firstChild;
+      continue;
+    }
+    while (e != root && index[e].next == 0) e = index[e].parent;
+    if (e == root) return;
+    e = index[e].next;
+  }
+}
+
 }  // namespace lumatrove

@@ -103,19 +103,13 @@ namespace {
 
 // Adds `delta` to the start of `root` and of every element below it.
 void ShiftSubtree(ElementIndex& index, uint32_t root, int64_t delta) {
-  uint32_t e = root;
-  for (;;) {
-    ElementRecord& r = index[e];
+  ForEachInSubtree(index, root, [delta](ElementRecord& r) {
     r.start = static_cast<uint32_t>(int64_t{r.start} + delta);
-    if (r.firstChild != 0) {
-      e = r.firstChild;
-      continue;
-    }
-    while (e != root && index[e].next == 0)
-      e = index[e].parent;
-    if (e == root) return;
-    e = index[e].next;
-  }
+  });
+}
+
+void MarkSubtreeDeleted(ElementIndex& index, uint32_t root) {
+  ForEachInSubtree(index, root, [](ElementRecord& r) { r.flags |= kFlagDeleted; });
 }
 
 }  // namespace
@@ -357,19 +351,7 @@ bool XmlDocument::AddSubDocument(std::u16string_view fragment, int options) {
       InsertNew(parent, reference, fragment.substr(spanStart, spanLength), options, ins);
   if (!inserted) {
     // Nothing changed in the string: the fragment's records are dropped with the temporary one.
-    for (uint32_t c = first; c != 0; c = index_[c].next) {
-      for (uint32_t e = c;;) {
-        index_[e].flags |= kFlagDeleted;
-        if (index_[e].firstChild != 0) {
-          e = index_[e].firstChild;
-          continue;
-        }
-        while (e != c && index_[e].next == 0)
-          e = index_[e].parent;
-        if (e == c) break;
-        e = index_[e].next;
-      }
-    }
+    for (uint32_t c = first; c != 0; c = index_[c].next) MarkSubtreeDeleted(index_, c);
     index_[temp].flags |= kFlagDeleted;
     return false;
   }
@@ -426,17 +408,7 @@ bool XmlDocument::Remove(uint32_t element) {
       index_[p.firstChild].prev = e.prev;
     }
   }
-  for (uint32_t d = element;;) {
-    index_[d].flags |= kFlagDeleted;
-    if (index_[d].firstChild != 0) {
-      d = index_[d].firstChild;
-      continue;
-    }
-    while (d != element && index_[d].next == 0)
-      d = index_[d].parent;
-    if (d == element) break;
-    d = index_[d].next;
-  }
+  MarkSubtreeDeleted(index_, element);
   e.next = 0;
   DropNamedPositions();
   return true;
