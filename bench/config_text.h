@@ -14,10 +14,9 @@ inline std::string ConfigText(int profiles) {
   t += "\" VERSION=\"2.0\">\r\n";
   for (int i = 1; i <= profiles; ++i) {
     const std::string n = std::to_string(i % 250 + 1);
-    t += "<NETSETING NAME=\"\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4 " + std::to_string(i) +
+    t += "<NETSETING NAME=\"辦公室 " + std::to_string(i) +
          "\" DATATIME=\"08-06-15 14:03:09\" ID=\"" + std::to_string(i) + "\">\r\n";
-    t += "<CONNECTION NAME=\"\xe5\x8d\x80\xe5\x9f\x9f\xe9\x80\xa3\xe7\xb7\x9a\" "
-         "GUID=\"{4D36E972-E325-11CE-BFC1-08002BE10318}\" "
+    t += "<CONNECTION NAME=\"區域連線\" GUID=\"{4D36E972-E325-11CE-BFC1-08002BE10318}\" "
          "NETCARD=\"Intel(R) PRO/1000 MT Network Connection\" MACCODE=\"00:0c:29:3a:5b:7c\" "
          "EnableCheck=\"1\" TYPE=\"0\">\r\n";
     t += "<IPADD>\r\n<IP>192.168.1." + n + "</IP>\r\n</IPADD>\r\n";

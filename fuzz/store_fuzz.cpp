@@ -43,7 +43,7 @@ std::u16string TakeValue(FuzzedDataProvider& in) {
                                             u"a&amp;b",
                                             u"&lt;x&gt;",
                                             u"&#x3c;",
-                                            u"\u8fa6\u516c\u5ba4",
+                                            u"辦公室",
                                             u"\"",
                                             u"'"};
   if (in.ConsumeIntegralInRange(0, 3) != 0) {

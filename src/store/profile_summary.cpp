@@ -11,16 +11,16 @@ std::u16string ConnectionSummary(const ConnectionSetting& c) {
 }
 
 void AppendConnectionSummary(std::u16string& s, const ConnectionSetting& c) {
-  s += u"\u3010"sv;  // 【name】
+  s += u"【"sv;  // 【name】
   s += c.connectionName;
-  s += u"\u3011"sv;
+  s += u"】"sv;
   switch (c.dhcpEnabled) {
     case kModeManual:
       s += u"\n[IP]"sv;
       s += c.ipAddressText;
-      s += u"\n[\u63a9\u7801]"sv;  // [掩码]
+      s += u"\n[掩码]"sv;  // [掩码]
       s += c.subnetMaskText;
-      s += u"\n[\u7f51\u5173]"sv;  // [网关]
+      s += u"\n[网关]"sv;  // [网关]
       s += c.gatewayText;
       s += u"\n[DNS1]"sv;
       s += c.primaryDns;
@@ -29,10 +29,10 @@ void AppendConnectionSummary(std::u16string& s, const ConnectionSetting& c) {
       s += u"\n"sv;
       break;
     case kModeAutomatic:
-      s += u"-\u81ea\u52d5\u53d6\u5f97IP\n"sv;
+      s += u"-自動取得IP\n"sv;
       break;  // -自動取得IP
     case kModeLeaveAlone:
-      s += u"-\u4e0d\u914d\u7f6e\n"sv;
+      s += u"-不配置\n"sv;
       break;  // -不配置
     default:
       break;

@@ -15,7 +15,7 @@
 
 namespace lumatrove {
 
-inline constexpr std::u16string_view kDefaultPrompt = u"\u96d9\u64ca\u5957\u7528IP\u7d44\u614b";
+inline constexpr std::u16string_view kDefaultPrompt = u"雙擊套用IP組態";
 inline constexpr std::u16string_view kMessageCaption = u"Lumatrove";
 
 // A command string is "prompt\ntooltip"; without a line feed the text serves as both.

@@ -42,11 +42,9 @@ std::string Connection(const char* guid, const char* name, const char* type, con
 // Two profiles: 3 (fixed address on the wireless adapter) and 7 (DHCP on the wired one).
 std::string DemoConfig(bool logging) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<LUMATROVE>\r\n<CONFIG LASTID=\"7\" "
-         "VERSION=\"2.0\">\r\n<NETSETING NAME=\"\xe5\xaf\xa6\xe9\xa9\x97\xe5\xae\xa4\" "
-         "DATATIME=\"26-12-02 14:30:00\" ID=\"3\">" +
+         "VERSION=\"2.0\">\r\n<NETSETING NAME=\"實驗室\" DATATIME=\"26-12-02 14:30:00\" ID=\"3\">" +
          Connection(kWifi, "Wi-Fi", "0", "10.0.5.77", "255.255.0.0", "10.0.0.1", "10.0.0.53") +
-         "</NETSETING>\r\n<NETSETING NAME=\"\xe5\xae\xb6\xe8\xa3\xa1\" DATATIME=\"26-12-01 "
-         "09:05:00\" ID=\"7\">" +
+         "</NETSETING>\r\n<NETSETING NAME=\"家裡\" DATATIME=\"26-12-01 09:05:00\" ID=\"7\">" +
          Connection(kLan, "LAN", "1", "", "", "", "") +
          "</NETSETING>\r\n</CONFIG>\r\n<DNS VERSION=\"2.0\" />\r\n<SYSCONFIG VERSION=\"2.0\">"
          "<AUTOEXEC>FALSE</AUTOEXEC><AUTOUPDATE>FALSE</AUTOUPDATE><LOGFLAG>" +
@@ -159,10 +157,10 @@ TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   ASSERT_TRUE(rows.Ok());
   ASSERT_EQ(rows.Rows(), 2);
   EXPECT_EQ(U8(rows.Text(0, 1)), "1");
-  EXPECT_EQ(U8(rows.Text(0, 2)), "\xe5\xaf\xa6\xe9\xa9\x97\xe5\xae\xa4");
+  EXPECT_EQ(U8(rows.Text(0, 2)), "實驗室");
   EXPECT_EQ(U8(rows.Text(0, 3)), "26-12-02 14:30:00");
   EXPECT_EQ(U8(rows.Text(1, 1)), "2");
-  EXPECT_EQ(U8(rows.Text(1, 2)), "\xe5\xae\xb6\xe8\xa3\xa1");
+  EXPECT_EQ(U8(rows.Text(1, 2)), "家裡");
 
   // The row commands wait for a row.
   HWND toolbar = FindWindowExW(main, nullptr, TOOLBARCLASSNAMEW, nullptr);
@@ -179,8 +177,7 @@ TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   std::u16string text, caption;
   ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
   EXPECT_EQ(U8(text),
-            "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85\x8b["
-            "\xe5\xaf\xa6\xe9\xa9\x97\xe5\xae\xa4]\xe6\x88\x90\xe5\x8a\x9f!");
+            "套用網路組態[實驗室]成功!");
   EXPECT_EQ(U8(caption), "Lumatrove");
 
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
@@ -224,8 +221,7 @@ TEST_F(Program, DoubleClickWithoutRowAppliesNothing) {
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text),
-            "\xe6\xb2\x92\xe6\x9c\x89\xe9\x81\xb8\xe4\xb8\xad\xe4\xbb\xbb\xe4\xbd\x95"
-            "\xe7\xb5\x84\xe6\x85\x8b!");
+            "沒有選中任何組態!");
   EXPECT_FALSE(fs::exists(dhcpLog_));
   EXPECT_FALSE(fs::exists(folder_ / "system.log"));  // logging is off
 }
@@ -236,8 +232,7 @@ TEST_F(Program, CommandLineAppliesAndEnds) {
   std::u16string text, caption;
   ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
   EXPECT_EQ(U8(text),
-            "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb5\x84\xe6\x85\x8b\xe6\x88\x90\xe5\x8a\x9f"
-            "\xef\xbc\x81");
+            "套用組態成功！");
   EXPECT_EQ(U8(caption), "lumatrove");
   EXPECT_TRUE(Ended(pid));
   EXPECT_EQ(test::MainWindowOf(pid), nullptr);
@@ -247,9 +242,7 @@ TEST_F(Program, CommandLineAppliesAndEnds) {
   const DWORD missing = Start(L"-n99 -hide");
   ASSERT_TRUE(TakeMessageBox(missing, text));
   EXPECT_EQ(U8(text),
-            "\xe5\xa5\x97\xe7\x94\xa8\xe7\xb5\x84\xe6\x85\x8b\xe5\xa4\xb1\xe6\x95\x97"
-            "\xef\xbc\x81\xe8\xa9\xb2\xe7\xb5\x84\xe6\x85\x8b\xe6\xaa\x94\xe6\xa1\x88"
-            "\xe5\xb7\xb2\xe5\xa4\xb1\xe6\x95\x88\xef\xbc\x81");
+            "套用組態失敗！該組態檔案已失效！");
   EXPECT_TRUE(Ended(missing));
 }
 
@@ -299,8 +292,7 @@ TEST_F(Program, ClearingTheLogAsksFirst) {
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));  // answered Yes
   EXPECT_EQ(U8(text),
-            "\xe7\xa2\xba\xe8\xaa\x8d\xe8\xa6\x81\xe6\xb8\x85\xe9\x99\xa4\xe6\x97\xa5"
-            "\xe5\xbf\x97\xe6\xaa\x94\xe6\xa1\x88\xe5\x97\x8e\xef\xbc\x9f");
+            "確認要清除日志檔案嗎？");
   EXPECT_TRUE(WaitFor([&] { return fs::file_size(folder_ / "system.log") == 0; }));
 }
 
@@ -309,9 +301,7 @@ TEST_F(Program, FirstStartWithoutConfiguration) {
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text),
-            "\xe9\x96\x8b\xe5\x95\x9f\xe7\xb5\x84\xe6\x85\x8b\xe7\xb3\xbb\xe7\xb5\xb1"
-            "\xe7\xb5\x84\xe6\x85\x8b\xe6\xaa\x94\xe6\xa1\x88\xe9\x8c\xaf\xe8\xaa\xa4"
-            "\xef\xbc\x81");
+            "開啟組態系統組態檔案錯誤！");
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(test::RemoteList(GetDlgItem(main, 1007), pid).Rows(), 0);
@@ -365,8 +355,8 @@ TEST_F(Program, RowTooltipShowsTheSummary) {
   wchar_t text[1024] = {};
   ASSERT_TRUE(rows.Read(remote->text, text, sizeof text - 2));
   EXPECT_EQ(U8(std::u16string(reinterpret_cast<char16_t*>(text))),
-            "\xe3\x80\x90Wi-Fi\xe3\x80\x91\n[IP]10.0.5.77\n[\xe6\x8e\xa9\xe7\xa0\x81]255.255.0.0\n"
-            "[\xe7\xbd\x91\xe5\x85\xb3]10.0.0.1\n[DNS1]10.0.0.53\n[DNS2]\n");
+            "【Wi-Fi】\n[IP]10.0.5.77\n[掩码]255.255.0.0\n"
+            "[网关]10.0.0.1\n[DNS1]10.0.0.53\n[DNS2]\n");
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST(Discovery, LaptopOnXp) {
   const AdapterInfo& lan = *layer.adapters[0];
   EXPECT_EQ(U8(lan.instanceId), U8(test::kLanGuid));
   EXPECT_EQ(U8(lan.description), "Intel(R) PRO/1000 MT Network Connection");
-  EXPECT_EQ(U8(lan.connectionName), "\xe5\x8d\x80\xe5\x9f\x9f\xe9\x80\xa3\xe7\xb7\x9a");
+  EXPECT_EQ(U8(lan.connectionName), "區域連線");
   EXPECT_EQ(lan.statusEnabled, 1);
   EXPECT_EQ(lan.dhcpEnabled, 1);
   EXPECT_EQ(U8(lan.macAddress), "00:0c:29:3a:5b:7c");
@@ -243,7 +243,7 @@ TEST(DemoComputer, DescribesTwoAdapters) {
   ASSERT_EQ(layer.DiscoverAdapters(), 2);
   EXPECT_EQ(layer.adapters[0]->dhcpEnabled, 1);
   EXPECT_EQ(test::U8(layer.adapters[0]->connectionName),
-            "\xe5\x8d\x80\xe5\x9f\x9f\xe9\x80\xa3\xe7\xb7\x9a");
+            "區域連線");
   EXPECT_EQ(layer.adapters[1]->dhcpEnabled, 0);
   EXPECT_EQ(test::U8(layer.adapters[1]->ipAddressText), "192.168.1.10");
   EXPECT_EQ(test::U8(layer.adapters[1]->gatewayText), "192.168.1.1");

@@ -16,7 +16,7 @@ inline constexpr char16_t kWifiGuid[] = u"{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}
 inline void DescribeLaptop(MemoryComputer& pc) {
   pc.AddAdapter({.guid = kLanGuid,
                  .description = u"Intel(R) PRO/1000 MT Network Connection",
-                 .connectionName = u"\u5340\u57df\u9023\u7dda",  // 區域連線
+                 .connectionName = u"區域連線",  // 區域連線
                  .mac = "00:0c:29:3a:5b:7c",
                  .dhcp = true});
   pc.AddAdapter({.guid = kWifiGuid,

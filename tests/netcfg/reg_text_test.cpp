@@ -29,7 +29,7 @@ TEST(RegText, ValueForms) {
                u"\"Gone\"=\"x\"\r\n"
                u"\"Gone\"=-\r\n"
                u"[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"
-               u"\"\u65b0\u7d30\u660e\u9ad4\"=\"AR PL UMing TW\"\r\n",
+               u"\"新細明體\"=\"AR PL UMing TW\"\r\n",
                &error))
       << error;
   EXPECT_EQ(U8(reg.StringValue(kHklm, u"system\\test", u"NAME")), "a \"quoted\" \\ path");
@@ -44,7 +44,7 @@ TEST(RegText, ValueForms) {
             (std::vector<uint8_t>{1, 2, 0xff}));
   EXPECT_EQ(reg.FindValue(kHklm, u"System\\Test", u"Gone"), nullptr);
   EXPECT_EQ(U8(reg.StringValue(RegRoot::kCurrentUser, u"Software\\Wine\\Fonts\\Replacements",
-                               u"\u65b0\u7d30\u660e\u9ad4")),
+                               u"新細明體")),
             "AR PL UMing TW");
 }
 

@@ -50,10 +50,10 @@ TEST_F(Profiles, IdsOnlyGrow) {
   ASSERT_TRUE(store_.AddProfile(u"B", {}));
   Reopen();
   EXPECT_EQ(Ids(), "2,");
-  store_.CopyProfile(u"2", u"\u8907\u88fd-B");
+  store_.CopyProfile(u"2", u"複製-B");
   Reopen();
   EXPECT_EQ(Ids(), "2,3,");
-  EXPECT_EQ(U8(store_.profiles[1]->name), "\xe8\xa4\x87\xe8\xa3\xbd-B");
+  EXPECT_EQ(U8(store_.profiles[1]->name), "複製-B");
   EXPECT_FALSE(store_.DeleteProfile(u"9"));
 }
 
@@ -77,9 +77,8 @@ TEST_F(Profiles, AddWritesTheFixedLayout) {
   Reopen();
   ASSERT_EQ(store_.profiles.size(), 1u);
   EXPECT_EQ(U8(store_.profiles[0]->summary),
-            "\xe3\x80\x90"
-            "A\xe3\x80\x91\n[IP]192.168.1.10\n[\xe6\x8e\xa9\xe7\xa0\x81]"
-            "255.255.255.0\n[\xe7\xbd\x91\xe5\x85\xb3]192.168.1.1\n[DNS1]168.95.1.1\n[DNS2]\n");
+            "【A】\n[IP]192.168.1.10\n[掩码]"
+            "255.255.255.0\n[网关]192.168.1.1\n[DNS1]168.95.1.1\n[DNS2]\n");
 }
 
 TEST_F(Profiles, CopyTakesTheConnectionsAndTheNextId) {
@@ -90,12 +89,12 @@ TEST_F(Profiles, CopyTakesTheConnectionsAndTheNextId) {
   ASSERT_TRUE(store_.AddProfile(u"Office", {&a, &b}));  // ID 5
   store_.DeleteProfile(u"1");
   Reopen();
-  store_.CopyProfile(u"5", u"\u8907\u88fd-Office");
+  store_.CopyProfile(u"5", u"複製-Office");
   EXPECT_EQ(store_.lastId, 6);
   Reopen();
   const Profile& copy = *store_.profiles.back();
   EXPECT_EQ(U8(copy.id), "6");
-  EXPECT_EQ(U8(copy.name), "\xe8\xa4\x87\xe8\xa3\xbd-Office");
+  EXPECT_EQ(U8(copy.name), "複製-Office");
   ASSERT_EQ(copy.connections.size(), 2u);
   EXPECT_EQ(U8(copy.connections[1]->ipAddressText), "10.0.0.2");
   EXPECT_EQ(copy.summary, store_.profiles[3]->summary);
@@ -162,7 +161,7 @@ TEST(DecimalValue, ReadsLikeA32BitStrtol) {
       {u"12abc", 12},    {u"abc", 0},        {u"", 0},             {u"- 3", 0},
       {u"2147483647", INT32_MAX},            {u"2147483648", INT32_MAX},
       {u"99999999999999999999999", INT32_MAX}, {u"-2147483648", INT32_MIN},
-      {u"-99999999999", INT32_MIN},          {u"\uff11", 0},
+      {u"-99999999999", INT32_MIN},          {u"１", 0},
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(DecimalValue(text), value) << U8(text);
 }
@@ -330,10 +329,8 @@ TEST(Summary, Modes) {
   b.connectionName = u"B";
   b.dhcpEnabled = kModeLeaveAlone;
   EXPECT_EQ(U8(ConnectionSummary(a) + ConnectionSummary(b)),
-            "\xe3\x80\x90"
-            "A\xe3\x80\x91-\xe8\x87\xaa\xe5\x8b\x95\xe5\x8f\x96\xe5\xbe\x97IP\n"
-            "\xe3\x80\x90"
-            "B\xe3\x80\x91-\xe4\xb8\x8d\xe9\x85\x8d\xe7\xbd\xae\n");
+            "【A】-自動取得IP\n"
+            "【B】-不配置\n");
 }
 
 }  // namespace

@@ -146,7 +146,7 @@ TEST_F(Repair, ImportBig5File) {
   EXPECT_EQ(store_.lastId, 7);
   Reopen();
   ASSERT_EQ(store_.profiles.size(), 4u);
-  EXPECT_EQ(U8(store_.profiles[1]->name), "\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4");
+  EXPECT_EQ(U8(store_.profiles[1]->name), "辦公室");
   EXPECT_EQ(U8(store_.profiles[1]->id), "5");
   EXPECT_EQ(U8(store_.profiles[1]->dateTime), "05-01-01 00:00:00");
   EXPECT_EQ(U8(store_.profiles[2]->id), "6");

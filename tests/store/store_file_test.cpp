@@ -105,8 +105,7 @@ TEST_F(StoreFile, SaveIntoAMissingFolderFails) {
 
 TEST_F(StoreFile, RecordsMirrorTheFile) {
   WriteFile(ConfigFile(),
-            "<LUMATROVE><CONFIG LASTID=\"abc\">"
-            "<NETSETING NAME=\"\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4\" DATATIME=\"08-06-15 "
+            "<LUMATROVE><CONFIG LASTID=\"abc\"><NETSETING NAME=\"辦公室\" DATATIME=\"08-06-15 "
             "14:03:09\" ID=\"3\">"
             "<CONNECTION NAME=\"A\" GUID=\"{1}\" MACCODE=\"00:11:22:33:44:55\" MACCODEN=\"x\" "
             "EnableCheck=\"false\" TYPE=\"3\">"
@@ -122,7 +121,7 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
   ASSERT_EQ(store.profiles.size(), 1u);
   const Profile& p = *store.profiles[0];
   EXPECT_EQ(U8(p.id), "3");
-  EXPECT_EQ(U8(p.name), "\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4");
+  EXPECT_EQ(U8(p.name), "辦公室");
   EXPECT_EQ(U8(p.dateTime), "08-06-15 14:03:09");
   ASSERT_EQ(p.connections.size(), 2u);  // the nested NETSETING is not a connection
   const ConnectionSetting& a = *p.connections[0];
@@ -137,8 +136,7 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
   EXPECT_EQ(p.connections[1]->statusEnabled, 0);
   EXPECT_EQ(p.connections[1]->dhcpEnabled, kModeUnknown);  // no TYPE
   EXPECT_EQ(U8(p.summary),
-            "\xe3\x80\x90"
-            "A\xe3\x80\x91\xe3\x80\x90\xe3\x80\x91");
+            "【A】【】");
 
   // The next profile added gets ID 4; a mode -1 connection is written as TYPE 2.
   std::vector<const ConnectionSetting*> list{p.connections[0].get()};

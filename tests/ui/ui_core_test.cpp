@@ -76,9 +76,9 @@ class Log : public ::testing::Test {
 
 TEST_F(Log, EntryFormat) {
   EXPECT_EQ(U8(ActionLog::Entry(
-                u"\u5957\u7528\u7db2\u8def\u7d44\u614b[\u8fa6\u516c\u5ba4]\u6210\u529f!", when_)),
+                u"套用網路組態[辦公室]成功!", when_)),
             "08-06-15 14:03:09\xe5\xa5\x97\xe7\x94\xa8\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85"
-            "\x8b[\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4]\xe6\x88\x90\xe5\x8a\x9f!\r\n" +
+            "\x8b[辦公室]成功!\r\n" +
                 std::string(80, '=') + "\r\n");
 }
 
@@ -124,15 +124,14 @@ TEST_F(Log, ClearThenAppend) {
 }
 
 TEST(MainWindowModel, PromptsAndTooltips) {
-  EXPECT_EQ(U8(PromptPart(u"\u4fee\u6539\n\u4fee\u6539\u9078\u4e2d\u7684IP\u5c08\u6848")),
-            "\xe4\xbf\xae\xe6\x94\xb9");
+  EXPECT_EQ(U8(PromptPart(u"修改\n修改選中的IP專案")),
+            "修改");
   EXPECT_EQ(U8(TooltipPart(u"a\nb")), "b");
   EXPECT_EQ(U8(TooltipPart(u"both")), "both");
   EXPECT_EQ(U8(PromptPart(u"\nonly tip")), "");
   EXPECT_EQ(ControlPrompt(100, u"x"), kDefaultPrompt);
   EXPECT_EQ(ControlPrompt(1007, u""), kDefaultPrompt);
   EXPECT_EQ(U8(ControlPrompt(32777, u"apply\ntip")), "apply");
-  EXPECT_EQ(StatusBarParts(600), (std::array<int, 3>{400, 500, -1}));
 }
 
 TEST(MainWindowModel, ShortenText) {

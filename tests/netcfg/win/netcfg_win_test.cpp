@@ -141,7 +141,7 @@ class WineComputer : public ::testing::Test {
         u"{4D36E972-E325-11CE-BFC1-08002BE10318}\\" +
         lan +
         u"\\Connection]\r\n"
-        u"\"Name\"=\"\u5340\u57df\u9023\u7dda\"\r\n"
+        u"\"Name\"=\"區域連線\"\r\n"
         u"\"PnpInstanceID\"=\"PCI\\\\VEN_8086&DEV_100F\\\\1\"\r\n"
         u"\"MediaSubType\"=dword:00000001\r\n"
         u"[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Network\\"
@@ -179,7 +179,7 @@ TEST_F(WineComputer, DiscoversTheSeededAdapters) {
   ASSERT_EQ(layer.DiscoverAdapters(), 2);
   const AdapterInfo& lan = *layer.adapters[0];
   EXPECT_EQ(U8(lan.instanceId), realName_);
-  EXPECT_EQ(U8(lan.connectionName), "\xe5\x8d\x80\xe5\x9f\x9f\xe9\x80\xa3\xe7\xb7\x9a");
+  EXPECT_EQ(U8(lan.connectionName), "區域連線");
   EXPECT_EQ(U8(lan.macAddress), realMac_);
   EXPECT_EQ(U8(lan.ipAddressText), "10.0.0.5");
   EXPECT_EQ(U8(lan.subnetMaskText), "255.0.0.0");

@@ -79,14 +79,14 @@ TEST_F(WineStore, OpenCreatesSavesAndReplaces) {
     EXPECT_EQ(store.Open(), 0);
     EXPECT_EQ(Read(dir_ / "lumatrove.cfg").substr(0, 53),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<LUMATROVE>\r\n");
-    ASSERT_TRUE(store.AddProfile(u"\u8fa6\u516c\u5ba4", {}));
+    ASSERT_TRUE(store.AddProfile(u"辦公室", {}));
     ASSERT_TRUE(store.Save());  // replaces the existing file
     EXPECT_FALSE(fs::exists(dir_ / "lumatrove.cfg.tmp"));
   }
   ProfileStore store(*system_);
   ASSERT_EQ(store.Open(), 1);
   ASSERT_EQ(store.profiles.size(), 1u);
-  EXPECT_EQ(U8(store.profiles[0]->name), "\xe8\xbe\xa6\xe5\x85\xac\xe5\xae\xa4");
+  EXPECT_EQ(U8(store.profiles[0]->name), "辦公室");
   EXPECT_EQ(store.profiles[0]->dateTime.size(), 17u);  // yy-mm-dd hh:mm:ss, from the clock
 }
 
