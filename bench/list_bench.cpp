@@ -12,7 +12,7 @@
 #include "netcfg/memory_computer.h"
 #include "store/memory_store_system.h"
 #include "store/profile_store.h"
-#include "ui/main_window_model.h"
+#include "ui/model/main_window_model.h"
 
 namespace lumatrove::bench {
 namespace {

@@ -9,10 +9,10 @@
 #include "netcfg/win32_net_system.h"
 #include "store/profile_store.h"
 #include "store/win32_store_system.h"
-#include "ui/action_log.h"
-#include "ui/command_line.h"
-#include "ui/main_dialog.h"
-#include "ui/main_window_model.h"
+#include "ui/model/action_log.h"
+#include "ui/model/command_line.h"
+#include "ui/main/main_dialog.h"
+#include "ui/model/main_window_model.h"
 #include "ui/win/window.h"
 
 namespace {

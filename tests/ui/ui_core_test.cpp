@@ -8,9 +8,9 @@
 
 #include "netcfg/code_page.h"
 #include "test_text.h"
-#include "ui/action_log.h"
-#include "ui/command_line.h"
-#include "ui/main_window_model.h"
+#include "ui/model/action_log.h"
+#include "ui/model/command_line.h"
+#include "ui/model/main_window_model.h"
 
 namespace lumatrove {
 namespace {

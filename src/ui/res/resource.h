@@ -1,4 +1,5 @@
-// Resource and command IDs of lumatrove.exe.
+// Resource and command IDs of lumatrove.exe shared by its parts: icons, bitmaps, menus, the
+// main window, strings and commands. Each dialog has its IDs in a header of its own.
 #pragma once
 
 // Icons, bitmaps, menus, dialogs, the toolbar.
@@ -10,7 +11,6 @@
 #define IDR_TOOLBAR 138
 #define IDR_TRAYMENU 143
 #define IDR_CONTEXTMENU 167
-#define IDD_PROGRESS 169
 #define IDB_APPLY 171
 #define IDB_VIEW 172
 #define IDB_ABOUT 173
@@ -36,8 +36,6 @@
 // Controls.
 #define IDC_STATUSBAR 100
 #define IDC_PROFILE_LIST 1007
-#define IDC_PROGRESS_BAR 1058
-#define IDC_PROGRESS_TEXT 1059
 
 // Strings.
 #define IDS_ABOUTBOX 101

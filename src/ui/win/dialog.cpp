@@ -39,6 +39,14 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM w, LPARAM l) {
       return OnInit() ? TRUE : FALSE;
     case WM_COMMAND:
       if (OnCommand(LOWORD(w), HIWORD(w), reinterpret_cast<HWND>(l))) return TRUE;
+      if (HIWORD(w) == BN_CLICKED && LOWORD(w) == IDOK) {
+        OnOk();
+        return TRUE;
+      }
+      if (HIWORD(w) == BN_CLICKED && LOWORD(w) == IDCANCEL) {
+        OnCancel();
+        return TRUE;
+      }
       break;
     case WM_NOTIFY: {
       LRESULT r = 0;

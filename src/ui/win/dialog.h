@@ -23,9 +23,36 @@ class Dialog : public Window {
   void End(INT_PTR result);
   void Destroy();
 
+  // The dialog's items.
+  bool SetItemText(int id, const std::u16string& text) const {
+    return SetDlgItemTextW(Handle(), id, W(text)) != FALSE;
+  }
+  std::u16string ItemText(int id) const { return Window(Item(id)).Text(); }
+  bool EnableItem(int id, bool on) const { return Window(Item(id)).Enable(on); }
+  bool ShowItem(int id, bool show) const { return Window(Item(id)).Show(show ? SW_SHOW : SW_HIDE); }
+  void CheckButton(int id, bool on) const {
+    CheckDlgButton(Handle(), id, on ? BST_CHECKED : BST_UNCHECKED);
+  }
+  bool IsButtonChecked(int id) const { return IsDlgButtonChecked(Handle(), id) == BST_CHECKED; }
+  bool SetItemInt(int id, int value) const {
+    return SetDlgItemInt(Handle(), id, static_cast<UINT>(value), TRUE) != FALSE;
+  }
+  // The item's text as a decimal number; false when it is not one.
+  bool ItemInt(int id, int& value) const {
+    BOOL ok = FALSE;
+    value = static_cast<int>(GetDlgItemInt(Handle(), id, &ok, TRUE));
+    return ok != FALSE;
+  }
+
  protected:
   virtual bool OnInit() { return true; }  // true: the default focus
+  // A command of a control or menu; OK and Cancel reach OnOk and OnCancel when this does not
+  // handle them.
   virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+  // The OK button or Return: copy the controls into the model, validate, End(IDOK). The
+  // Cancel button, Escape or the close box: End(IDCANCEL).
+  virtual void OnOk() { End(IDOK); }
+  virtual void OnCancel() { End(IDCANCEL); }
   virtual bool OnNotify(NMHDR* /*header*/, LRESULT& /*result*/) { return false; }
   // Any other message; `result` is what the procedure returns when handled.
   virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }

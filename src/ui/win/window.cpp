@@ -1,6 +1,9 @@
+// Window helpers, and the wrappers of controls whose calls need more than one message.
 #include "ui/win/window.h"
 
 #include <vector>
+
+#include "ui/win/controls.h"
 
 namespace lumatrove::win {
 
@@ -30,6 +33,14 @@ void Window::CenterOn(HWND other) const {
     ScreenToClient(parent, &p);
   }
   SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::u16string ComboBox::ItemText(int index) const {
+  const LRESULT length = Send(CB_GETLBTEXTLEN, static_cast<WPARAM>(index));
+  if (length == CB_ERR) return {};
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+  Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  return U(buffer.data());
 }
 
 }  // namespace lumatrove::win

@@ -14,7 +14,7 @@
 
 #include "netcfg/net_adapter_layer.h"
 #include "store/profile_store.h"
-#include "ui/profile_list_ctrl.h"
+#include "ui/controls/profile_list_ctrl.h"
 #include "ui/win/dialog.h"
 
 namespace lumatrove {
@@ -25,16 +25,6 @@ inline constexpr UINT kTrayIconId = 129;
 // Posted by a key pressed in the profile list, to be handled once the list has moved its
 // selection; wParam is the row selected before.
 inline constexpr UINT kKeyboardSelectionMessage = WM_APP + 1;
-
-// The progress window shown while a profile is applied.
-class ProgressDialog : public win::Dialog {
- public:
-  ProgressDialog();
-
- protected:
-  bool OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) override;
-  bool OnCommand(int id, int code, HWND control) override;
-};
 
 class MainDialog : public win::Dialog {
  public:

@@ -4,9 +4,10 @@
 #include <cstdio>
 
 #include "netcfg/ascii_text.h"
-#include "ui/action_log.h"
-#include "ui/main_dialog.h"
-#include "ui/main_window_model.h"
+#include "ui/dialogs/progress_dialog.h"
+#include "ui/main/main_dialog.h"
+#include "ui/model/action_log.h"
+#include "ui/model/main_window_model.h"
 #include "ui/res/resource.h"
 
 namespace lumatrove {

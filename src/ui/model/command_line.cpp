@@ -1,4 +1,4 @@
-#include "ui/command_line.h"
+#include "ui/model/command_line.h"
 
 namespace lumatrove {
 

@@ -1,14 +1,14 @@
 // The main window: creation, initialisation, the notification-area icon, the toolbar and
 // the status bar, hiding and showing, and the messages it handles itself.
-#include "ui/main_dialog.h"
+#include "ui/main/main_dialog.h"
 
 #include <cstddef>
 
 #include "netcfg/win32_net_system.h"
 #include "store/win32_store_system.h"
-#include "ui/action_log.h"
-#include "ui/command_line.h"
-#include "ui/main_window_model.h"
+#include "ui/model/action_log.h"
+#include "ui/model/command_line.h"
+#include "ui/model/main_window_model.h"
 #include "ui/res/resource.h"
 
 namespace lumatrove {
@@ -39,21 +39,6 @@ std::vector<int> ToolBarLayout() {
 }
 
 }  // namespace
-
-ProgressDialog::ProgressDialog() : Dialog(IDD_PROGRESS) {}
-
-bool ProgressDialog::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
-  if (message == WM_CLOSE) {
-    Show(SW_HIDE);
-    result = TRUE;
-    return true;
-  }
-  return false;
-}
-
-bool ProgressDialog::OnCommand(int id, int, HWND) {
-  return id == IDOK || id == IDCANCEL;
-}
 
 MainDialog::MainDialog(HWND parent)
     : Dialog(IDD_MAIN),

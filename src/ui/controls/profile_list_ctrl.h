@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/main_window_model.h"
+#include "ui/model/main_window_model.h"
 #include "ui/win/window.h"
 
 namespace lumatrove {
@@ -80,19 +80,6 @@ class ProfileListCtrl : public win::Window {
 
   HWND tip_ = nullptr;
   int shownTool_ = -1;               // row x 100 + column under the cursor, -1 for none
-};
-
-// ColoredTabCtrl: the profile editor's tab control, painted flat on the button face, the
-// selected tab's text blue and centred, the others dark grey at the bottom.
-class ColoredTabCtrl : public win::Window {
- public:
-  bool TakeOver(HWND tab);
-  void DrawItem(const DRAWITEMSTRUCT& item);
-
-  COLORREF selectedTextColor = RGB(0, 0, 255);
-  COLORREF textColor = RGB(50, 50, 50);
-  HFONT selectedFont = nullptr;
-  HFONT font = nullptr;
 };
 
 }  // namespace lumatrove

@@ -1,4 +1,4 @@
-#include "ui/main_window_model.h"
+#include "ui/model/main_window_model.h"
 
 #include <algorithm>
 

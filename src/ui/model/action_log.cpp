@@ -1,4 +1,4 @@
-#include "ui/action_log.h"
+#include "ui/model/action_log.h"
 
 #include <cstdio>
 #include <memory>
