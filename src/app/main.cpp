@@ -8,6 +8,7 @@
 
 #include "netcfg/win32_net_system.h"
 #include "store/profile_store.h"
+#include "texts.h"
 #include "store/win32_store_system.h"
 #include "ui/model/action_log.h"
 #include "ui/model/command_line.h"
@@ -38,7 +39,8 @@ int ApplyFromCommandLine(const std::u16string& id) {
     }
     ok = store.ApplyProfile(id);
   }
-  const std::u16string text = ok ? u"套用組態成功！" : u"套用組態失敗！該組態檔案已失效！";
+  const std::u16string text(ok ? lumatrove::texts::kCommandLineApplied
+                                  : lumatrove::texts::kCommandLineApplyFailed);
   MessageBoxW(nullptr, W(text), W(net->ApplicationName()), MB_OK);
   return 0;
 }
@@ -73,7 +75,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     BringRunningInstanceForward();
     return 0;
   }
-  lumatrove::MainDialog main(nullptr);
+  // The real computer: the registry, the adapters, the files beside the program.
+  std::unique_ptr<lumatrove::NetSystem> net = lumatrove::MakeWin32NetSystem();
+  std::unique_ptr<lumatrove::StoreSystem> system = lumatrove::MakeWin32StoreSystem(*net);
+  lumatrove::MainDialog main(nullptr, *net, *system);
   main.Run();
   return 0;
 }

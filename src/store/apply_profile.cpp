@@ -3,6 +3,7 @@
 #include "netcfg/net_adapter_layer.h"
 #include "store/address_text.h"
 #include "store/profile_store.h"
+#include "texts.h"
 
 namespace lumatrove {
 bool ProfileStore::ApplyProfile(std::u16string_view id) {
@@ -22,15 +23,11 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
     const int32_t mode = ModeCode(d.GetAttribute(u"TYPE"));
     std::u16string address, mask, gateway, dns;
 
-    auto stop = [&](std::u16string_view what, const std::u16string& value) {
-      std::u16string text = u"網路組態【" + connectionName + u"】";
-      text += what;
-      text += value;
+    // A value the adapter cannot take stops the whole apply with a message.
+    auto stop = [&](std::u16string text) {
       system_.net().ShowMessage(text, system_.net().ApplicationName(), kMbIconHand | kMbOk);
       return false;
     };
-    constexpr std::u16string_view kBadAddress = u"中存在非法IP位址!";
-    constexpr std::u16string_view kBadMask = u"中存在非法子網遮罩：";
 
     // A fixed address and its mask must be dotted quads the adapter can take; a gateway or
     // DNS server that is not one is left out. Empty DNS entries keep their place in the list.
@@ -44,7 +41,7 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
           if (IsFixedAddress(value)) {
             address = value;
           } else if (mode == kModeManual) {
-            return stop(kBadAddress, value);
+            return stop(texts::BadAddress(connectionName, value));
           }
         }
       } else if (tag == u"MASKADD") {
@@ -54,7 +51,7 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
           if (IsFixedMask(value)) {
             mask = value;
           } else if (mode == kModeManual) {
-            return stop(kBadMask, value);
+            return stop(texts::BadMask(connectionName, value));
           }
         }
       } else if (tag == u"GATEWAY") {
@@ -75,8 +72,8 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
 
     if (mode == kModeManual) {
       // A connection without an address or mask would leave the adapter with none.
-      if (address.empty()) return stop(kBadAddress, address);
-      if (mask.empty()) return stop(kBadMask, mask);
+      if (address.empty()) return stop(texts::BadAddress(connectionName, address));
+      if (mask.empty()) return stop(texts::BadMask(connectionName, mask));
       if (layer.ApplyStaticAddress(adapterId, 0, address, mask, gateway, dns)) success = true;
     } else if (mode == kModeAutomatic) {
       if (layer.ApplyDhcp(adapterId, dns)) success = true;

@@ -1,5 +1,7 @@
 #include "store/profile.h"
 
+#include "texts.h"
+
 namespace lumatrove {
 
 using namespace std::string_view_literals;
@@ -11,29 +13,29 @@ std::u16string ConnectionSummary(const ConnectionSetting& c) {
 }
 
 void AppendConnectionSummary(std::u16string& s, const ConnectionSetting& c) {
-  s += u"【"sv;  // 【name】
+  s += texts::kSummaryNameOpen;
   s += c.connectionName;
-  s += u"】"sv;
+  s += texts::kSummaryNameClose;
   switch (c.dhcpEnabled) {
     case kModeManual:
-      s += u"\n[IP]"sv;
+      s += texts::kSummaryAddress;
       s += c.ipAddressText;
-      s += u"\n[掩码]"sv;  // [掩码]
+      s += texts::kSummaryMask;
       s += c.subnetMaskText;
-      s += u"\n[网关]"sv;  // [网关]
+      s += texts::kSummaryGateway;
       s += c.gatewayText;
-      s += u"\n[DNS1]"sv;
+      s += texts::kSummaryDns1;
       s += c.primaryDns;
-      s += u"\n[DNS2]"sv;
+      s += texts::kSummaryDns2;
       s += c.secondaryDns;
       s += u"\n"sv;
       break;
     case kModeAutomatic:
-      s += u"-自動取得IP\n"sv;
-      break;  // -自動取得IP
+      s += texts::kSummaryAutomatic;
+      break;
     case kModeLeaveAlone:
-      s += u"-不配置\n"sv;
-      break;  // -不配置
+      s += texts::kSummaryLeaveAlone;
+      break;
     default:
       break;
   }

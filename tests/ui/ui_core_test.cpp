@@ -8,6 +8,7 @@
 
 #include "netcfg/code_page.h"
 #include "test_text.h"
+#include "texts.h"
 #include "ui/model/action_log.h"
 #include "ui/model/command_line.h"
 #include "ui/model/main_window_model.h"
@@ -129,8 +130,8 @@ TEST(MainWindowModel, PromptsAndTooltips) {
   EXPECT_EQ(U8(TooltipPart(u"a\nb")), "b");
   EXPECT_EQ(U8(TooltipPart(u"both")), "both");
   EXPECT_EQ(U8(PromptPart(u"\nonly tip")), "");
-  EXPECT_EQ(ControlPrompt(100, u"x"), kDefaultPrompt);
-  EXPECT_EQ(ControlPrompt(1007, u""), kDefaultPrompt);
+  EXPECT_EQ(ControlPrompt(100, u"x"), texts::kDefaultPrompt);
+  EXPECT_EQ(ControlPrompt(1007, u""), texts::kDefaultPrompt);
   EXPECT_EQ(U8(ControlPrompt(32777, u"apply\ntip")), "apply");
 }
 

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "ui/win/handles.h"
+
 #include <algorithm>
 
 namespace lumatrove {
@@ -18,9 +20,8 @@ int Extent(HDC dc, std::u16string_view text) {
 }
 
 void Fill(HDC dc, const RECT& r, COLORREF color) {
-  HBRUSH brush = CreateSolidBrush(color);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
+  const win::Brush brush(CreateSolidBrush(color));
+  FillRect(dc, &r, brush.Get());
 }
 
 void Draw(HDC dc, const std::u16string& text, RECT r, UINT align) {
@@ -264,7 +265,7 @@ void ProfileListCtrl::RepaintSelectedRows() {
 void ProfileListCtrl::OnPaint() {
   // With full-row highlighting, the strip right of the last column is repainted too, so that
   // highlights reach the edge of the client area.
-  if (clientWidthSelect_ == 0 || fullRowSelect_ == 0 || !IsReportView()) return;
+  if (fullRowSelect_ == 0 || !IsReportView()) return;
   RECT row0{};
   row0.left = LVIR_BOUNDS;
   if (!Send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row0))) return;
@@ -307,7 +308,8 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
   Send(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&icon));
   RECT rowRect = bounds;
   rowRect.left = label.left;
-  if (clientWidthSelect_ != 0 && rowRect.right < clientWidth_) rowRect.right = clientWidth_;
+  // The highlight reaches the right edge of the client area.
+  if (rowRect.right < clientWidth_) rowRect.right = clientWidth_;
 
   const COLORREF oldText = GetTextColor(dc);
   const COLORREF oldBack = GetBkColor(dc);
@@ -349,7 +351,6 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
 
   // First column: the label, shortened to fit.
   RECT first = label;
-  first.right -= stateImageOffset_;
   auto extent = [dc](std::u16string_view t) { return Extent(dc, t); };
   const std::u16string text0 =
       ShortenText(cellText(0), static_cast<int>(first.right - first.left), 4, extent);

@@ -21,7 +21,7 @@ inline constexpr COLORREF kCurrentRowColor = RGB(251, 188, 102);
 class ProfileListCtrl : public win::Window {
  public:
   ProfileListCtrl();
-  virtual ~ProfileListCtrl();
+  ~ProfileListCtrl();
   ProfileListCtrl(const ProfileListCtrl&) = delete;
   ProfileListCtrl& operator=(const ProfileListCtrl&) = delete;
 
@@ -64,9 +64,7 @@ class ProfileListCtrl : public win::Window {
   LVHITTESTINFO HitTest(POINT client) const;
 
   int fullRowSelect_ = 0;
-  int clientWidthSelect_ = 1;
   int clientWidth_ = 0;
-  int stateImageOffset_ = 0;
   int iconWidth_ = 0;
   int iconHeight_ = 0;
   COLORREF textColor_;

@@ -2,10 +2,11 @@
 // the status bar, hiding and showing, and the messages it handles itself.
 #include "ui/main/main_dialog.h"
 
-#include <cstddef>
+#include <algorithm>
+#include <iterator>
 
-#include "netcfg/win32_net_system.h"
-#include "store/win32_store_system.h"
+#include "texts.h"
+
 #include "ui/model/action_log.h"
 #include "ui/model/command_line.h"
 #include "ui/model/main_window_model.h"
@@ -20,6 +21,24 @@ using win::W;
 namespace {
 
 constexpr UINT kToolBarId = 0xE800;
+
+// The toolbar's buttons: command, image, image under the mouse, text.
+struct ToolButton {
+  int command;
+  UINT image;
+  UINT hotImage;
+  std::u16string_view text;  // a literal: the toolbar reads it up to its NUL
+};
+constexpr ToolButton kToolButtons[] = {
+    {ID_PROFILE_APPLY, IDB_APPLY, IDB_APPLY_HOT, texts::kToolApply},
+    {ID_PROFILE_PROPERTIES, IDB_VIEW, IDB_VIEW_HOT, texts::kToolView},
+    {ID_PROFILE_NEW, IDB_ADD, IDB_ADD_HOT, texts::kToolAdd},
+    {ID_PROFILE_MODIFY, IDB_MODIFY, IDB_MODIFY_HOT, texts::kToolModify},
+    {ID_PROFILE_REMOVE, IDB_REMOVE, IDB_REMOVE_HOT, texts::kToolRemove},
+    {ID_DONATE, IDB_DONATE, IDB_DONATE_HOT, texts::kToolDonate},
+    {ID_APP_ABOUT, IDB_ABOUT, IDB_ABOUT_HOT, texts::kToolAbout},
+    {ID_HELP_CONTENTS, IDB_HELP, IDB_HELP_HOT, texts::kToolHelp},
+};
 
 // The toolbar's layout resource: version, image width, height, count, then the commands.
 std::vector<int> ToolBarLayout() {
@@ -40,43 +59,19 @@ std::vector<int> ToolBarLayout() {
 
 }  // namespace
 
-MainDialog::MainDialog(HWND parent)
+MainDialog::MainDialog(HWND parent, NetSystem& net, StoreSystem& system)
     : Dialog(IDD_MAIN),
-      netSystem(MakeWin32NetSystem()),
-      storeSystem(MakeWin32StoreSystem(*netSystem)),
-      netAdapters(*netSystem),
-      store(*storeSystem),
+      netAdapters(net),
+      store(system),
+      net_(net),
+      system_(system),
       parent_(parent) {}
 
-MainDialog::~MainDialog() {
-  if (toolImages_ != nullptr) ImageList_Destroy(toolImages_);
-  if (toolHotImages_ != nullptr) ImageList_Destroy(toolHotImages_);
-  if (listImages_ != nullptr) ImageList_Destroy(listImages_);
-  if (icon_ != nullptr) DestroyIcon(icon_);
-  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
-}
+MainDialog::~MainDialog() = default;
 
 int MainDialog::Message(std::u16string_view text, UINT flags) {
   const std::u16string t(text);
-  return MessageBoxW(Handle(), W(t), W(std::u16string(kMessageCaption)), flags);
-}
-
-void MainDialog::AddTrayIcon() {
-  trayIconData = NOTIFYICONDATAW{};
-  // The size of the structure with balloon fields (before guidItem): XP and later take it.
-  trayIconData.cbSize = offsetof(NOTIFYICONDATAW, guidItem);
-  trayIconData.hWnd = Handle();
-  trayIconData.uID = kTrayIconId;
-  trayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  trayIconData.uCallbackMessage = kTrayCallback;
-  HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
-                                             IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-  trayIconData.hIcon = icon;
-  lstrcpynW(trayIconData.szTip, L"Torvane\xFF08Lumatrove\xFF09", 128);
-  Shell_NotifyIconW(NIM_ADD, &trayIconData);
-  if (icon != nullptr) DestroyIcon(icon);
-  trayIconData.hIcon = nullptr;
+  return MessageBoxW(Handle(), W(t), W(std::u16string(texts::kCaption)), flags);
 }
 
 void MainDialog::CreateToolBar() {
@@ -88,38 +83,32 @@ void MainDialog::CreateToolBar() {
   if (toolBar_ == nullptr) return;
   SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
-  toolImages_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0);
-  toolHotImages_ = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0);
-  const int normal[] = {IDB_APPLY,  IDB_VIEW,   IDB_ADD,   IDB_MODIFY,
-                        IDB_REMOVE, IDB_DONATE, IDB_ABOUT, IDB_HELP};
-  const int hot[] = {IDB_APPLY_HOT,  IDB_VIEW_HOT,   IDB_ADD_HOT,   IDB_MODIFY_HOT,
-                     IDB_REMOVE_HOT, IDB_DONATE_HOT, IDB_ABOUT_HOT, IDB_HELP_HOT};
-  for (int i = 0; i < 8; ++i) {
-    for (auto [list, id] : {std::pair{toolImages_, normal[i]}, std::pair{toolHotImages_, hot[i]}}) {
-      HBITMAP bitmap = static_cast<HBITMAP>(
-          LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-      ImageList_AddMasked(list, bitmap, RGB(255, 255, 255));
-      if (bitmap != nullptr) DeleteObject(bitmap);
-    }
+  // The buttons' images, in the order of the table; white is transparent.
+  toolImages_.Reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0));
+  toolHotImages_.Reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0));
+  for (const ToolButton& b : kToolButtons) {
+    ImageList_AddMasked(toolImages_.Get(), win::LoadBitmapResource(b.image).Get(), RGB(255, 255, 255));
+    ImageList_AddMasked(toolHotImages_.Get(), win::LoadBitmapResource(b.hotImage).Get(),
+                        RGB(255, 255, 255));
   }
-  SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolImages_));
-  SendMessageW(toolBar_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(toolHotImages_));
+  SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolImages_.Get()));
+  SendMessageW(toolBar_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(toolHotImages_.Get()));
 
-  static const wchar_t* const kTexts[] = {L"啟用", L"檢視...", L"加入", L"修改",
-                                          L"移除", L"捐助",    L"關於", L"幫助"};
+  // The slots as the toolbar resource lays them out; each command's image and text from the
+  // table, separators where the resource has none.
   std::vector<TBBUTTON> buttons;
-  int image = 0;
   for (int id : ToolBarLayout()) {
     TBBUTTON b{};
-    if (id == 0) {
+    const auto found = std::find_if(std::begin(kToolButtons), std::end(kToolButtons),
+                                    [id](const ToolButton& t) { return t.command == id; });
+    if (found == std::end(kToolButtons)) {
       b.fsStyle = BTNS_SEP;
     } else {
-      b.iBitmap = image;
+      b.iBitmap = static_cast<int>(found - std::begin(kToolButtons));
       b.idCommand = id;
       b.fsState = TBSTATE_ENABLED;
       b.fsStyle = BTNS_BUTTON;
-      b.iString = reinterpret_cast<INT_PTR>(kTexts[image < 8 ? image : 7]);
-      ++image;
+      b.iString = reinterpret_cast<INT_PTR>(found->text.data());
     }
     buttons.push_back(b);
   }
@@ -140,7 +129,7 @@ void MainDialog::CreateStatusBar() {
   GetClientRect(statusBar_, &r);
   const std::array<int, 3> parts = StatusBarParts(r.right - r.left);
   SendMessageW(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts.data()));
-  SetPrompt(std::u16string(kDefaultPrompt));
+  SetPrompt(std::u16string(texts::kDefaultPrompt));
 }
 
 void MainDialog::SetPrompt(const std::u16string& text) {
@@ -152,18 +141,18 @@ void MainDialog::SetupProfileList() {
   profileList.TakeOver(Item(IDC_PROFILE_LIST));
   profileList.SetRows(&profileRows);
   struct Column {
-    const wchar_t* heading;
+    std::u16string_view heading;  // a literal, read up to its NUL
     int width;
     int format;
   };
-  const Column columns[] = {{L"", 37, LVCFMT_LEFT | LVCFMT_IMAGE},
-                            {L"NO.", 40, LVCFMT_LEFT},
-                            {L"名稱", 225, LVCFMT_LEFT},
-                            {L"建立時間", 120, LVCFMT_LEFT}};
+  const Column columns[] = {{u"", 37, LVCFMT_LEFT | LVCFMT_IMAGE},
+                            {texts::kColumnNumber, 40, LVCFMT_LEFT},
+                            {texts::kColumnName, 225, LVCFMT_LEFT},
+                            {texts::kColumnCreated, 120, LVCFMT_LEFT}};
   for (int i = 0; i < 4; ++i) {
     LVCOLUMNW c{};
     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    c.pszText = const_cast<wchar_t*>(columns[i].heading);
+    c.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(columns[i].heading.data()));
     c.cx = columns[i].width;
     c.fmt = columns[i].format;
     c.iSubItem = i;
@@ -173,12 +162,9 @@ void MainDialog::SetupProfileList() {
   profileList.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    styles | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
   profileList.Send(LVM_SETHOVERTIME, 0, 1);
-  listImages_ = ImageList_Create(32, 32, ILC_COLORDDB | ILC_MASK, 2, 2);
-  HICON row = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ROW),
-                                            IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-  ImageList_AddIcon(listImages_, row);
-  if (row != nullptr) DestroyIcon(row);
-  profileList.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages_));
+  listImages_.Reset(ImageList_Create(32, 32, ILC_COLORDDB | ILC_MASK, 2, 2));
+  ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW, 32, 32).Get());
+  profileList.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages_.Get()));
 
   profileList.SetFullRowSelect(true);
   profileList.EnableToolTips();
@@ -186,31 +172,27 @@ void MainDialog::SetupProfileList() {
 }
 
 bool MainDialog::OnInit() {
-  // What the window does as it is created.
+  // The running instance is found by this property (a second start brings it forward).
   SetPropW(Handle(), kInstanceMarker, reinterpret_cast<HANDLE>(1));
-  AddTrayIcon();
+  trayIcon.Add(Handle(), kTrayIconId, kTrayCallback, IDI_APP, std::u16string(texts::kTrayTip));
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   CreateToolBar();
 
-  // 1-3: the list control, the icons and the system-menu entry.
-  HINSTANCE module = GetModuleHandleW(nullptr);
-  icon_ = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                        GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                                        LR_DEFAULTCOLOR));
-  smallIcon_ = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  // The window's icons, and the About entry of its system menu.
+  icon_ = win::LoadIconResource(IDI_APP, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  smallIcon_ =
+      win::LoadIconResource(IDI_APP, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
   const std::u16string about = LoadString(IDS_ABOUTBOX);
-  if (!about.empty()) {
-    if (HMENU system = GetSystemMenu(Handle(), FALSE)) {
-      AppendMenuW(system, MF_SEPARATOR, 0, nullptr);
-      AppendMenuW(system, MF_STRING, IDM_ABOUTBOX, W(about));
-    }
+  if (const win::Menu system = win::Menu::Borrow(GetSystemMenu(Handle(), FALSE));
+      system && !about.empty()) {
+    system.AppendSeparator();
+    system.AppendItem(IDM_ABOUTBOX, about);
   }
-  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
-  // 4-5: the program folder becomes the current directory.
+  // The program folder becomes the current directory: the log, the settings copy and the
+  // help file are opened by relative name.
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::u16string folder = U(path);
@@ -221,24 +203,19 @@ bool MainDialog::OnInit() {
   GetCurrentDirectoryW(1024, current);
   workDir = U(current);
 
-  // 6-7: the store and the adapters.
+  // The profiles and the adapters; either failing is said once, and the window opens anyway.
   if (store.Open() == 0) Message(OpenFailedMessage(store.keptCopy), MB_OK);
   LogIdRepairs();
-  if (netAdapters.DiscoverAdapters() == 0) Message(u"載入網卡訊息有誤！", MB_OK);
+  if (netAdapters.DiscoverAdapters() == 0) Message(texts::kAdaptersFailed, MB_OK);
 
-  // 8-11: the list, its rows, the status bar.
   SetupProfileList();
   FillProfileList();
   CreateStatusBar();
-
-  // 12-13: the menus of the adapters and profiles come with the tray menu; the commands
-  // that need a row start disabled.
+  // No row is current yet: the commands that need one start disabled.
   UpdateCommandStates();
 
-  // 15: "-hide" starts in the notification area only.
-  const wchar_t* line = GetCommandLineW();
-  const std::u16string full = U(line);
-  shownByUser = HasHideSwitch(ArgumentsOf(full)) ? 0 : 1;
+  // "-hide" starts in the notification area only.
+  shownByUser = HasHideSwitch(ArgumentsOf(U(GetCommandLineW()))) ? 0 : 1;
   return true;
 }
 
@@ -251,7 +228,7 @@ void MainDialog::ShowMainWindow() {
 
 void MainDialog::Append(std::u16string_view text) {
   if (store.logEnabled == 0) return;
-  ActionLog(ToPath(kActionLogFile), netSystem->codePage()).Append(text, storeSystem->Now());
+  ActionLog(ToPath(kActionLogFile), net_.codePage()).Append(text, system_.Now());
 }
 
 bool MainDialog::PreTranslateMessage(MSG& msg) {
@@ -292,7 +269,7 @@ void MainDialog::OnSetCursor(HWND over) {
 bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
     // Explorer restarted: the notification area is new and needs the icon again.
-    AddTrayIcon();
+    trayIcon.AddAgain();
     return false;
   }
   switch (message) {
@@ -348,7 +325,7 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
 }
 
 void MainDialog::OnDestroy() {
-  Shell_NotifyIconW(NIM_DELETE, &trayIconData);
+  trayIcon.Remove();
   RemovePropW(Handle(), kInstanceMarker);
   profileList.DeleteAllItems();
   profileIds.clear();

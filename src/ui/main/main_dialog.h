@@ -8,14 +8,17 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "netcfg/net_adapter_layer.h"
 #include "store/profile_store.h"
 #include "ui/controls/profile_list_ctrl.h"
+#include "ui/model/main_window_model.h"
 #include "ui/win/dialog.h"
+#include "ui/win/handles.h"
+#include "ui/win/menu.h"
+#include "ui/win/tray_icon.h"
 
 namespace lumatrove {
 
@@ -28,7 +31,8 @@ inline constexpr UINT kKeyboardSelectionMessage = WM_APP + 1;
 
 class MainDialog : public win::Dialog {
  public:
-  explicit MainDialog(HWND parent);
+  // `net` and `system` are the computer the window works on; they outlive it.
+  MainDialog(HWND parent, NetSystem& net, StoreSystem& system);
   ~MainDialog() override;
 
   // Rebuilds the rows, profileIds and tooltips from store.profiles.
@@ -52,8 +56,6 @@ class MainDialog : public win::Dialog {
   INT_PTR Run() { return RunModal(parent_); }
 
   // Members used by the commands and dialogs.
-  std::unique_ptr<NetSystem> netSystem;
-  std::unique_ptr<StoreSystem> storeSystem;
   NetAdapterLayer netAdapters;
   ProfileStore store;
   std::u16string workDir;
@@ -62,7 +64,7 @@ class MainDialog : public win::Dialog {
   ProfileRows profileRows;
   std::vector<std::u16string> profileIds;
   int shownByUser = 1;
-  NOTIFYICONDATAW trayIconData{};
+  win::TrayIcon trayIcon;
 
  protected:
   bool OnInit() override;
@@ -73,7 +75,6 @@ class MainDialog : public win::Dialog {
   void OnDestroy() override;
 
  private:
-  void AddTrayIcon();
   void CreateToolBar();
   void CreateStatusBar();
   void SetupProfileList();
@@ -88,14 +89,16 @@ class MainDialog : public win::Dialog {
   void OnTrayCallback(LPARAM mouse);
   void OnSetCursor(HWND over);
 
+  NetSystem& net_;
+  StoreSystem& system_;
   HWND parent_;
   HWND statusBar_ = nullptr;
   HWND toolBar_ = nullptr;
-  HIMAGELIST toolImages_ = nullptr;
-  HIMAGELIST toolHotImages_ = nullptr;
-  HIMAGELIST listImages_ = nullptr;
-  HICON icon_ = nullptr;
-  HICON smallIcon_ = nullptr;
+  win::ImageList toolImages_;
+  win::ImageList toolHotImages_;
+  win::ImageList listImages_;
+  win::Icon icon_;
+  win::Icon smallIcon_;
   UINT taskbarCreated_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "netcfg/ascii_text.h"
+#include "texts.h"
 #include "ui/dialogs/progress_dialog.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/action_log.h"
@@ -29,12 +30,12 @@ void MainDialog::FillProfileList() {
 bool MainDialog::SaveAndReload(int kind) {
   const bool saved = store.Save();
   if (!saved) {
-    Message(u"儲存組態檔案失敗!", MB_ICONERROR);
+    Message(texts::kSaveFailed, MB_ICONERROR);
   } else {
     store.Open();
     LogIdRepairs();
-    if (kind >= 0 && kind <= 2) Message(u"儲存成功!", MB_ICONINFORMATION);
-    Append(u"建立一個新組態檔案,備份組態檔案成功!");
+    if (kind >= 0 && kind <= 2) Message(texts::kSaved, MB_ICONINFORMATION);
+    Append(texts::kSavedLogEntry);
   }
   return saved;
 }
@@ -46,7 +47,7 @@ void MainDialog::LogIdRepairs() {
 
 bool MainDialog::ApplyProfileAt(int row) {
   if (row < 0 || static_cast<size_t>(row) >= profileIds.size()) {
-    Message(u"沒有選中任何組態!", MB_ICONEXCLAMATION);
+    Message(texts::kNoProfileSelected, MB_ICONEXCLAMATION);
     return false;
   }
   ProgressDialog progress;
@@ -60,11 +61,11 @@ bool MainDialog::ApplyProfileAt(int row) {
   if (progress.Handle() != nullptr) progress.Send(WM_CLOSE);
   if (ok) {
     const std::u16string name = profileRows.CellText(row, 2);
-    const std::u16string text = u"套用網路組態[" + name + u"]成功!";
+    const std::u16string text = texts::ProfileApplied(name);
     Message(text, MB_ICONINFORMATION);
     Append(text);
   } else {
-    const std::u16string text = u"網路連線失敗!請檢查是否網線是否已連線!";
+    const std::u16string text(texts::kApplyFailed);
     Message(text, MB_ICONERROR);
     Append(text);
   }
@@ -79,10 +80,8 @@ void MainDialog::UpdateCommandStates() {
       SendMessageW(toolBar_, TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(on ? 1 : 0, 0));
     }
   }
-  if (HMENU menu = GetMenu(Handle())) {
-    for (int id : kRowMenuCommands) {
-      EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
-    }
+  if (const win::Menu menu = win::Menu::Borrow(GetMenu(Handle()))) {
+    for (int id : kRowMenuCommands) menu.EnableItem(static_cast<UINT>(id), on);
     DrawMenuBar(Handle());
   }
 }
@@ -160,7 +159,7 @@ bool MainDialog::OnNotify(NMHDR* header, LRESULT& result) {
     // Fly-by prompts: the button under the mouse explains itself in the status bar.
     const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(header);
     if ((hot->dwFlags & HICF_LEAVING) != 0 || hot->idNew == 0) {
-      SetPrompt(std::u16string(kDefaultPrompt));
+      SetPrompt(std::u16string(texts::kDefaultPrompt));
     } else {
       SetPrompt(PromptPart(LoadString(static_cast<UINT>(hot->idNew))));
     }
@@ -178,9 +177,9 @@ void MainDialog::ViewLog() {
 }
 
 void MainDialog::ClearLog() {
-  if (Message(u"確認要清除日志檔案嗎？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  if (!ActionLog(ToPath(kActionLogFile), netSystem->codePage()).Clear()) {
-    Message(u"清除日志檔案失敗!", MB_ICONERROR);
+  if (Message(texts::kClearLogQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (!ActionLog(ToPath(kActionLogFile), net_.codePage()).Clear()) {
+    Message(texts::kClearLogFailed, MB_ICONERROR);
   }
 }
 

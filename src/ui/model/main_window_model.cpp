@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "netcfg/ascii_text.h"
+#include "texts.h"
 
 namespace lumatrove {
 
@@ -16,7 +17,7 @@ std::u16string TooltipPart(std::u16string_view text) {
 }
 
 std::u16string ControlPrompt(int id, std::u16string_view text) {
-  if (id == 100 || text.empty()) return std::u16string(kDefaultPrompt);
+  if (id == 100 || text.empty()) return std::u16string(texts::kDefaultPrompt);
   return PromptPart(text);
 }
 
@@ -73,8 +74,8 @@ std::u16string ProfileRows::ToolTip(int row, int maxLength) const {
 }
 
 std::u16string OpenFailedMessage(const std::filesystem::path& keptCopy) {
-  std::u16string text = u"開啟組態系統組態檔案錯誤！";
-  if (!keptCopy.empty()) text += u"\n原檔案已另存為 " + FromPath(keptCopy.filename());
+  std::u16string text(texts::kOpenFailed);
+  if (!keptCopy.empty()) text += u"\n" + texts::KeptCopy(FromPath(keptCopy.filename()));
   return text;
 }
 
@@ -82,17 +83,15 @@ std::vector<std::u16string> IdRepairLogLines(const IdRepairs& repairs) {
   std::vector<std::u16string> lines;
   for (const RenumberedProfile& r : repairs.renumbered) {
     if (r.oldId.empty()) {
-      lines.push_back(u"組態[" + r.name + u"]缺少ID,已指定新ID " + r.newId);
+      lines.push_back(texts::IdMissing(r.name, r.newId));
     } else {
-      lines.push_back(u"組態[" + r.name + u"]的ID " + r.oldId + u" 與前面的組態重複,已改為新ID " +
-                      r.newId);
+      lines.push_back(texts::IdShared(r.name, r.oldId, r.newId));
     }
   }
   if (!repairs.newLastId.empty()) {
     lines.push_back(repairs.oldLastId.empty()
-                        ? u"組態檔的LASTID已設為 " + repairs.newLastId
-                        : u"組態檔的LASTID已由 " + repairs.oldLastId + u" 調整為 " +
-                              repairs.newLastId);
+                        ? texts::LastIdSet(repairs.newLastId)
+                        : texts::LastIdRaised(repairs.oldLastId, repairs.newLastId));
   }
   return lines;
 }

@@ -12,11 +12,10 @@
 #include <vector>
 
 #include "store/profile_store.h"
+#include "ui/res/resource.h"
 
 namespace lumatrove {
 
-inline constexpr std::u16string_view kDefaultPrompt = u"雙擊套用IP組態";
-inline constexpr std::u16string_view kMessageCaption = u"Lumatrove";
 
 // A command string is "prompt\ntooltip"; without a line feed the text serves as both.
 std::u16string PromptPart(std::u16string_view text);
@@ -27,8 +26,11 @@ std::u16string TooltipPart(std::u16string_view text);
 std::u16string ControlPrompt(int id, std::u16string_view text);
 
 // Commands that need a current row: menu items, and the toolbar buttons among them.
-inline constexpr std::array<int, 6> kRowMenuCommands = {32777, 32804, 32776, 32795, 32796, 32812};
-inline constexpr std::array<int, 4> kRowToolbarCommands = {32777, 32804, 32776, 32795};
+inline constexpr std::array<int, 6> kRowMenuCommands = {
+    ID_PROFILE_APPLY,  ID_PROFILE_PROPERTIES, ID_PROFILE_MODIFY,
+    ID_PROFILE_REMOVE, ID_PROFILE_COPY,       ID_SHORTCUT};
+inline constexpr std::array<int, 4> kRowToolbarCommands = {ID_PROFILE_APPLY, ID_PROFILE_PROPERTIES,
+                                                           ID_PROFILE_MODIFY, ID_PROFILE_REMOVE};
 
 // Right edges of the status bar's three parts for a client width.
 std::array<int, 3> StatusBarParts(int clientWidth);

@@ -27,7 +27,9 @@ class Menu {
   Menu& operator=(const Menu&) = delete;
 
   // A menu resource of this module, owned; empty when there is none.
-  static Menu Load(UINT id) { return Menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)), true); }
+  static Menu Load(UINT id) {
+    return Menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)), true);
+  }
   static Menu CreatePopup() { return Menu(CreatePopupMenu(), true); }
   // A menu that something else owns, such as a window's menu bar or system menu.
   static Menu Borrow(HMENU h) { return Menu(h, false); }
@@ -60,7 +62,8 @@ class Menu {
     return EnableMenuItem(h_, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)) != -1;
   }
   bool CheckItem(UINT id, bool on) const {
-    return CheckMenuItem(h_, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED)) != -1;
+    return CheckMenuItem(h_, id, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED)) !=
+           static_cast<DWORD>(-1);
   }
   // Shows the menu at `at` (screen coordinates) for `owner`; the chosen command, 0 for none.
   UINT Track(HWND owner, POINT at, UINT flags = TPM_LEFTALIGN | TPM_RIGHTBUTTON) const {

@@ -1,0 +1,88 @@
+// Every text that the program's code shows or writes for its user, in one place; the menus,
+// dialogs and command prompts are in the resource scripts (src/ui/res, src/ui/dialogs).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lumatrove::texts {
+
+using std::u16string;
+using std::u16string_view;
+
+// Start-up: the outcome of applying the profile named by "-n".
+inline constexpr u16string_view kCommandLineApplied = u"套用組態成功！";
+inline constexpr u16string_view kCommandLineApplyFailed = u"套用組態失敗！該組態檔案已失效！";
+
+// Applying a profile: a fixed-address connection whose address or mask cannot be written.
+inline u16string BadAddress(u16string_view connection, u16string_view value) {
+  return u16string(u"網路組態【").append(connection).append(u"】中存在非法IP位址!").append(value);
+}
+inline u16string BadMask(u16string_view connection, u16string_view value) {
+  return u16string(u"網路組態【").append(connection).append(u"】中存在非法子網遮罩：").append(value);
+}
+
+// A profile's summary, the tooltip of its row: per connection its name, then what applying
+// it does.
+inline constexpr u16string_view kSummaryNameOpen = u"【";
+inline constexpr u16string_view kSummaryNameClose = u"】";
+inline constexpr u16string_view kSummaryAddress = u"\n[IP]";
+inline constexpr u16string_view kSummaryMask = u"\n[掩码]";
+inline constexpr u16string_view kSummaryGateway = u"\n[网关]";
+inline constexpr u16string_view kSummaryDns1 = u"\n[DNS1]";
+inline constexpr u16string_view kSummaryDns2 = u"\n[DNS2]";
+inline constexpr u16string_view kSummaryAutomatic = u"-自動取得IP\n";
+inline constexpr u16string_view kSummaryLeaveAlone = u"-不配置\n";
+
+// The main window.
+inline constexpr u16string_view kCaption = u"Lumatrove";
+inline constexpr u16string_view kTrayTip = u"Torvane（Lumatrove）";
+inline constexpr u16string_view kDefaultPrompt = u"雙擊套用IP組態";
+// The toolbar's button texts.
+inline constexpr u16string_view kToolApply = u"啟用";
+inline constexpr u16string_view kToolView = u"檢視...";
+inline constexpr u16string_view kToolAdd = u"加入";
+inline constexpr u16string_view kToolModify = u"修改";
+inline constexpr u16string_view kToolRemove = u"移除";
+inline constexpr u16string_view kToolDonate = u"捐助";
+inline constexpr u16string_view kToolAbout = u"關於";
+inline constexpr u16string_view kToolHelp = u"幫助";
+inline constexpr u16string_view kColumnNumber = u"NO.";
+inline constexpr u16string_view kColumnName = u"名稱";
+inline constexpr u16string_view kColumnCreated = u"建立時間";
+inline constexpr u16string_view kOpenFailed = u"開啟組態系統組態檔案錯誤！";
+inline u16string KeptCopy(u16string_view fileName) {
+  return u16string(u"原檔案已另存為 ").append(fileName);
+}
+inline constexpr u16string_view kAdaptersFailed = u"載入網卡訊息有誤！";
+inline constexpr u16string_view kSaveFailed = u"儲存組態檔案失敗!";
+inline constexpr u16string_view kSaved = u"儲存成功!";
+inline constexpr u16string_view kSavedLogEntry = u"建立一個新組態檔案,備份組態檔案成功!";
+inline constexpr u16string_view kNoProfileSelected = u"沒有選中任何組態!";
+inline u16string ProfileApplied(u16string_view name) {
+  return u16string(u"套用網路組態[").append(name).append(u"]成功!");
+}
+inline constexpr u16string_view kApplyFailed = u"網路連線失敗!請檢查是否網線是否已連線!";
+inline constexpr u16string_view kClearLogQuestion = u"確認要清除日志檔案嗎？";
+inline constexpr u16string_view kClearLogFailed = u"清除日志檔案失敗!";
+
+// The action log's entries about IDs that opening the configuration file repaired.
+inline u16string IdMissing(u16string_view profile, u16string_view newId) {
+  return u16string(u"組態[").append(profile).append(u"]缺少ID,已指定新ID ").append(newId);
+}
+inline u16string IdShared(u16string_view profile, u16string_view oldId, u16string_view newId) {
+  return u16string(u"組態[")
+      .append(profile)
+      .append(u"]的ID ")
+      .append(oldId)
+      .append(u" 與前面的組態重複,已改為新ID ")
+      .append(newId);
+}
+inline u16string LastIdSet(u16string_view newId) {
+  return u16string(u"組態檔的LASTID已設為 ").append(newId);
+}
+inline u16string LastIdRaised(u16string_view oldId, u16string_view newId) {
+  return u16string(u"組態檔的LASTID已由 ").append(oldId).append(u" 調整為 ").append(newId);
+}
+
+}  // namespace lumatrove::texts
