@@ -47,9 +47,6 @@ class MainDialog : public win::Dialog {
   void ShowMainWindow();
   // Appends to the action log when logging is on.
   void Append(std::u16string_view text);
-  // Opens system.log in Notepad; empties it after asking.
-  void ViewLog();
-  void ClearLog();
   // A message box captioned "Lumatrove".
   int Message(std::u16string_view text, UINT flags);
 
@@ -75,6 +72,9 @@ class MainDialog : public win::Dialog {
   void OnDestroy() override;
 
  private:
+  // Opens system.log in Notepad; empties it after asking.
+  void ViewLog();
+  void ClearLog();
   void CreateToolBar();
   void CreateStatusBar();
   void SetupProfileList();
