@@ -23,6 +23,7 @@ enum CharClass : uint8_t {
   kTagNameEnd = 4,         // ends a tag name read for navigation: blanks, < > = / ? ! '\'
   kAttributeNameEnd = 8,   // ends an attribute name: blanks, = > / ?
   kNameStart = 16,         // may follow '<' to begin a start tag: A-Z, '_', ':', from 'a' up
+  kValueEnd = 32,          // ends an unquoted attribute value: blanks, '>'
 };
 
 // The table of the classes, one entry per unit below 128.
@@ -31,7 +32,8 @@ constexpr std::array<uint8_t, 128> MakeCharClasses() {
   auto add = [&t](const char* units, uint8_t classes) {
     for (; *units != '\0'; ++units) t[static_cast<unsigned char>(*units)] |= classes;
   };
-  add(" \t\n\r", kBlank | kNodeNameEnd | kTagNameEnd | kAttributeNameEnd);
+  add(" \t\n\r", kBlank | kNodeNameEnd | kTagNameEnd | kAttributeNameEnd | kValueEnd);
+  add(">", kValueEnd);
   add("/>", kNodeNameEnd);
   add("<>=/?!\\", kTagNameEnd);
   add("=>/?", kAttributeNameEnd);

@@ -192,9 +192,7 @@ bool XmlDocument::InsertNew(uint32_t parent, uint32_t& reference, std::u16string
   if (reference != 0) {
     pos = index_[reference].End();
     if (breaks) {
-      uint32_t j = pos;
-      while (j < n && IsXmlBlank(doc_[j]))
-        ++j;
+      const uint32_t j = SkipBlanks(doc_.data(), pos, n);
       if (j >= n || doc_[j] == u'<') pos = j;
     }
   } else {
@@ -382,9 +380,7 @@ bool XmlDocument::AddSubDocument(std::u16string_view fragment, int options) {
 bool XmlDocument::Remove(uint32_t element) {
   const ElementRecord& r = index_[element];
   const uint32_t n = static_cast<uint32_t>(doc_.size());
-  uint32_t j = r.End();
-  while (j < n && IsXmlBlank(doc_[j]))
-    ++j;
+  const uint32_t j = SkipBlanks(doc_.data(), r.End(), n);
   const uint32_t count = (j >= n || doc_[j] == u'<') ? j - r.start : r.length;
   if (!ReplaceText(r.start, count, {})) return false;
   Adjust(element, -int64_t{count}, true);

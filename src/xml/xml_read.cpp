@@ -66,20 +66,10 @@ uint32_t XmlDocument::ScanAttributes(uint32_t element, Wanted wanted, Visit visi
       const uint32_t j = FindChar(s, i + 1, quoteLimit, c);
       return Token{i, (j < quoteLimit ? j + 1 : std::max(quoteLimit, i + 1)) - i, true};
     }
-    uint32_t j = i;
-    if (value) {
-      while (j < close && !IsXmlBlank(s[j]) && s[j] != u'>')
-        ++j;
-    } else {
-      j = FindAttributeNameEnd(s, j, close);
-    }
+    const uint32_t j = FindClass(s, i, close, value ? kValueEnd : kAttributeNameEnd);
     return Token{i, j == i ? 1u : j - i, false};
   };
-  auto skipBlanks = [&](uint32_t i) {
-    while (i < end && IsXmlBlank(s[i]))
-      ++i;
-    return i;
-  };
+  auto skipBlanks = [&](uint32_t i) { return SkipBlanks(s, i, end); };
 
   uint32_t i = r.start + 1;
   i += read(i, false).length;  // the tag name

@@ -25,6 +25,7 @@ TEST(CharScan, ClassesOfEveryUnit) {
         << c;
     EXPECT_EQ(StartsTagName(u), (u >= u'A' && u <= u'Z') || u == u'_' || u == u':' || u > 0x60)
         << c;
+    EXPECT_EQ(InClass(u, kValueEnd), blank || u == u'>') << c;
   }
 }
 
