@@ -66,6 +66,15 @@ inline constexpr u16string_view kApplyFailed = u"網路連線失敗!請檢查是
 inline constexpr u16string_view kClearLogQuestion = u"確認要清除日志檔案嗎？";
 inline constexpr u16string_view kClearLogFailed = u"清除日志檔案失敗!";
 
+// The current-settings view.
+inline constexpr u16string_view kCurrentAutomatic = u"\r\n自動取得IP組態！\r\n";
+inline constexpr u16string_view kCurrentAddress = u"\r\n預設IP位址:";
+inline constexpr u16string_view kCurrentMask = u"\r\n子网掩码:";
+inline constexpr u16string_view kCurrentGateway = u"\r\n預設網關:";
+inline constexpr u16string_view kCurrentDns = u"\r\n預設DNS伺服器:";
+inline constexpr u16string_view kCurrentEnabled = u"\r\n網路狀態:啟用";
+inline constexpr u16string_view kCurrentDisabled = u"\r\n網路狀態:禁用";
+
 // The action log's entries about IDs that opening the configuration file repaired.
 inline u16string IdMissing(u16string_view profile, u16string_view newId) {
   return u16string(u"組態[").append(profile).append(u"]缺少ID,已指定新ID ").append(newId);

@@ -540,3 +540,87 @@ TEST_F(Program, ManyProfilesStartNearlyAsFastAsFew) {
 
 }  // namespace
 }  // namespace lumatrove
+
+namespace lumatrove {
+namespace {
+
+// A visible dialog of the process with the given caption.
+HWND DialogOf(DWORD pid, const std::u16string& caption) {
+  for (HWND h : test::TopLevelWindows(pid)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(h) && test::WindowText(h) == caption) {
+      return h;
+    }
+  }
+  return nullptr;
+}
+
+// An item's text, asked for with WM_GETTEXT (GetWindowText reads only captions of windows of
+// another process).
+std::u16string ItemText(HWND dialog, int id) {
+  std::vector<wchar_t> buffer(8192, L'\0');
+  SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, buffer.size() - 1,
+               reinterpret_cast<LPARAM>(buffer.data()));
+  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()));
+}
+
+TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
+  WriteConfig(DemoConfig(true));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 32793, 0);
+  HWND view = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (view = DialogOf(pid, u"電腦現用的IP配置內容")) != nullptr; }));
+  const std::string text = U8(ItemText(view, 1038));
+  const std::string separator = "\r\n" + std::string(40, '=') + "\r\n";
+  EXPECT_NE(text.find("-->Intel(R) PRO/1000 MT Network Connection\r\n自動取得IP組態！\r\n"
+                      "\r\n網路狀態:啟用" + separator),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("無線網路連線-->Realtek RTL8188EE Wireless LAN 802.11n PCI-E NIC\r\n"
+                      "預設IP位址:192.168.1.10\r\n\r\n子网掩码:255.255.255.0\r\n"
+                      "\r\n預設網關:192.168.1.1\r\n\r\n預設DNS伺服器:168.95.1.1\r\n"
+                      "\r\n預設DNS伺服器:8.8.8.8\r\n\r\n網路狀態:啟用" + separator),
+            std::string::npos)
+      << text;
+
+  // "備份返回" waits for a name that is more than blanks.
+  HWND backup = GetDlgItem(view, IDOK);
+  EXPECT_FALSE(IsWindowEnabled(backup));
+  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"   "));
+  EXPECT_FALSE(IsWindowEnabled(backup));
+  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"現在 <&\">"));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(backup) != FALSE; }));
+  PostMessageW(backup, BM_CLICK, 0, 0);
+  std::u16string message;
+  ASSERT_TRUE(TakeMessageBox(pid, message));
+  EXPECT_EQ(U8(message), "儲存成功!");
+
+  // The list shows the new profile at its end; the file holds it, name escaped, with one
+  // connection per adapter and the next ID.
+  HWND list = GetDlgItem(main, 1007);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 3; }));
+  EXPECT_EQ(U8(test::RemoteList(list, pid).Text(2, 2)), "現在 <&\">");
+  const std::string config = Read(folder_ / "lumatrove.cfg");
+  const size_t at = config.find("NAME=\"現在 &lt;&amp;&quot;&gt;\"");
+  ASSERT_NE(at, std::string::npos) << config;
+  EXPECT_NE(config.find("ID=\"8\"", at), std::string::npos);
+  EXPECT_NE(config.find("LASTID=\"8\""), std::string::npos);
+  const std::string added = config.substr(at);
+  EXPECT_NE(added.find("NETCARD=\"Intel(R) PRO/1000 MT Network Connection\""), std::string::npos);
+  EXPECT_NE(added.find("TYPE=\"1\""), std::string::npos);
+
+  // "返回" stores nothing.
+  PostMessageW(main, WM_COMMAND, 32793, 0);
+  ASSERT_TRUE(WaitFor([&] { return (view = DialogOf(pid, u"電腦現用的IP配置內容")) != nullptr; }));
+  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
+  PostMessageW(GetDlgItem(view, IDCANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(view); }));
+  EXPECT_EQ(Read(folder_ / "lumatrove.cfg"), config);
+}
+
+}  // namespace
+}  // namespace lumatrove

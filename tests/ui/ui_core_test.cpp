@@ -11,6 +11,7 @@
 #include "texts.h"
 #include "ui/model/action_log.h"
 #include "ui/model/command_line.h"
+#include "ui/model/current_config_model.h"
 #include "ui/model/main_window_model.h"
 
 namespace lumatrove {
@@ -194,6 +195,54 @@ TEST(MainWindowModel, TextsAboutOpeningTheStore) {
   repairs.renumbered.clear();
   repairs.oldLastId.clear();
   EXPECT_EQ(U8(IdRepairLogLines(repairs).at(0)), "組態檔的LASTID已設為 9");
+}
+
+}  // namespace
+}  // namespace lumatrove
+
+namespace lumatrove {
+namespace {
+
+std::unique_ptr<AdapterInfo> Adapter(std::u16string name, std::u16string description, int dhcp,
+                                     int status) {
+  auto a = std::make_unique<AdapterInfo>();
+  a->connectionName = std::move(name);
+  a->description = std::move(description);
+  a->dhcpEnabled = dhcp;
+  a->statusEnabled = status;
+  return a;
+}
+
+TEST(CurrentSettings, TextOfEachKindOfAdapter) {
+  std::vector<std::unique_ptr<AdapterInfo>> adapters;
+  adapters.push_back(Adapter(u"Wi-Fi", u"Realtek", 1, 1));
+  auto fixed = Adapter(u"區域連線", u"Intel", 0, 1);
+  fixed->ipAddresses = {u"192.168.1.10"};
+  fixed->subnetMasks = {u"255.255.255.0"};
+  fixed->gateways = {u"192.168.1.1"};
+  fixed->dnsServers = {u"168.95.1.1", u"8.8.8.8"};
+  adapters.push_back(std::move(fixed));
+  auto emptyDns = Adapter(u"LAN 2", u"NIC", 0, 1);
+  emptyDns->dnsServers = {u""};  // a NameServer value that exists but is empty
+  adapters.push_back(std::move(emptyDns));
+  adapters.push_back(Adapter(u"", u"No identifier", 0, 0));
+  const std::string separator = "\r\n" + std::string(40, '=') + "\r\n";
+  EXPECT_EQ(U8(CurrentSettingsText(adapters)),
+            "Wi-Fi-->Realtek\r\n自動取得IP組態！\r\n\r\n網路狀態:啟用" + separator +
+                "區域連線-->Intel\r\n預設IP位址:192.168.1.10\r\n\r\n子网掩码:255.255.255.0\r\n"
+                "\r\n預設網關:192.168.1.1\r\n\r\n預設DNS伺服器:168.95.1.1\r\n"
+                "\r\n預設DNS伺服器:8.8.8.8\r\n\r\n網路狀態:啟用" +
+                separator + "LAN 2-->NIC\r\n預設DNS伺服器:\r\n\r\n網路狀態:啟用" + separator +
+                "-->No identifier\r\n網路狀態:禁用" + separator);
+  EXPECT_EQ(U8(CurrentSettingsText({})), "");
+}
+
+TEST(CurrentSettings, BackupNeedsANameWithMoreThanBlanks) {
+  EXPECT_TRUE(CanBackUpAs(u"家裡"));
+  EXPECT_TRUE(CanBackUpAs(u" <a & \"b\"> "));
+  EXPECT_FALSE(CanBackUpAs(u""));
+  EXPECT_FALSE(CanBackUpAs(u"  \t "));
+  EXPECT_FALSE(CanBackUpAs(u"\u3000"));
 }
 
 }  // namespace

@@ -69,9 +69,10 @@ MainDialog::MainDialog(HWND parent, NetSystem& net, StoreSystem& system)
 
 MainDialog::~MainDialog() = default;
 
-int MainDialog::Message(std::u16string_view text, UINT flags) {
+int MainDialog::Message(std::u16string_view text, UINT flags, HWND owner) {
   const std::u16string t(text);
-  return MessageBoxW(Handle(), W(t), W(std::u16string(texts::kCaption)), flags);
+  return MessageBoxW(owner != nullptr ? owner : Handle(), W(t),
+                     W(std::u16string(texts::kCaption)), flags);
 }
 
 void MainDialog::CreateToolBar() {

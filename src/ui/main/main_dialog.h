@@ -47,8 +47,10 @@ class MainDialog : public win::Dialog {
   void ShowMainWindow();
   // Appends to the action log when logging is on.
   void Append(std::u16string_view text);
-  // A message box captioned "Lumatrove".
-  int Message(std::u16string_view text, UINT flags);
+  // A message box captioned "Lumatrove", owned by `owner` (the main window when none).
+  int Message(std::u16string_view text, UINT flags, HWND owner = nullptr);
+  // The computer the window works on, for the dialogs that discover adapters of their own.
+  NetSystem& Net() { return net_; }
 
   INT_PTR Run() { return RunModal(parent_); }
 

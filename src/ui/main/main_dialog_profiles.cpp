@@ -5,6 +5,7 @@
 
 #include "netcfg/ascii_text.h"
 #include "texts.h"
+#include "ui/dialogs/current_config_dialog.h"
 #include "ui/dialogs/progress_dialog.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/action_log.h"
@@ -196,6 +197,13 @@ bool MainDialog::OnCommand(int id, int, HWND) {
       return true;
     case ID_TRAY_OPEN:
       ShowMainWindow();
+      return true;
+    case ID_VIEW_CURRENT:
+      if (ShowCurrentConfigDialog(*this)) {
+        SaveAndReload(2);
+        profileList.SetCurrentRow(-1);
+        FillProfileList();
+      }
       return true;
     case ID_LOG_VIEW:
       ViewLog();

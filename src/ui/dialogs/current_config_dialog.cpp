@@ -1,0 +1,54 @@
+#include "ui/dialogs/current_config_dialog.h"
+
+#include "texts.h"
+#include "ui/dialogs/current_config_dialog_res.h"
+#include "ui/main/main_dialog.h"
+#include "ui/model/current_config_model.h"
+#include "ui/res/resource.h"
+
+namespace lumatrove {
+
+bool ShowCurrentConfigDialog(MainDialog& main) {
+  CurrentConfigDialog dialog(&main);
+  return dialog.RunModal(main.Handle()) == IDOK;
+}
+
+CurrentConfigDialog::CurrentConfigDialog(MainDialog* parent)
+    : Dialog(IDD_CURRENT_CONFIG), parent_(parent), adapters_(parent->Net()) {}
+
+bool CurrentConfigDialog::OnInit() {
+  icon_ = win::LoadIconResource(IDI_APP, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  smallIcon_ =
+      win::LoadIconResource(IDI_APP, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+  if (adapters_.DiscoverAdapters() == 0) {
+    parent_->Message(texts::kAdaptersFailed, MB_OK, Handle());
+  } else {
+    SetItemText(IDC_CURRENT_TEXT, CurrentSettingsText(adapters_.adapters));
+  }
+  // The name is what the user types; the text is only read (focused, it would show selected).
+  SetFocus(Item(IDC_CURRENT_NAME));
+  return false;
+}
+
+bool CurrentConfigDialog::OnCommand(int id, int code, HWND) {
+  if (id == IDC_CURRENT_NAME && code == EN_CHANGE) {
+    EnableItem(IDOK, CanBackUpAs(ItemText(IDC_CURRENT_NAME)));
+    return true;
+  }
+  return false;
+}
+
+void CurrentConfigDialog::OnOk() {
+  const std::u16string name = ItemText(IDC_CURRENT_NAME);
+  if (!CanBackUpAs(name)) return;
+  // The profile holds the adapters as the main window found them, each as one connection.
+  std::vector<const ConnectionSetting*> connections;
+  for (const std::unique_ptr<AdapterInfo>& a : parent_->netAdapters.adapters)
+    connections.push_back(a.get());
+  parent_->store.AddProfile(name, std::move(connections));
+  End(IDOK);
+}
+
+}  // namespace lumatrove

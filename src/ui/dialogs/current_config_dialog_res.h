@@ -1,0 +1,9 @@
+// IDs of the current-settings view.
+#pragma once
+
+#define IDD_CURRENT_CONFIG 144
+#define IDC_CURRENT_TEXT 1038
+#define IDC_CURRENT_NAME 1039
+#define IDC_CURRENT_NAME_LABEL 1040
+#define IDC_CURRENT_DETAILS_GROUP 1041
+#define IDC_CURRENT_BACKUP_GROUP 1042
