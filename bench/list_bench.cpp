@@ -41,7 +41,8 @@ struct OpenedStore {
 size_t OneScreen(const ProfileRows& rows, int first) {
   size_t characters = 0;
   for (int row = first; row < first + 11 && row < rows.Count(); ++row) {
-    for (int column = 1; column <= 3; ++column) characters += rows.CellText(row, column).size();
+    for (int column = 1; column <= 3; ++column)
+      characters += rows.CellText(row, column).size();
   }
   return characters + rows.ToolTip(first, 800).size();
 }
@@ -52,7 +53,8 @@ void BM_ProfileList_FillAndShowOneScreen(benchmark::State& state) {
   std::vector<std::u16string> ids;
   for (auto _ : state) {
     ids.clear();
-    for (const std::unique_ptr<Profile>& p : opened.store.profiles) ids.push_back(p->id);
+    for (const std::unique_ptr<Profile>& p : opened.store.profiles)
+      ids.push_back(p->id);
     rows.Fill(opened.store.profiles);
     benchmark::DoNotOptimize(OneScreen(rows, 0));
   }
@@ -71,15 +73,28 @@ void BM_ProfileList_ShowOneScreen(benchmark::State& state) {
 
 void BM_ProfileList_StoreOpen(benchmark::State& state) {
   OpenedStore opened(static_cast<int>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(opened.store.Open());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(opened.store.Open());
 }
 
 BENCHMARK(BM_ProfileList_FillAndShowOneScreen)
-    ->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ProfileList_ShowOneScreen)
-    ->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ProfileList_StoreOpen)
-    ->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace lumatrove::bench

@@ -28,24 +28,10 @@ namespace {
 
 // Texts of arbitrary units, or one of a few that the store gives a meaning to.
 std::u16string TakeValue(FuzzedDataProvider& in) {
-  static const char16_t* const kValues[] = {u"",
-                                            u"0",
-                                            u"1",
-                                            u"2",
-                                            u"192.168.1.10",
-                                            u"255.255.255.0",
-                                            u"0.0.0.0",
-                                            u"10.0.0.0",
-                                            u"8.8.8.8",
-                                            u"{guid-1}",
-                                            u"{guid-2}",
-                                            u"00:0c:29:00:00:01",
-                                            u"a&amp;b",
-                                            u"&lt;x&gt;",
-                                            u"&#x3c;",
-                                            u"辦公室",
-                                            u"\"",
-                                            u"'"};
+  static const char16_t* const kValues[] = {
+      u"",        u"0",         u"1",       u"2",        u"192.168.1.10", u"255.255.255.0",
+      u"0.0.0.0", u"10.0.0.0",  u"8.8.8.8", u"{guid-1}", u"{guid-2}",     u"00:0c:29:00:00:01",
+      u"a&amp;b", u"&lt;x&gt;", u"&#x3c;",  u"辦公室",   u"\"",           u"'"};
   if (in.ConsumeIntegralInRange(0, 3) != 0) {
     return kValues[in.ConsumeIntegralInRange<size_t>(0, std::size(kValues) - 1)];
   }

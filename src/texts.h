@@ -19,7 +19,10 @@ inline u16string BadAddress(u16string_view connection, u16string_view value) {
   return u16string(u"網路組態【").append(connection).append(u"】中存在非法IP位址!").append(value);
 }
 inline u16string BadMask(u16string_view connection, u16string_view value) {
-  return u16string(u"網路組態【").append(connection).append(u"】中存在非法子網遮罩：").append(value);
+  return u16string(u"網路組態【")
+      .append(connection)
+      .append(u"】中存在非法子網遮罩：")
+      .append(value);
 }
 
 // A profile's summary, the tooltip of its row: per connection its name, then what applying

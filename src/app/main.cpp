@@ -8,11 +8,11 @@
 
 #include "netcfg/win32_net_system.h"
 #include "store/profile_store.h"
-#include "texts.h"
 #include "store/win32_store_system.h"
+#include "texts.h"
+#include "ui/main/main_dialog.h"
 #include "ui/model/action_log.h"
 #include "ui/model/command_line.h"
-#include "ui/main/main_dialog.h"
 #include "ui/model/main_window_model.h"
 #include "ui/win/window.h"
 
@@ -31,16 +31,16 @@ int ApplyFromCommandLine(const std::u16string& id) {
     if (store.logEnabled != 0) {
       // IDs repaired now are repaired for good: the log beside the program says so, as the
       // main window's would.
-      lumatrove::ActionLog log(store.ConfigPath().parent_path() /
-                                         lumatrove::ToPath(lumatrove::kActionLogFile),
-                                     net->codePage());
+      lumatrove::ActionLog log(
+          store.ConfigPath().parent_path() / lumatrove::ToPath(lumatrove::kActionLogFile),
+          net->codePage());
       for (const std::u16string& line : lumatrove::IdRepairLogLines(store.idRepairs))
         log.Append(line, system->Now());
     }
     ok = store.ApplyProfile(id);
   }
   const std::u16string text(ok ? lumatrove::texts::kCommandLineApplied
-                                  : lumatrove::texts::kCommandLineApplyFailed);
+                               : lumatrove::texts::kCommandLineApplyFailed);
   MessageBoxW(nullptr, W(text), W(net->ApplicationName()), MB_OK);
   return 0;
 }

@@ -29,7 +29,8 @@ const std::u16string_view kDefaultDocument =
 
 int32_t DecimalValue(std::u16string_view text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r'))) ++i;
+  while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
+    ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) negative = text[i++] == u'-';
   // Counted in 64 bits and held at the first value past the range, so that no text of

@@ -18,28 +18,31 @@ namespace lumatrove {
 
 // Classes of the units below 128; a unit from 128 up belongs to kNameStart only.
 enum CharClass : uint8_t {
-  kBlank = 1,              // space, tab, LF, CR
-  kNodeNameEnd = 2,        // ends a tag's name in the parse: blanks, '/', '>'
-  kTagNameEnd = 4,         // ends a tag name read for navigation: blanks, < > = / ? ! '\'
-  kAttributeNameEnd = 8,   // ends an attribute name: blanks, = > / ?
-  kNameStart = 16,         // may follow '<' to begin a start tag: A-Z, '_', ':', from 'a' up
-  kValueEnd = 32,          // ends an unquoted attribute value: blanks, '>'
+  kBlank = 1,             // space, tab, LF, CR
+  kNodeNameEnd = 2,       // ends a tag's name in the parse: blanks, '/', '>'
+  kTagNameEnd = 4,        // ends a tag name read for navigation: blanks, < > = / ? ! '\'
+  kAttributeNameEnd = 8,  // ends an attribute name: blanks, = > / ?
+  kNameStart = 16,        // may follow '<' to begin a start tag: A-Z, '_', ':', from 'a' up
+  kValueEnd = 32,         // ends an unquoted attribute value: blanks, '>'
 };
 
 // The table of the classes, one entry per unit below 128.
 constexpr std::array<uint8_t, 128> MakeCharClasses() {
   std::array<uint8_t, 128> t{};
   auto add = [&t](const char* units, uint8_t classes) {
-    for (; *units != '\0'; ++units) t[static_cast<unsigned char>(*units)] |= classes;
+    for (; *units != '\0'; ++units)
+      t[static_cast<unsigned char>(*units)] |= classes;
   };
   add(" \t\n\r", kBlank | kNodeNameEnd | kTagNameEnd | kAttributeNameEnd | kValueEnd);
   add(">", kValueEnd);
   add("/>", kNodeNameEnd);
   add("<>=/?!\\", kTagNameEnd);
   add("=>/?", kAttributeNameEnd);
-  for (char c = 'A'; c <= 'Z'; ++c) t[static_cast<unsigned char>(c)] |= kNameStart;
+  for (char c = 'A'; c <= 'Z'; ++c)
+    t[static_cast<unsigned char>(c)] |= kNameStart;
   add("_:", kNameStart);
-  for (int c = 'a'; c < 128; ++c) t[static_cast<size_t>(c)] |= kNameStart;
+  for (int c = 'a'; c < 128; ++c)
+    t[static_cast<size_t>(c)] |= kNameStart;
   return t;
 }
 inline constexpr std::array<uint8_t, 128> kCharClasses = MakeCharClasses();
@@ -47,8 +50,12 @@ inline constexpr std::array<uint8_t, 128> kCharClasses = MakeCharClasses();
 inline bool InClass(char16_t c, CharClass k) {
   return c < 128 ? (kCharClasses[c] & k) != 0 : k == kNameStart;
 }
-inline bool IsXmlBlank(char16_t c) { return InClass(c, kBlank); }
-inline bool StartsTagName(char16_t c) { return InClass(c, kNameStart); }
+inline bool IsXmlBlank(char16_t c) {
+  return InClass(c, kBlank);
+}
+inline bool StartsTagName(char16_t c) {
+  return InClass(c, kNameStart);
+}
 
 // Every class but kNameStart lies below '@' (0x40) or is the backslash, so that a search for
 // one passes over any other unit, such as the letters of a name, without a look at the table.
@@ -71,7 +78,8 @@ inline uint32_t FindClass(const char16_t* s, uint32_t i, uint32_t n, CharClass k
 
 // The first offset in [i, n) that is not a blank, or n.
 inline uint32_t SkipBlanks(const char16_t* s, uint32_t i, uint32_t n) {
-  while (i < n && IsXmlBlank(s[i])) ++i;
+  while (i < n && IsXmlBlank(s[i]))
+    ++i;
   return i;
 }
 
@@ -92,7 +100,8 @@ inline uint32_t FindChar(const char16_t* s, uint32_t i, uint32_t n, char16_t c) 
     if (mask != 0) return i + (static_cast<uint32_t>(__builtin_ctz(mask)) >> 1);
   }
 #endif
-  while (i < n && s[i] != c) ++i;
+  while (i < n && s[i] != c)
+    ++i;
   return i;
 }
 
@@ -111,7 +120,8 @@ inline uint32_t FindEither(const char16_t* s, uint32_t i, uint32_t n, char16_t a
     if (mask != 0) return i + (static_cast<uint32_t>(__builtin_ctz(mask)) >> 1);
   }
 #endif
-  while (i < n && s[i] != a && s[i] != b) ++i;
+  while (i < n && s[i] != a && s[i] != b)
+    ++i;
   return i;
 }
 

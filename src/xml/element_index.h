@@ -101,7 +101,8 @@ void ForEachInSubtree(ElementIndex& index, uint32_t root, Visit visit) {
       e = index[e].firstChild;
       continue;
     }
-    while (e != root && index[e].next == 0) e = index[e].parent;
+    while (e != root && index[e].next == 0)
+      e = index[e].parent;
     if (e == root) return;
     e = index[e].next;
   }

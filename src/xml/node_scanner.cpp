@@ -1,6 +1,5 @@
 #include "xml/node_scanner.h"
 
-
 namespace lumatrove {
 
 using scan_detail::FailNode;

@@ -90,7 +90,8 @@ inline uint32_t ScanStartTag(const char16_t* s, uint32_t n, ScannedNode& node) {
   const uint32_t nameEnd = FindClass(s, node.start + 1, n, kNodeNameEnd);
   node.nameStart = node.start + 1;
   node.nameLength = nameEnd - node.nameStart;
-  const uint32_t close = nameEnd < n && s[nameEnd] == u'>' ? nameEnd : ScanAttributesTo(s, nameEnd, n);
+  const uint32_t close =
+      nameEnd < n && s[nameEnd] == u'>' ? nameEnd : ScanAttributesTo(s, nameEnd, n);
   if (close == 0) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedElementTag, n);
   const uint32_t end = close + 1;
   node.kind = kNodeStartTag;
@@ -99,8 +100,7 @@ inline uint32_t ScanStartTag(const char16_t* s, uint32_t n, ScannedNode& node) {
   if (s[close - 1] == u'/') {
     const uint32_t slash = close - 1;
     const char16_t before = s[slash - 1];
-    node.emptyElement =
-        slash == nameEnd || IsXmlBlank(before) || before == u'"' || before == u'\'';
+    node.emptyElement = slash == nameEnd || IsXmlBlank(before) || before == u'"' || before == u'\'';
   }
   if (node.length > ElementRecord::kMaxStartTag) {
     return FailNode(node, kNodeMalformed, ScanError::kElementTagTooLong, end);
@@ -112,7 +112,8 @@ inline uint32_t ScanEndTag(const char16_t* s, uint32_t n, ScannedNode& node) {
   const uint32_t nameEnd = FindClass(s, node.start + 2, n, kNodeNameEnd);
   node.nameStart = node.start + 2;
   node.nameLength = nameEnd - node.nameStart;
-  const uint32_t close = nameEnd < n && s[nameEnd] == u'>' ? nameEnd : FindChar(s, nameEnd, n, u'>');
+  const uint32_t close =
+      nameEnd < n && s[nameEnd] == u'>' ? nameEnd : FindChar(s, nameEnd, n, u'>');
   if (close >= n) return FailNode(node, kNodeMalformed, ScanError::kUnterminatedEndTag, n);
   const uint32_t end = close + 1;
   node.kind = kNodeEndTag;

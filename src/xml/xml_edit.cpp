@@ -349,7 +349,8 @@ bool XmlDocument::AddSubDocument(std::u16string_view fragment, int options) {
       InsertNew(parent, reference, fragment.substr(spanStart, spanLength), options, ins);
   if (!inserted) {
     // Nothing changed in the string: the fragment's records are dropped with the temporary one.
-    for (uint32_t c = first; c != 0; c = index_[c].next) MarkSubtreeDeleted(index_, c);
+    for (uint32_t c = first; c != 0; c = index_[c].next)
+      MarkSubtreeDeleted(index_, c);
     index_[temp].flags |= kFlagDeleted;
     return false;
   }

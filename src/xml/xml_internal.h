@@ -22,7 +22,9 @@ inline bool SameText(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
-inline bool IsTagNameEnd(char16_t c) { return InClass(c, kTagNameEnd); }
+inline bool IsTagNameEnd(char16_t c) {
+  return InClass(c, kTagNameEnd);
+}
 
 // Where a tag name read for navigation, or an attribute name, ends.
 inline uint32_t FindTagNameEnd(const char16_t* s, uint32_t i, uint32_t n) {

@@ -83,7 +83,6 @@ bool XmlDocument::LeaveElement() {
   return true;
 }
 
-
 namespace {
 
 // The named positions are kept in a small fixed table of buckets, a name's bucket being the
@@ -97,7 +96,8 @@ size_t GrownBucketSize(size_t size) {
 
 size_t BucketOf(std::u16string_view name) {
   size_t sum = 0;
-  for (char16_t c : name) sum += c;
+  for (char16_t c : name)
+    sum += c;
   return sum % kNamedPositionBuckets;
 }
 

@@ -212,7 +212,8 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
       closeInnermost(start, length);
       return;
     }
-    while (k > 0 && !SameText(openName(k - 1), name)) --k;
+    while (k > 0 && !SameText(openName(k - 1), name))
+      --k;
     if (k == 0) {
       index_[parent].flags |= kFlagErrorInside;
       index_[given].flags |= kFlagIllFormed;
@@ -247,7 +248,8 @@ uint32_t XmlDocument::BuildTree(std::u16string_view text, uint32_t given, std::u
 
   for (;;) {
     // Text and blanks are not indexed: the scan goes straight on to the next '<'.
-    if (pos < text.size() && text[pos] != u'<') pos = FindChar(text.data(), pos, static_cast<uint32_t>(text.size()), u'<');
+    if (pos < text.size() && text[pos] != u'<')
+      pos = FindChar(text.data(), pos, static_cast<uint32_t>(text.size()), u'<');
     pos = ScanNode(text, pos, node);
     switch (node.kind) {
       case kNodeStartTag:

@@ -200,9 +200,8 @@ void XmlDocument::GetAttributes(std::initializer_list<std::u16string_view> names
     return found != all;
   };
 
-  ScanAttributes(current_, match, [&](const AttributeSpot& spot, int which) {
-    return take(which, ValueOf(spot));
-  });
+  ScanAttributes(current_, match,
+                 [&](const AttributeSpot& spot, int which) { return take(which, ValueOf(spot)); });
 }
 
 void XmlDocument::TextInto(uint32_t element, std::u16string& out) const {

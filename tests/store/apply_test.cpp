@@ -70,8 +70,8 @@ TEST(AddressTests, DottedQuadsFixedAddressesAndMasks) {
       {u"1.-2.3.4", false, false, false},
       {u"010.0.0.1", false, false, false},
       {u"10.0.0.00", false, false, false},
-      {u"1.2.3.4١", false, false, false},
-      {u"１.2.3.4", false, false, false},
+      {u"1.2.3.4\u0661", false, false, false},  // an Arabic-Indic digit
+      {u"\uff11.2.3.4", false, false, false},  // a full-width digit
       {u"1.2.3.0004", false, false, false},
   };
   for (const Case& c : cases) {

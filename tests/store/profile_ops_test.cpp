@@ -161,7 +161,7 @@ TEST(DecimalValue, ReadsLikeA32BitStrtol) {
       {u"12abc", 12},    {u"abc", 0},        {u"", 0},             {u"- 3", 0},
       {u"2147483647", INT32_MAX},            {u"2147483648", INT32_MAX},
       {u"99999999999999999999999", INT32_MAX}, {u"-2147483648", INT32_MIN},
-      {u"-99999999999", INT32_MIN},          {u"１", 0},
+      {u"-99999999999", INT32_MIN},          {u"\uff11", 0},  // a full-width digit is no digit
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(DecimalValue(text), value) << U8(text);
 }

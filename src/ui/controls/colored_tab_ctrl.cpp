@@ -2,7 +2,6 @@
 
 namespace lumatrove {
 
-
 bool ColoredTabCtrl::TakeOver(HWND tab) {
   Attach(tab);
   SetStyle(Style() | TCS_OWNERDRAWFIXED);

@@ -77,7 +77,7 @@ class ProfileListCtrl : public win::Window {
   int maxTipLength_ = 200;
 
   HWND tip_ = nullptr;
-  int shownTool_ = -1;               // row x 100 + column under the cursor, -1 for none
+  int shownTool_ = -1;  // row x 100 + column under the cursor, -1 for none
 };
 
 }  // namespace lumatrove

@@ -71,8 +71,8 @@ MainDialog::~MainDialog() = default;
 
 int MainDialog::Message(std::u16string_view text, UINT flags, HWND owner) {
   const std::u16string t(text);
-  return MessageBoxW(owner != nullptr ? owner : Handle(), W(t),
-                     W(std::u16string(texts::kCaption)), flags);
+  return MessageBoxW(owner != nullptr ? owner : Handle(), W(t), W(std::u16string(texts::kCaption)),
+                     flags);
 }
 
 void MainDialog::CreateToolBar() {
@@ -88,7 +88,8 @@ void MainDialog::CreateToolBar() {
   toolImages_.Reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0));
   toolHotImages_.Reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0));
   for (const ToolButton& b : kToolButtons) {
-    ImageList_AddMasked(toolImages_.Get(), win::LoadBitmapResource(b.image).Get(), RGB(255, 255, 255));
+    ImageList_AddMasked(toolImages_.Get(), win::LoadBitmapResource(b.image).Get(),
+                        RGB(255, 255, 255));
     ImageList_AddMasked(toolHotImages_.Get(), win::LoadBitmapResource(b.hotImage).Get(),
                         RGB(255, 255, 255));
   }

@@ -24,7 +24,8 @@ void MainDialog::FillProfileList() {
   for (const std::unique_ptr<Profile>& p : store.profiles)
     profileIds.push_back(p->id);
   profileRows.Fill(store.profiles);
-  profileList.SetMaxToolTipLength(static_cast<int>(std::min<size_t>(profileRows.LongestToolTip(), 800)));
+  profileList.SetMaxToolTipLength(
+      static_cast<int>(std::min<size_t>(profileRows.LongestToolTip(), 800)));
   profileList.SetRowCount(profileRows.Count());
 }
 
@@ -82,7 +83,8 @@ void MainDialog::UpdateCommandStates() {
     }
   }
   if (const win::Menu menu = win::Menu::Borrow(GetMenu(Handle()))) {
-    for (int id : kRowMenuCommands) menu.EnableItem(static_cast<UINT>(id), on);
+    for (int id : kRowMenuCommands)
+      menu.EnableItem(static_cast<UINT>(id), on);
     DrawMenuBar(Handle());
   }
 }

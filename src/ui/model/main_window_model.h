@@ -16,7 +16,6 @@
 
 namespace lumatrove {
 
-
 // A command string is "prompt\ntooltip"; without a line feed the text serves as both.
 std::u16string PromptPart(std::u16string_view text);
 std::u16string TooltipPart(std::u16string_view text);
@@ -26,9 +25,9 @@ std::u16string TooltipPart(std::u16string_view text);
 std::u16string ControlPrompt(int id, std::u16string_view text);
 
 // Commands that need a current row: menu items, and the toolbar buttons among them.
-inline constexpr std::array<int, 6> kRowMenuCommands = {
-    ID_PROFILE_APPLY,  ID_PROFILE_PROPERTIES, ID_PROFILE_MODIFY,
-    ID_PROFILE_REMOVE, ID_PROFILE_COPY,       ID_SHORTCUT};
+inline constexpr std::array<int, 6> kRowMenuCommands = {ID_PROFILE_APPLY,  ID_PROFILE_PROPERTIES,
+                                                        ID_PROFILE_MODIFY, ID_PROFILE_REMOVE,
+                                                        ID_PROFILE_COPY,   ID_SHORTCUT};
 inline constexpr std::array<int, 4> kRowToolbarCommands = {ID_PROFILE_APPLY, ID_PROFILE_PROPERTIES,
                                                            ID_PROFILE_MODIFY, ID_PROFILE_REMOVE};
 

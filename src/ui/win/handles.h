@@ -35,10 +35,18 @@ class Owned {
   Handle h_ = nullptr;
 };
 
-inline void FreeIcon(HICON h) { DestroyIcon(h); }
-inline void FreeImageList(HIMAGELIST h) { ImageList_Destroy(h); }
-inline void FreeGdiObject(HGDIOBJ h) { DeleteObject(h); }
-inline void FreeMenu(HMENU h) { DestroyMenu(h); }
+inline void FreeIcon(HICON h) {
+  DestroyIcon(h);
+}
+inline void FreeImageList(HIMAGELIST h) {
+  ImageList_Destroy(h);
+}
+inline void FreeGdiObject(HGDIOBJ h) {
+  DeleteObject(h);
+}
+inline void FreeMenu(HMENU h) {
+  DestroyMenu(h);
+}
 
 using Icon = Owned<HICON, FreeIcon>;
 using ImageList = Owned<HIMAGELIST, FreeImageList>;

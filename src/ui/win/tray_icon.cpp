@@ -23,8 +23,8 @@ bool TrayIcon::Add(HWND owner, UINT id, UINT callback, UINT iconId, const std::u
 bool TrayIcon::AddAgain() {
   if (data_.hWnd == nullptr) return false;
   // The shell copies the icon; the record does not keep it.
-  const Icon icon = LoadIconResource(iconId_, GetSystemMetrics(SM_CXSMICON),
-                                     GetSystemMetrics(SM_CYSMICON));
+  const Icon icon =
+      LoadIconResource(iconId_, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
   data_.hIcon = icon.Get();
   added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
   data_.hIcon = nullptr;
