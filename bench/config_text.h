@@ -1,8 +1,13 @@
-// Generated configuration documents for the benchmarks: N profiles of two connections each,
-// laid out with CR LF as the profile store writes them.
+// Generated configuration documents for the benchmarks (N profiles of two connections each,
+// laid out with CR LF as the profile store writes them), and a program folder holding one.
 #pragma once
 
+#include <filesystem>
+#include <fstream>
 #include <string>
+
+#include "netcfg/memory_computer.h"
+#include "store/memory_store_system.h"
 
 namespace lumatrove::bench {
 
@@ -39,5 +44,20 @@ inline std::string ConfigText(int profiles) {
        "<LOGFLAG>TRUE</LOGFLAG>\r\n</SYSCONFIG>\r\n</LUMATROVE>";
   return t;
 }
+
+// A program folder holding a configuration file of `profiles` profiles.
+struct Folder {
+  explicit Folder(int profiles) {
+    dir = std::filesystem::temp_directory_path() / ("lumatrove_bench_" + std::to_string(profiles));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "lumatrove.cfg", std::ios::binary) << ConfigText(profiles);
+    system.programPath = FromPath(dir / "lumatrove.exe");
+    system.currentDirectory = FromPath(dir);
+  }
+  ~Folder() { std::filesystem::remove_all(dir); }
+  std::filesystem::path dir;
+  MemoryComputer computer;
+  MemoryStoreSystem system{computer};
+};
 
 }  // namespace lumatrove::bench

@@ -4,36 +4,20 @@
 // each profile's texts and ID.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "config_text.h"
-#include "netcfg/memory_computer.h"
-#include "store/memory_store_system.h"
 #include "store/profile_store.h"
 #include "ui/model/main_window_model.h"
 
 namespace lumatrove::bench {
 namespace {
 
-namespace fs = std::filesystem;
-
 // An opened store of `profiles` profiles.
 struct OpenedStore {
-  explicit OpenedStore(int profiles) {
-    dir = fs::temp_directory_path() / ("lumatrove_list_bench_" + std::to_string(profiles));
-    fs::create_directories(dir);
-    std::ofstream(dir / "lumatrove.cfg", std::ios::binary) << ConfigText(profiles);
-    system.programPath = FromPath(dir / "lumatrove.exe");
-    system.currentDirectory = FromPath(dir);
-    store.Open();
-  }
-  ~OpenedStore() { fs::remove_all(dir); }
-  fs::path dir;
-  MemoryComputer computer;
-  MemoryStoreSystem system{computer};
-  ProfileStore store{system};
+  explicit OpenedStore(int profiles) : folder(profiles) { store.Open(); }
+  Folder folder;
+  ProfileStore store{folder.system};
 };
 
 // What the list view asks for to draw one screen: eleven rows of three texts, and one

@@ -18,21 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A program folder holding a configuration file of `profiles` profiles.
-struct Folder {
-  explicit Folder(int profiles) {
-    dir = fs::temp_directory_path() / ("lumatrove_store_bench_" + std::to_string(profiles));
-    fs::create_directories(dir);
-    std::ofstream(dir / "lumatrove.cfg", std::ios::binary) << ConfigText(profiles);
-    system.programPath = FromPath(dir / "lumatrove.exe");
-    system.currentDirectory = FromPath(dir);
-  }
-  ~Folder() { fs::remove_all(dir); }
-  fs::path dir;
-  MemoryComputer computer;
-  MemoryStoreSystem system{computer};
-};
-
 // Times `open` once per iteration; what it returns is destroyed outside the timing. In one
 // process the heap hands the memory of one iteration to the next, while at the program's
 // start every page is new to the process, which on this machine costs more than reading it:
