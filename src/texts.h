@@ -78,6 +78,32 @@ inline constexpr u16string_view kCurrentDns = u"\r\n預設DNS伺服器:";
 inline constexpr u16string_view kCurrentEnabled = u"\r\n網路狀態:啟用";
 inline constexpr u16string_view kCurrentDisabled = u"\r\n網路狀態:禁用";
 
+// The backup dialog's details of an adapter (the address lines are the current-settings
+// view's).
+inline constexpr u16string_view kBackupAutomatic = u"自動取得IP組態\r\n";
+inline constexpr u16string_view kBackupManual = u"手動組態取得IP組態\r\n";
+
+// The profile commands and the editor.
+inline constexpr u16string_view kDialogFailed = u"載入對話框錯誤！";
+inline constexpr u16string_view kDnsListFailed = u"起始話DNS資料錯誤！";
+inline constexpr u16string_view kNameMissing = u"組態名無效，請重新輸入組態名!";
+inline constexpr u16string_view kNameExists =
+    u"組態名已存在，是否重新輸入組態名？[確定]重新輸入\n[取消]不修改";
+inline u16string BadManualConnection(u16string_view connection) {
+  return u16string(u"網路連線【")
+      .append(connection)
+      .append(u"】設為手動輸入，請輸入有效的IP位址及子網遮罩，或改選「不配置」。");
+}
+inline constexpr u16string_view kNewProfileName = u"組態專案";
+inline constexpr u16string_view kPropertiesOk = u"啟用";
+inline u16string RemoveQuestion(u16string_view name) {
+  return u16string(u"確認要移除組態[").append(name).append(u"]嗎？");
+}
+inline u16string ProfileRemoved(u16string_view name) {
+  return u16string(u"移除組態檔案[").append(name).append(u"]!");
+}
+inline constexpr u16string_view kCopyPrefix = u"複製-";
+
 // The action log's entries about IDs that opening the configuration file repaired.
 inline u16string IdMissing(u16string_view profile, u16string_view newId) {
   return u16string(u"組態[").append(profile).append(u"]缺少ID,已指定新ID ").append(newId);

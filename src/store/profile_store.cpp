@@ -140,11 +140,54 @@ int ProfileStore::LoadProfiles() {
   return ParseProfiles();
 }
 
+void ReadConnection(XmlDocument& d, ConnectionSetting& c) {
+  std::u16string type, check;
+  d.GetAttributes({u"GUID"sv, u"NAME"sv, u"NETCARD"sv, u"TYPE"sv, u"EnableCheck"sv, u"MACCODE"sv,
+                   u"MACCODEN"sv},
+                  {&c.instanceId, &c.connectionName, &c.description, &type, &check, &c.macAddress,
+                   &c.networkAddress});
+  c.dhcpEnabled = ModeCode(type);
+  c.statusEnabled = check == u"0"sv ? 0 : 1;
+  d.EnterElement();
+  while (d.FindElement()) {
+    const std::u16string tag = d.GetTagName();
+    std::u16string* first = nullptr;
+    std::vector<std::u16string>* list = nullptr;
+    if (tag == u"IPADD"sv) {
+      first = &c.ipAddressText;
+      list = &c.ipAddresses;
+    } else if (tag == u"MASKADD"sv) {
+      first = &c.subnetMaskText;
+      list = &c.subnetMasks;
+    } else if (tag == u"GATEWAY"sv) {
+      first = &c.gatewayText;
+      list = &c.gateways;
+    }
+    if (first != nullptr) {
+      // Only the first address of these is read; every DNS server is.
+      if (d.FindChildElement()) {
+        *first = d.GetChildText();
+        list->push_back(*first);
+      }
+    } else if (tag == u"DNSADD"sv) {
+      while (d.FindChildElement()) {
+        std::u16string text = d.GetChildText();
+        if (c.primaryDns.empty()) {
+          c.primaryDns = text;
+        } else if (c.secondaryDns.empty()) {
+          c.secondaryDns = text;
+        }
+        c.dnsServers.push_back(std::move(text));
+      }
+    }
+  }
+  d.LeaveElement();
+}
+
 int ProfileStore::ParseProfiles() {
   if (!EnterConfig()) return 0;
   XmlDocument& d = document;
   d.EnterElement();
-  std::u16string type, check;
   while (d.FindElement(u"NETSETING"sv)) {
     auto profile = std::make_unique<Profile>();
     d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv},
@@ -152,45 +195,7 @@ int ProfileStore::ParseProfiles() {
     d.EnterElement();
     while (d.FindElement(u"CONNECTION"sv)) {
       auto c = std::make_unique<ConnectionSetting>();
-      d.GetAttributes(
-          {u"GUID"sv, u"NAME"sv, u"TYPE"sv, u"EnableCheck"sv, u"MACCODE"sv, u"MACCODEN"sv},
-          {&c->instanceId, &c->connectionName, &type, &check, &c->macAddress, &c->networkAddress});
-      c->dhcpEnabled = ModeCode(type);
-      c->statusEnabled = check == u"0"sv ? 0 : 1;
-      d.EnterElement();
-      while (d.FindElement()) {
-        const std::u16string tag = d.GetTagName();
-        std::u16string* first = nullptr;
-        std::vector<std::u16string>* list = nullptr;
-        if (tag == u"IPADD"sv) {
-          first = &c->ipAddressText;
-          list = &c->ipAddresses;
-        } else if (tag == u"MASKADD"sv) {
-          first = &c->subnetMaskText;
-          list = &c->subnetMasks;
-        } else if (tag == u"GATEWAY"sv) {
-          first = &c->gatewayText;
-          list = &c->gateways;
-        }
-        if (first != nullptr) {
-          // Only the first address of these is read; every DNS server is.
-          if (d.FindChildElement()) {
-            *first = d.GetChildText();
-            list->push_back(*first);
-          }
-        } else if (tag == u"DNSADD"sv) {
-          while (d.FindChildElement()) {
-            std::u16string text = d.GetChildText();
-            if (c->primaryDns.empty()) {
-              c->primaryDns = text;
-            } else if (c->secondaryDns.empty()) {
-              c->secondaryDns = text;
-            }
-            c->dnsServers.push_back(std::move(text));
-          }
-        }
-      }
-      d.LeaveElement();
+      ReadConnection(d, *c);
       AppendConnectionSummary(profile->summary, *c);
       profile->connections.push_back(std::move(c));
     }

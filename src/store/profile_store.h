@@ -24,6 +24,10 @@ inline constexpr std::u16string_view kRunValueName = u"Lumatrove(KORVAL WORKS)";
 // The mode of a connection's TYPE text: "0", "1", "2", or -1 for anything else.
 int32_t ModeCode(std::u16string_view type);
 
+// Reads the current element of `d`, a CONNECTION, into `c`: its attributes, the first
+// address, mask and gateway and every DNS server. Leaves the position on that element.
+void ReadConnection(XmlDocument& d, ConnectionSetting& c);
+
 // The document a new configuration file starts from (before the settings are written).
 extern const std::u16string_view kDefaultDocument;
 

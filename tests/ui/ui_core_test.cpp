@@ -238,11 +238,11 @@ TEST(CurrentSettings, TextOfEachKindOfAdapter) {
 }
 
 TEST(CurrentSettings, BackupNeedsANameWithMoreThanBlanks) {
-  EXPECT_TRUE(CanBackUpAs(u"家裡"));
-  EXPECT_TRUE(CanBackUpAs(u" <a & \"b\"> "));
-  EXPECT_FALSE(CanBackUpAs(u""));
-  EXPECT_FALSE(CanBackUpAs(u"  \t "));
-  EXPECT_FALSE(CanBackUpAs(u"\u3000"));
+  EXPECT_TRUE(IsUsableProfileName(u"家裡"));
+  EXPECT_TRUE(IsUsableProfileName(u" <a & \"b\"> "));
+  EXPECT_FALSE(IsUsableProfileName(u""));
+  EXPECT_FALSE(IsUsableProfileName(u"  \t "));
+  EXPECT_FALSE(IsUsableProfileName(u"\u3000"));
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ bool CurrentConfigDialog::OnInit() {
 
 bool CurrentConfigDialog::OnCommand(int id, int code, HWND) {
   if (id == IDC_CURRENT_NAME && code == EN_CHANGE) {
-    EnableItem(IDOK, CanBackUpAs(ItemText(IDC_CURRENT_NAME)));
+    EnableItem(IDOK, IsUsableProfileName(ItemText(IDC_CURRENT_NAME)));
     return true;
   }
   return false;
@@ -42,7 +42,7 @@ bool CurrentConfigDialog::OnCommand(int id, int code, HWND) {
 
 void CurrentConfigDialog::OnOk() {
   const std::u16string name = ItemText(IDC_CURRENT_NAME);
-  if (!CanBackUpAs(name)) return;
+  if (!IsUsableProfileName(name)) return;
   // The profile holds the adapters as the main window found them, each as one connection.
   std::vector<const ConnectionSetting*> connections;
   for (const std::unique_ptr<AdapterInfo>& a : parent_->netAdapters.adapters)

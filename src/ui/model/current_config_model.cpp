@@ -35,7 +35,7 @@ std::u16string CurrentSettingsText(const std::vector<std::unique_ptr<AdapterInfo
   return text;
 }
 
-bool CanBackUpAs(std::u16string_view name) {
+bool IsUsableProfileName(std::u16string_view name) {
   return std::any_of(name.begin(), name.end(), [](char16_t c) {
     return c != u' ' && c != u'\t' && c != u'\r' && c != u'\n' && c != u'\u3000';
   });

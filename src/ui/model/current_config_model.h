@@ -1,5 +1,5 @@
 // What the current-settings view computes: the text that describes every adapter's TCP/IP
-// settings as they are now, and when its backup button may store them.
+// settings as they are now, and which names a profile may be stored under.
 #pragma once
 
 #include <memory>
@@ -15,7 +15,7 @@ namespace lumatrove {
 // obtains them automatically), its state, and a line of forty '='; CR LF line breaks.
 std::u16string CurrentSettingsText(const std::vector<std::unique_ptr<AdapterInfo>>& adapters);
 
-// The backup may store the settings under `name` when the name has more than blanks in it.
-bool CanBackUpAs(std::u16string_view name);
+// A profile may be stored under `name` when the name has more than blanks in it.
+bool IsUsableProfileName(std::u16string_view name);
 
 }  // namespace lumatrove

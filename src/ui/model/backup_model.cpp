@@ -1,0 +1,79 @@
+#include "ui/model/backup_model.h"
+
+#include "texts.h"
+
+namespace lumatrove {
+namespace {
+
+// The adapter's current settings as a connection of a profile; its DHCP state becomes the
+// connection's mode.
+ConnectionSetting ConnectionOf(const AdapterInfo& a) {
+  ConnectionSetting c;
+  c.connectionName = a.connectionName;
+  c.description = a.description;
+  c.instanceId = a.instanceId;
+  c.statusEnabled = a.statusEnabled;
+  c.dhcpEnabled = a.dhcpEnabled;
+  c.ipAddressText = a.ipAddressText;
+  c.subnetMaskText = a.subnetMaskText;
+  c.gatewayText = a.gatewayText;
+  c.primaryDns = a.primaryDns;
+  c.secondaryDns = a.secondaryDns;
+  c.macAddress = a.macAddress;
+  c.networkAddress = a.networkAddress;
+  return c;
+}
+
+}  // namespace
+
+std::u16string BackupEntryText(const AdapterInfo& a) {
+  return a.connectionName + u"-->" + a.description;
+}
+
+std::u16string BackupDetailsText(const AdapterInfo& a) {
+  std::u16string text;
+  auto lines = [&text](std::u16string_view label, const std::vector<std::u16string>& values) {
+    for (const std::u16string& value : values) {
+      text += label;
+      text += value;
+      text += u"\r\n";
+    }
+  };
+  if (a.dhcpEnabled == 1) {
+    text += texts::kBackupAutomatic;
+  } else {
+    text += texts::kBackupManual;
+    lines(texts::kCurrentAddress, a.ipAddresses);
+    lines(texts::kCurrentMask, a.subnetMasks);
+    lines(texts::kCurrentGateway, a.gateways);
+    lines(texts::kCurrentDns, a.dnsServers);
+  }
+  text += a.statusEnabled == 1 ? texts::kCurrentEnabled : texts::kCurrentDisabled;
+  return text;
+}
+
+std::vector<ConnectionSetting> BackupConnections(
+    const std::vector<std::unique_ptr<AdapterInfo>>& adapters, int selected, bool all,
+    bool othersAutomatic) {
+  std::vector<ConnectionSetting> connections;
+  const bool inRange = selected >= 0 && static_cast<size_t>(selected) < adapters.size();
+  if (!all && !inRange) return connections;
+  for (size_t i = 0; i < adapters.size(); ++i) {
+    const bool chosen = all || static_cast<int>(i) == selected;
+    if (chosen) {
+      connections.push_back(ConnectionOf(*adapters[i]));
+    } else if (othersAutomatic) {
+      ConnectionSetting c = ConnectionOf(*adapters[i]);
+      c.dhcpEnabled = kModeAutomatic;
+      c.ipAddressText.clear();
+      c.subnetMaskText.clear();
+      c.gatewayText.clear();
+      c.primaryDns.clear();
+      c.secondaryDns.clear();
+      connections.push_back(std::move(c));
+    }
+  }
+  return connections;
+}
+
+}  // namespace lumatrove

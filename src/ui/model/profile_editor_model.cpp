@@ -1,0 +1,189 @@
+#include "ui/model/profile_editor_model.h"
+
+#include "store/address_text.h"
+#include "store/dns_providers.h"
+#include "texts.h"
+#include "ui/model/current_config_model.h"
+
+namespace lumatrove {
+
+using namespace std::string_view_literals;
+
+EditorEnables EnablesFor(const EditorFields& f) {
+  switch (f.mode) {
+    case EditorMode::kAutomatic:
+      return {false, !f.dnsAutomatic, true};
+    case EditorMode::kManual:
+      return {true, true, false};
+    case EditorMode::kLeaveAlone:
+      break;
+  }
+  return {};
+}
+
+bool SuggestGateway(uint32_t address, uint32_t& gateway, uint32_t& mask) {
+  const uint32_t first = address >> 24;
+  if (first < 1 || first > 223) return false;
+  gateway = (address & 0xFFFFFF00u) | 1u;
+  mask = 0xFFFFFF00u;
+  return true;
+}
+
+std::u16string ControlAddressText(uint32_t address) {
+  return address == 0 ? std::u16string() : AddressToText(address);
+}
+
+uint32_t ShownAddress(std::u16string_view text, bool mask) {
+  if (text.empty() || !IsValidAddress(text, mask)) return 0;
+  return TextToAddress(text);
+}
+
+void ProfileEditor::StartNew(const std::vector<std::unique_ptr<AdapterInfo>>& adapters,
+                             std::u16string_view lastIdText) {
+  kind = Kind::kNew;
+  profileName = texts::kNewProfileName;
+  profileName += lastIdText;
+  connections.clear();
+  for (const std::unique_ptr<AdapterInfo>& a : adapters) {
+    // The adapter's settings as they are now; an adapter on DHCP starts as automatic.
+    ConnectionSetting c;
+    c.connectionName = a->connectionName;
+    c.description = a->description;
+    c.instanceId = a->instanceId;
+    c.statusEnabled = a->statusEnabled;
+    c.dhcpEnabled = a->dhcpEnabled;
+    c.ipAddressText = a->ipAddressText;
+    c.subnetMaskText = a->subnetMaskText;
+    c.gatewayText = a->gatewayText;
+    c.primaryDns = a->primaryDns;
+    c.secondaryDns = a->secondaryDns;
+    c.macAddress = a->macAddress;
+    c.networkAddress = a->networkAddress;
+    connections.push_back(std::move(c));
+  }
+  currentTab = -1;
+}
+
+void ProfileEditor::StartStored(Kind k, std::u16string_view id, std::u16string_view name,
+                                std::u16string_view markup) {
+  kind = k;
+  profileId = id;
+  originalName = name;
+  profileName = name;
+  connections.clear();
+  XmlDocument d;
+  d.SetDocument(markup);
+  // Elements of other names are not connections; what a CONNECTION lacks stays empty.
+  while (d.FindElement(u"CONNECTION"sv)) {
+    ConnectionSetting c;
+    ReadConnection(d, c);
+    if (c.dhcpEnabled != kModeManual && c.dhcpEnabled != kModeAutomatic) {
+      c.dhcpEnabled = kModeLeaveAlone;
+    }
+    connections.push_back(std::move(c));
+  }
+  currentTab = -1;
+}
+
+EditorFields ProfileEditor::FieldsOf(int tab) {
+  EditorFields f;
+  if (tab < 0 || static_cast<size_t>(tab) >= connections.size()) return f;
+  ConnectionSetting& c = connections[static_cast<size_t>(tab)];
+  f.address = ShownAddress(c.ipAddressText, false);
+  f.mask = ShownAddress(c.subnetMaskText, true);
+  f.gateway = ShownAddress(c.gatewayText, false);
+  f.dns1 = ShownAddress(c.primaryDns, false);
+  f.dns2 = ShownAddress(c.secondaryDns, false);
+  f.adapterDisabled = c.statusEnabled == 0;
+  if (c.dhcpEnabled == kModeAutomatic) {
+    f.mode = EditorMode::kAutomatic;
+    f.dnsAutomatic = c.dnsServers.empty() && c.primaryDns.empty() && c.secondaryDns.empty();
+    if (f.dnsAutomatic) f.dns1 = f.dns2 = 0;
+  } else if (c.dhcpEnabled == kModeManual) {
+    f.mode = EditorMode::kManual;
+  } else {
+    c.dhcpEnabled = kModeLeaveAlone;
+    f.mode = EditorMode::kLeaveAlone;
+  }
+  return f;
+}
+
+void ProfileEditor::StoreShown(const EditorFields& shown) {
+  if (currentTab < 0 || static_cast<size_t>(currentTab) >= connections.size()) return;
+  ConnectionSetting& c = connections[static_cast<size_t>(currentTab)];
+  c.statusEnabled = shown.adapterDisabled ? 0 : 1;
+  switch (shown.mode) {
+    case EditorMode::kLeaveAlone:
+      c.dhcpEnabled = kModeLeaveAlone;
+      break;
+    case EditorMode::kAutomatic:
+      // The addresses stay as they were; they come back when the tab is set to manual.
+      c.dhcpEnabled = kModeAutomatic;
+      c.primaryDns = shown.dnsAutomatic ? u"" : ControlAddressText(shown.dns1);
+      c.secondaryDns = shown.dnsAutomatic ? u"" : ControlAddressText(shown.dns2);
+      c.dnsServers.clear();
+      break;
+    case EditorMode::kManual:
+      c.dhcpEnabled = kModeManual;
+      c.ipAddressText = ControlAddressText(shown.address);
+      c.subnetMaskText = ControlAddressText(shown.mask);
+      c.gatewayText = ControlAddressText(shown.gateway);
+      c.primaryDns = ControlAddressText(shown.dns1);
+      c.secondaryDns = ControlAddressText(shown.dns2);
+      c.dnsServers.clear();
+      break;
+  }
+}
+
+EditorFields ProfileEditor::SwitchTab(const EditorFields& shown, int tab) {
+  StoreShown(shown);
+  currentTab = tab;
+  return FieldsOf(tab);
+}
+
+ProfileEditor::OkResult ProfileEditor::Ok(const EditorFields& shown, ProfileStore& store,
+                                          bool keepTakenName) {
+  StoreShown(shown);
+  badTab = -1;
+  if (!IsUsableProfileName(profileName)) return OkResult::kNameMissing;
+  if (kind == Kind::kProperties) return OkResult::kNothingStored;
+  // A manual connection without an address and mask that can be written would make every
+  // apply of the profile fail; it is caught here, where it can still be typed in.
+  for (size_t i = 0; i < connections.size(); ++i) {
+    const ConnectionSetting& c = connections[i];
+    if (c.dhcpEnabled == kModeManual &&
+        (!IsFixedAddress(c.ipAddressText) || !IsFixedMask(c.subnetMaskText))) {
+      badTab = static_cast<int>(i);
+      return OkResult::kBadAddress;
+    }
+  }
+  std::vector<const ConnectionSetting*> records;
+  for (const ConnectionSetting& c : connections)
+    records.push_back(&c);
+  if (kind == Kind::kModify) {
+    store.ModifyProfile(profileId, profileName, std::move(records));
+    return OkResult::kStored;
+  }
+  if (!keepTakenName && store.ProfileNameExists(profileName)) return OkResult::kNameExists;
+  store.AddProfile(profileName, std::move(records));
+  return OkResult::kStored;
+}
+
+bool ProfileEditor::LoadDnsProviders(XmlDocument& document) {
+  dnsProviders.clear();
+  std::optional<std::vector<std::u16string>> names = LoadDnsProviderNames(document);
+  if (!names) return false;
+  dnsProviders = std::move(*names);
+  return true;
+}
+
+bool ProfileEditor::ApplyDnsProvider(XmlDocument& document, std::u16string_view name,
+                                     EditorFields& fields) const {
+  const std::optional<DnsProvider> provider = FindDnsProvider(document, name);
+  if (!provider) return false;
+  if (provider->preferred) fields.dns1 = TextToAddress(*provider->preferred);
+  if (provider->alternate) fields.dns2 = TextToAddress(*provider->alternate);
+  return true;
+}
+
+}  // namespace lumatrove

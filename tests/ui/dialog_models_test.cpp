@@ -1,0 +1,452 @@
+// The models of the profile editor and the backup dialog: the records behind the editor's
+// tabs, what a tab shows and stores, its OK rules against a real store, the backup's texts
+// and the connections it stores.
+#include <gtest/gtest.h>
+
+#include "store/address_text.h"
+#include "store/store_test_util.h"
+#include "test_text.h"
+#include "ui/model/backup_model.h"
+#include "ui/model/profile_editor_model.h"
+
+namespace lumatrove {
+namespace {
+
+using test::U8;
+using Kind = ProfileEditor::Kind;
+using Ok = ProfileEditor::OkResult;
+
+uint32_t A(std::u16string_view text) { return TextToAddress(text); }
+
+std::unique_ptr<AdapterInfo> Dhcp(std::u16string name) {
+  auto a = std::make_unique<AdapterInfo>();
+  a->connectionName = std::move(name);
+  a->description = u"Intel(R) PRO/1000";
+  a->instanceId = u"{LAN}";
+  a->macAddress = u"00:0c:29:aa:bb:cc";
+  a->statusEnabled = 1;
+  a->dhcpEnabled = 1;
+  return a;
+}
+
+std::unique_ptr<AdapterInfo> Fixed(std::u16string name) {
+  auto a = std::make_unique<AdapterInfo>();
+  a->connectionName = std::move(name);
+  a->description = u"Realtek Wireless";
+  a->instanceId = u"{WIFI}";
+  a->macAddress = u"00:0c:29:dd:ee:ff";
+  a->statusEnabled = 1;
+  a->dhcpEnabled = 0;
+  a->ipAddressText = u"192.168.1.10";
+  a->ipAddresses = {u"192.168.1.10", u"192.168.1.11"};
+  a->subnetMaskText = u"255.255.255.0";
+  a->subnetMasks = {u"255.255.255.0", u"255.255.0.0"};
+  a->gatewayText = u"192.168.1.1";
+  a->gateways = {u"192.168.1.1"};
+  a->primaryDns = u"168.95.1.1";
+  a->secondaryDns = u"8.8.8.8";
+  a->dnsServers = {u"168.95.1.1", u"8.8.8.8"};
+  return a;
+}
+
+std::vector<std::unique_ptr<AdapterInfo>> TwoAdapters() {
+  std::vector<std::unique_ptr<AdapterInfo>> adapters;
+  adapters.push_back(Dhcp(u"區域連線"));
+  adapters.push_back(Fixed(u"無線網路連線"));
+  return adapters;
+}
+
+// ---- What a tab shows -------------------------------------------------------------------
+
+TEST(ProfileEditor, NewProfileStartsFromTheAdaptersAsTheyAre) {
+  ProfileEditor e;
+  e.StartNew(TwoAdapters(), u"7");
+  EXPECT_EQ(U8(e.profileName), "組態專案7");
+  ASSERT_EQ(e.connections.size(), 2u);
+  EXPECT_EQ(e.connections[1].macAddress, u"00:0c:29:dd:ee:ff");
+  EXPECT_TRUE(e.connections[1].ipAddresses.empty());  // only the first of each is taken
+
+  // The DHCP adapter without DNS servers: automatic, its DNS automatic too.
+  const EditorFields dhcp = e.SwitchTab({}, 0);
+  EXPECT_EQ(dhcp.mode, EditorMode::kAutomatic);
+  EXPECT_TRUE(dhcp.dnsAutomatic);
+  EXPECT_EQ(EnablesFor(dhcp), (EditorEnables{false, false, true}));
+
+  const EditorFields fixed = e.SwitchTab(dhcp, 1);
+  EXPECT_EQ(fixed.mode, EditorMode::kManual);
+  EXPECT_EQ(fixed.address, A(u"192.168.1.10"));
+  EXPECT_EQ(fixed.mask, A(u"255.255.255.0"));
+  EXPECT_EQ(fixed.gateway, A(u"192.168.1.1"));
+  EXPECT_EQ(fixed.dns1, A(u"168.95.1.1"));
+  EXPECT_EQ(fixed.dns2, A(u"8.8.8.8"));
+  EXPECT_FALSE(fixed.dnsAutomatic);
+  EXPECT_EQ(EnablesFor(fixed), (EditorEnables{true, true, false}));
+}
+
+TEST(ProfileEditor, EnablesFollowModeAndAutomaticDns) {
+  EditorFields f;
+  EXPECT_EQ(EnablesFor(f), (EditorEnables{false, false, false}));
+  f.mode = EditorMode::kAutomatic;
+  EXPECT_EQ(EnablesFor(f), (EditorEnables{false, true, true}));
+  f.dnsAutomatic = true;
+  EXPECT_EQ(EnablesFor(f), (EditorEnables{false, false, true}));
+  f.mode = EditorMode::kManual;
+  EXPECT_EQ(EnablesFor(f), (EditorEnables{true, true, false}));
+}
+
+TEST(ProfileEditor, StoredTextsShownOnlyWhenTheControlCanTakeThem) {
+  struct Case {
+    std::u16string_view text;
+    bool mask;
+    bool shown;
+  };
+  const Case cases[] = {
+      {u"255.255.255.0", true, true}, {u"255.255.255.0", false, false},
+      {u"0.0.0.0", false, false},     {u"0.0.0.0", true, false},
+      {u"224.0.0.1", false, false},   {u"223.255.255.254", false, true},
+      {u"10.0.0.256", false, false},  {u"10.0.0", false, false},
+      {u"10.0.0.1.5", false, false},  {u"10.0.0.x", false, false},
+      {u"", false, false},            {u"1.2.3.4", false, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ShownAddress(c.text, c.mask) != 0, c.shown) << U8(c.text) << " mask " << c.mask;
+  }
+  EXPECT_EQ(ControlAddressText(0), u"");
+  EXPECT_EQ(ControlAddressText(A(u"10.1.2.3")), u"10.1.2.3");
+}
+
+TEST(ProfileEditor, StoredMarkupGivesOneTabPerConnectionWhateverElseItHolds) {
+  ProfileEditor e;
+  e.StartStored(Kind::kModify, u"5", u"辦公室",
+                u"<NOTE>x</NOTE>"
+                u"<CONNECTION NAME=\"LAN\" GUID=\"{LAN}\" NETCARD=\"Intel\" MACCODE=\"aa\" "
+                u"EnableCheck=\"0\" TYPE=\"0\"><IPADD><IP>10.0.0.5</IP><IP>10.0.0.6</IP></IPADD>"
+                u"<MASKADD><IP>255.0.0.0</IP></MASKADD><GATEWAY><IP>10.0.0.1</IP></GATEWAY>"
+                u"<DNSADD><IP/><IP>1.1.1.1</IP><IP>2.2.2.2</IP></DNSADD><EXTRA/></CONNECTION>"
+                u"<CONNECTION TYPE=\"9\"/>"
+                u"<CONNECTION NAME=\"Wi-Fi\" TYPE=\"1\"><DNSADD><IP>9.9.9.9</IP></DNSADD>"
+                u"</CONNECTION>");
+  EXPECT_EQ(U8(e.profileName), "辦公室");
+  ASSERT_EQ(e.connections.size(), 3u);
+  const ConnectionSetting& lan = e.connections[0];
+  EXPECT_EQ(lan.description, u"Intel");
+  EXPECT_EQ(lan.macAddress, u"aa");
+  EXPECT_EQ(lan.statusEnabled, 0);
+  EXPECT_EQ(lan.ipAddressText, u"10.0.0.5");
+  EXPECT_EQ(lan.primaryDns, u"1.1.1.1");
+  EXPECT_EQ(lan.secondaryDns, u"2.2.2.2");
+  EXPECT_EQ(e.connections[1].dhcpEnabled, kModeLeaveAlone);  // unknown TYPE
+  EXPECT_EQ(e.connections[1].connectionName, u"");
+
+  EXPECT_TRUE(e.SwitchTab({}, 0).adapterDisabled);
+  const EditorFields wifi = e.SwitchTab(e.FieldsOf(0), 2);
+  EXPECT_EQ(wifi.mode, EditorMode::kAutomatic);
+  EXPECT_FALSE(wifi.dnsAutomatic);
+  EXPECT_EQ(wifi.dns1, A(u"9.9.9.9"));
+
+  // Markup that is no markup at all gives no tab.
+  e.StartStored(Kind::kModify, u"5", u"x", u"<CONNECTION NAME=\"a\"><IPADD>");
+  EXPECT_LE(e.connections.size(), 1u);
+  e.StartStored(Kind::kModify, u"5", u"x", u"");
+  EXPECT_TRUE(e.connections.empty());
+  EXPECT_EQ(e.SwitchTab({}, 0).address, 0u);
+}
+
+// ---- What a tab stores --------------------------------------------------------------------
+
+TEST(ProfileEditor, SwitchingTabsKeepsWhatWasTyped) {
+  ProfileEditor e;
+  e.StartNew(TwoAdapters(), u"0");
+  EditorFields shown = e.SwitchTab({}, 0);
+  shown.mode = EditorMode::kManual;
+  shown.dnsAutomatic = false;
+  shown.address = A(u"10.1.2.3");
+  shown.mask = A(u"255.255.255.0");
+  shown.gateway = A(u"10.1.2.254");
+  shown.dns1 = A(u"10.1.2.53");
+  shown.adapterDisabled = true;
+  const EditorFields second = e.SwitchTab(shown, 1);
+  const EditorFields back = e.SwitchTab(second, 0);
+  EXPECT_EQ(back.mode, EditorMode::kManual);
+  EXPECT_EQ(back.address, shown.address);
+  EXPECT_EQ(back.gateway, A(u"10.1.2.254"));
+  EXPECT_EQ(back.dns1, shown.dns1);
+  EXPECT_EQ(back.dns2, 0u);
+  EXPECT_TRUE(back.adapterDisabled);
+  EXPECT_EQ(e.connections[0].statusEnabled, 0);
+}
+
+TEST(ProfileEditor, EachModeStoresWhatItMeans) {
+  ProfileEditor e;
+  e.StartNew(TwoAdapters(), u"0");
+  EditorFields shown = e.SwitchTab({}, 1);
+
+  // Automatic with automatic DNS: the DNS texts go, the addresses stay for a later manual.
+  shown.mode = EditorMode::kAutomatic;
+  shown.dnsAutomatic = true;
+  e.StoreShown(shown);
+  const ConnectionSetting& c = e.connections[1];
+  EXPECT_EQ(c.dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(c.primaryDns, u"");
+  EXPECT_EQ(c.secondaryDns, u"");
+  EXPECT_EQ(c.ipAddressText, u"192.168.1.10");
+
+  // Automatic with DNS servers typed.
+  shown.dnsAutomatic = false;
+  shown.dns1 = A(u"1.1.1.1");
+  shown.dns2 = 0;
+  e.StoreShown(shown);
+  EXPECT_EQ(c.primaryDns, u"1.1.1.1");
+  EXPECT_EQ(c.secondaryDns, u"");
+  EXPECT_FALSE(e.FieldsOf(1).dnsAutomatic);
+
+  // Leave alone changes nothing but the mode.
+  shown.mode = EditorMode::kLeaveAlone;
+  shown.address = A(u"1.2.3.4");
+  e.StoreShown(shown);
+  EXPECT_EQ(c.dhcpEnabled, kModeLeaveAlone);
+  EXPECT_EQ(c.ipAddressText, u"192.168.1.10");
+  EXPECT_EQ(EnablesFor(e.FieldsOf(1)), (EditorEnables{false, false, false}));
+
+  // Manual stores every control; a blank control stores the empty text.
+  shown.mode = EditorMode::kManual;
+  shown.gateway = 0;
+  e.StoreShown(shown);
+  EXPECT_EQ(c.ipAddressText, u"1.2.3.4");
+  EXPECT_EQ(c.gatewayText, u"");
+}
+
+TEST(ProfileEditor, AddressSuggestsGatewayAndMask) {
+  uint32_t gateway = 7, mask = 7;
+  ASSERT_TRUE(SuggestGateway(A(u"10.1.2.3"), gateway, mask));
+  EXPECT_EQ(AddressToText(gateway), u"10.1.2.1");
+  EXPECT_EQ(AddressToText(mask), u"255.255.255.0");
+  ASSERT_TRUE(SuggestGateway(A(u"223.0.0.0"), gateway, mask));
+  EXPECT_EQ(AddressToText(gateway), u"223.0.0.1");
+  gateway = mask = 7;
+  EXPECT_FALSE(SuggestGateway(A(u"0.1.2.3"), gateway, mask));
+  EXPECT_FALSE(SuggestGateway(A(u"224.1.2.3"), gateway, mask));
+  EXPECT_EQ(gateway, 7u);
+  EXPECT_EQ(mask, 7u);
+}
+
+TEST(ProfileEditor, DnsProviderFillsTheServersItHas) {
+  XmlDocument d;
+  d.SetDocument(
+      u"<LUMATROVE><CONFIG/><DNS VERSION=\"2.0\">"
+      u"<PROVINCE NAME=\"HiNet\"><IP>168.95.1.1</IP><IP>168.95.192.1</IP></PROVINCE>"
+      u"<PROVINCE NAME=\"One\"><IP>1.1.1.1</IP></PROVINCE>"
+      u"<PROVINCE NAME=\"HiNet\"><IP>9.9.9.9</IP><IP>9.9.9.9</IP></PROVINCE>"
+      u"<X NAME=\"Odd\"><IP>8.x.8.</IP><IP/></X><X/></DNS></LUMATROVE>");
+  ProfileEditor e;
+  ASSERT_TRUE(e.LoadDnsProviders(d));
+  ASSERT_EQ(e.dnsProviders.size(), 5u);
+  EXPECT_EQ(e.dnsProviders[4], u"");
+
+  EditorFields f;
+  f.dns2 = A(u"4.4.4.4");
+  ASSERT_TRUE(e.ApplyDnsProvider(d, u"HiNet", f));  // the first of that name
+  EXPECT_EQ(AddressToText(f.dns1), u"168.95.1.1");
+  EXPECT_EQ(AddressToText(f.dns2), u"168.95.192.1");
+  ASSERT_TRUE(e.ApplyDnsProvider(d, u"One", f));
+  EXPECT_EQ(AddressToText(f.dns1), u"1.1.1.1");
+  EXPECT_EQ(AddressToText(f.dns2), u"168.95.192.1");  // no second server: left alone
+  ASSERT_TRUE(e.ApplyDnsProvider(d, u"Odd", f));
+  EXPECT_EQ(AddressToText(f.dns1), u"8.0.8.0");
+  EXPECT_EQ(f.dns2, 0u);
+  EXPECT_FALSE(e.ApplyDnsProvider(d, u"hinet", f));  // names are compared exactly
+
+  XmlDocument none;
+  none.SetDocument(u"<LUMATROVE><CONFIG/></LUMATROVE>");
+  EXPECT_FALSE(e.LoadDnsProviders(none));
+  EXPECT_TRUE(e.dnsProviders.empty());
+}
+
+// ---- OK ------------------------------------------------------------------------------------
+
+class ProfileEditorOk : public test::StoreTest {
+ protected:
+  void SetUp() override {
+    StoreTest::SetUp();
+    store_.Open();
+  }
+  // The profiles as the file holds them after saving and opening again.
+  void SaveAndReopen() {
+    ASSERT_TRUE(store_.Save());
+    store_.Open();
+  }
+  ProfileStore store_{system_};
+};
+
+TEST_F(ProfileEditorOk, NameMustBeMoreThanBlanks) {
+  ProfileEditor e;
+  e.StartNew(TwoAdapters(), u"0");
+  for (std::u16string_view name : {u"", u"   ", u"\u3000\t"}) {
+    e.profileName = name;
+    EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_, false), Ok::kNameMissing);
+  }
+  SaveAndReopen();
+  EXPECT_TRUE(store_.profiles.empty());
+}
+
+TEST_F(ProfileEditorOk, NewProfileIsAddedAndATakenNameAskedAbout) {
+  ProfileEditor e;
+  e.StartNew(TwoAdapters(), store_.GetLastIdText());
+  e.profileName = u"家裡";
+  EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_, false), Ok::kStored);
+  SaveAndReopen();
+
+  ProfileEditor again;
+  again.StartNew(TwoAdapters(), store_.GetLastIdText());
+  EXPECT_EQ(U8(again.profileName), "組態專案1");
+  again.profileName = u"家裡";
+  const EditorFields shown = again.SwitchTab({}, 0);
+  EXPECT_EQ(again.Ok(shown, store_, false), Ok::kNameExists);
+  EXPECT_EQ(again.Ok(shown, store_, true), Ok::kStored);
+  SaveAndReopen();
+  ASSERT_EQ(store_.profiles.size(), 2u);
+  EXPECT_EQ(store_.profiles[1]->name, u"家裡");
+  EXPECT_EQ(store_.profiles[1]->id, u"2");
+  ASSERT_EQ(store_.profiles[1]->connections.size(), 2u);
+  const ConnectionSetting& wifi = *store_.profiles[1]->connections[1];
+  EXPECT_EQ(wifi.dhcpEnabled, kModeManual);
+  EXPECT_EQ(wifi.ipAddressText, u"192.168.1.10");
+  EXPECT_EQ(wifi.macAddress, u"00:0c:29:dd:ee:ff");
+}
+
+TEST_F(ProfileEditorOk, ModifyKeepsIdAndHardwareAddressAndDoesNotAskAboutTheName) {
+  ProfileEditor add;
+  add.StartNew(TwoAdapters(), u"0");
+  add.profileName = u"A";
+  add.Ok(add.SwitchTab({}, 0), store_, false);
+  add.profileName = u"B";
+  add.Ok(add.SwitchTab({}, 0), store_, false);
+  SaveAndReopen();
+
+  ProfileEditor e;
+  e.StartStored(Kind::kModify, u"1", u"A", store_.GetProfileContent(u"1"));
+  e.profileName = u"B";  // another profile's name: modify does not ask
+  EditorFields shown = e.SwitchTab({}, 0);
+  shown.mode = EditorMode::kManual;
+  shown.address = A(u"10.9.8.7");
+  shown.mask = A(u"255.255.0.0");
+  EXPECT_EQ(e.Ok(shown, store_, false), Ok::kStored);
+  SaveAndReopen();
+  ASSERT_EQ(store_.profiles.size(), 2u);
+  const Profile& p = *store_.profiles[0];
+  EXPECT_EQ(p.id, u"1");
+  EXPECT_EQ(p.name, u"B");
+  EXPECT_EQ(p.connections[0]->ipAddressText, u"10.9.8.7");
+  EXPECT_EQ(p.connections[0]->macAddress, u"00:0c:29:aa:bb:cc");
+  EXPECT_EQ(p.connections[1]->macAddress, u"00:0c:29:dd:ee:ff");
+  EXPECT_EQ(store_.lastId, 2);
+}
+
+TEST_F(ProfileEditorOk, PropertiesStoreNothing) {
+  ProfileEditor add;
+  add.StartNew(TwoAdapters(), u"0");
+  add.Ok(add.SwitchTab({}, 0), store_, false);
+  SaveAndReopen();
+  const std::u16string before = store_.document.GetDocument();
+
+  ProfileEditor e;
+  e.StartStored(Kind::kProperties, u"1", u"組態專案0", store_.GetProfileContent(u"1"));
+  EditorFields shown = e.SwitchTab({}, 1);
+  shown.mode = EditorMode::kManual;
+  shown.address = 0;  // would be refused if it were stored
+  EXPECT_EQ(e.Ok(shown, store_, false), Ok::kNothingStored);
+  EXPECT_EQ(store_.document.GetDocument(), before);
+}
+
+TEST_F(ProfileEditorOk, ManualConnectionWithoutUsableAddressOrMaskIsShownAgain) {
+  struct Case {
+    std::u16string_view address, mask;
+    bool stored;
+  };
+  const Case cases[] = {
+      {u"10.0.0.5", u"255.255.255.0", true},  {u"", u"255.255.255.0", false},
+      {u"10.0.0.5", u"", false},              {u"10.0.0.0", u"255.255.255.0", false},
+      {u"10.0.0.5", u"255.0.255.0", false},   {u"10.0.0.5", u"0.255.255.255", false},
+  };
+  for (const Case& c : cases) {
+    ProfileEditor e;
+    e.StartNew(TwoAdapters(), u"0");
+    EditorFields shown = e.SwitchTab({}, 0);
+    shown.mode = EditorMode::kManual;
+    shown.address = c.address.empty() ? 0 : A(c.address);
+    shown.mask = c.mask.empty() ? 0 : A(c.mask);
+    const Ok result = e.Ok(shown, store_, false);
+    EXPECT_EQ(result, c.stored ? Ok::kStored : Ok::kBadAddress) << U8(c.address) << U8(c.mask);
+    EXPECT_EQ(e.badTab, c.stored ? -1 : 0);
+  }
+}
+
+TEST_F(ProfileEditorOk, AnyNameTypedOrPastedSurvivesTheFile) {
+  std::u16string names[] = {
+      u"<a & \"b\" 'c'> &amp; ]]> <!-- x",
+      std::u16string(500, u'名'),
+      u"tab\there\x01\x1F end",
+  };
+  for (const std::u16string& name : names) {
+    ProfileEditor e;
+    e.StartNew(TwoAdapters(), u"0");
+    e.profileName = name;
+    EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_, false), Ok::kStored);
+  }
+  SaveAndReopen();
+  ASSERT_EQ(store_.profiles.size(), 3u);
+  for (size_t i = 0; i < 3; ++i)
+    EXPECT_EQ(store_.profiles[i]->name, names[i]) << i;
+  EXPECT_EQ(store_.profiles[2]->connections.size(), 2u);
+}
+
+// ---- The backup dialog --------------------------------------------------------------------
+
+TEST(Backup, DetailsTexts) {
+  EXPECT_EQ(U8(BackupEntryText(*Fixed(u"無線網路連線"))), "無線網路連線-->Realtek Wireless");
+  EXPECT_EQ(U8(BackupDetailsText(*Dhcp(u"LAN"))), "自動取得IP組態\r\n\r\n網路狀態:啟用");
+  auto fixed = Fixed(u"Wi-Fi");
+  fixed->statusEnabled = 0;
+  EXPECT_EQ(U8(BackupDetailsText(*fixed)),
+            "手動組態取得IP組態\r\n"
+            "\r\n預設IP位址:192.168.1.10\r\n\r\n預設IP位址:192.168.1.11\r\n"
+            "\r\n子网掩码:255.255.255.0\r\n\r\n子网掩码:255.255.0.0\r\n"
+            "\r\n預設網關:192.168.1.1\r\n"
+            "\r\n預設DNS伺服器:168.95.1.1\r\n\r\n預設DNS伺服器:8.8.8.8\r\n"
+            "\r\n網路狀態:禁用");
+}
+
+TEST(Backup, StoresTheSelectedOrEveryAdapter) {
+  std::vector<std::unique_ptr<AdapterInfo>> adapters = TwoAdapters();
+  adapters.push_back(Fixed(u"第三"));
+
+  const std::vector<ConnectionSetting> one = BackupConnections(adapters, 1, false, false);
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_EQ(U8(one[0].connectionName), "無線網路連線");
+  EXPECT_EQ(one[0].ipAddressText, u"192.168.1.10");  // the first address only
+  EXPECT_TRUE(one[0].ipAddresses.empty());
+  EXPECT_EQ(one[0].dhcpEnabled, kModeManual);
+
+  const std::vector<ConnectionSetting> all = BackupConnections(adapters, 1, true, true);
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(U8(all[2].connectionName), "第三");
+  EXPECT_EQ(all[2].dhcpEnabled, kModeManual);
+
+  // The selected adapter as it is, every other one automatic, in list order.
+  const std::vector<ConnectionSetting> others = BackupConnections(adapters, 1, false, true);
+  ASSERT_EQ(others.size(), 3u);
+  EXPECT_EQ(others[1].dhcpEnabled, kModeManual);
+  EXPECT_EQ(others[1].primaryDns, u"168.95.1.1");
+  EXPECT_EQ(others[2].dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(others[2].ipAddressText, u"");
+  EXPECT_EQ(others[2].primaryDns, u"");
+  EXPECT_EQ(others[2].macAddress, u"00:0c:29:dd:ee:ff");
+
+  EXPECT_TRUE(BackupConnections(adapters, -1, false, true).empty());
+  EXPECT_TRUE(BackupConnections(adapters, 3, false, false).empty());
+  EXPECT_EQ(BackupConnections(adapters, -1, true, false).size(), 3u);
+}
+
+}  // namespace
+}  // namespace lumatrove
