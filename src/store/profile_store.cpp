@@ -129,6 +129,14 @@ void ProfileStore::CreateDefaultDocument() {
   Save();
 }
 
+bool ProfileStore::Reload() {
+  const std::filesystem::path path = ConfigPath();
+  XmlDocument check;
+  if (!check.LoadFile(path) || !document.LoadFile(path)) return false;
+  LoadProfiles();
+  return true;
+}
+
 void ProfileStore::ClearProfiles() {
   profiles.clear();
 }

@@ -72,6 +72,10 @@ class ProfileStore {
   // failed write leaves the old file as it was. False when the file was not written.
   bool Save();
   void CreateDefaultDocument();
+  // Reads the file again, dropping edits that a failed Save left in the document, so that
+  // the document and the list agree with the file. False, with the document unchanged, when
+  // the file cannot be read.
+  bool Reload();
   // 1 when LUMATROVE and CONFIG were found (and the list was built), else 0.
   int LoadProfiles();
   int ParseProfiles();

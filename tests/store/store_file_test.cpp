@@ -95,6 +95,27 @@ TEST_F(StoreFile, FailedSaveKeepsTheOldFile) {
   EXPECT_NE(ReadFile(ConfigFile()).find("NAME=\"new\""), std::string::npos);
 }
 
+TEST_F(StoreFile, ReloadAfterAFailedSaveAgreesWithTheFile) {
+  ProfileStore store(system_);
+  store.Open();
+  store.AddProfile(u"kept", {});
+  ASSERT_TRUE(store.Save());
+  store.Open();
+  store.AddProfile(u"lost", {});
+  system_.failReplaces = 1;
+  ASSERT_FALSE(store.Save());
+  ASSERT_TRUE(store.Reload());
+  ASSERT_EQ(store.profiles.size(), 1u);
+  EXPECT_EQ(store.profiles[0]->name, u"kept");
+  EXPECT_FALSE(store.ProfileNameExists(u"lost"));
+
+  // Without a readable file the document stays as it is: it is all there is.
+  std::filesystem::remove(ConfigFile());
+  store.AddProfile(u"only in memory", {});
+  EXPECT_FALSE(store.Reload());
+  EXPECT_TRUE(store.ProfileNameExists(u"only in memory"));
+}
+
 TEST_F(StoreFile, SaveIntoAMissingFolderFails) {
   system_.programPath = FromPath(dir_ / "missing" / "lumatrove.exe");
   ProfileStore store(system_);

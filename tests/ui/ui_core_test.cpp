@@ -178,6 +178,18 @@ TEST(MainWindowModel, ProfileRows) {
   EXPECT_EQ(rows.LongestToolTip(), 0u);
 }
 
+TEST(MainWindowModel, CurrentRowAfterARemoval) {
+  struct Case {
+    int removed, rowsLeft, current;
+  };
+  // The row above the removed one; the new first row; no row when the list is empty.
+  const Case cases[] = {{2, 2, 1}, {1, 2, 0}, {0, 2, 0}, {0, 0, -1}, {5, 5, 4}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(CurrentRowAfterRemove(c.removed, c.rowsLeft), c.current)
+        << c.removed << " of " << c.rowsLeft + 1;
+  }
+}
+
 TEST(MainWindowModel, TextsAboutOpeningTheStore) {
   EXPECT_EQ(U8(OpenFailedMessage({})), "開啟組態系統組態檔案錯誤！");
   EXPECT_EQ(U8(OpenFailedMessage(std::filesystem::path("dir") / "lumatrove.cfg.bad.2")),

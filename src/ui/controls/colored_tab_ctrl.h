@@ -7,11 +7,11 @@
 // After windows.h.
 #include <commctrl.h>
 
-#include "ui/win/window.h"
+#include "ui/win/controls.h"
 
 namespace lumatrove {
 
-class ColoredTabCtrl : public win::Window {
+class ColoredTabCtrl : public win::TabCtrl {
  public:
   bool TakeOver(HWND tab);
   void DrawItem(const DRAWITEMSTRUCT& item);

@@ -17,11 +17,7 @@ CurrentConfigDialog::CurrentConfigDialog(MainDialog* parent)
     : Dialog(IDD_CURRENT_CONFIG), parent_(parent), adapters_(parent->Net()) {}
 
 bool CurrentConfigDialog::OnInit() {
-  icon_ = win::LoadIconResource(IDI_APP, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-  smallIcon_ =
-      win::LoadIconResource(IDI_APP, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+  SetIcons(IDI_APP);
   if (adapters_.DiscoverAdapters() == 0) {
     parent_->Message(texts::kAdaptersFailed, MB_OK, Handle());
   } else {

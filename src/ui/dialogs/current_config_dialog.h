@@ -4,7 +4,6 @@
 
 #include "netcfg/net_adapter_layer.h"
 #include "ui/win/dialog.h"
-#include "ui/win/handles.h"
 
 namespace lumatrove {
 
@@ -26,8 +25,6 @@ class CurrentConfigDialog : public win::Dialog {
  private:
   MainDialog* parent_;
   NetAdapterLayer adapters_;
-  win::Icon icon_;
-  win::Icon smallIcon_;
 };
 
 }  // namespace lumatrove

@@ -29,6 +29,14 @@ inline constexpr UINT kTrayIconId = 129;
 // selection; wParam is the row selected before.
 inline constexpr UINT kKeyboardSelectionMessage = WM_APP + 1;
 
+// What SaveAndReload saved: after a new, modified or backed-up profile it says so in a
+// message; after a removal or a copy only the log does.
+inline constexpr int kSavedNew = 0;
+inline constexpr int kSavedModified = 1;
+inline constexpr int kSavedBackup = 2;
+inline constexpr int kSavedRemoved = 3;
+inline constexpr int kSavedCopied = 4;
+
 class MainDialog : public win::Dialog {
  public:
   // `net` and `system` are the computer the window works on; they outlive it.
@@ -74,6 +82,16 @@ class MainDialog : public win::Dialog {
   void OnDestroy() override;
 
  private:
+  // The current row for a command that needs one; -1, after saying so, when there is none.
+  int RowForCommand();
+  // Saves and reloads after a profile command changed the document, and lists the result
+  // without a current row.
+  void ShowChangedProfiles(int kind);
+  void NewProfile();
+  void ModifyProfile();
+  void ShowProfileProperties();
+  void RemoveProfile();
+  void CopyProfile();
   // Opens system.log in Notepad; empties it after asking.
   void ViewLog();
   void ClearLog();

@@ -1,11 +1,10 @@
-// The main window's profile list, its notifications, the apply with the progress window, the
-// states of the row commands and the routing of commands.
+// The main window's profile list, its notifications, the apply with the progress window and
+// the states of the row commands.
 #include <algorithm>
 #include <cstdio>
 
 #include "netcfg/ascii_text.h"
 #include "texts.h"
-#include "ui/dialogs/current_config_dialog.h"
 #include "ui/dialogs/progress_dialog.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/action_log.h"
@@ -33,6 +32,8 @@ bool MainDialog::SaveAndReload(int kind) {
   const bool saved = store.Save();
   if (!saved) {
     Message(texts::kSaveFailed, MB_ICONERROR);
+    // The file keeps what it had; so do the document and the list.
+    store.Reload();
   } else {
     store.Open();
     LogIdRepairs();
@@ -184,43 +185,6 @@ void MainDialog::ClearLog() {
   if (!ActionLog(ToPath(kActionLogFile), net_.codePage()).Clear()) {
     Message(texts::kClearLogFailed, MB_ICONERROR);
   }
-}
-
-bool MainDialog::OnCommand(int id, int, HWND) {
-  switch (id) {
-    case IDOK:
-    case IDCANCEL:
-      return true;  // neither Return nor Escape ends the main window
-    case ID_APP_EXIT:
-      End(IDOK);
-      return true;
-    case ID_PROFILE_APPLY:
-      ApplyProfileAt(profileList.GetCurrentRow());
-      return true;
-    case ID_TRAY_OPEN:
-      ShowMainWindow();
-      return true;
-    case ID_VIEW_CURRENT:
-      if (ShowCurrentConfigDialog(*this)) {
-        SaveAndReload(2);
-        profileList.SetCurrentRow(-1);
-        FillProfileList();
-      }
-      return true;
-    case ID_LOG_VIEW:
-      ViewLog();
-      return true;
-    case ID_LOG_CLEAR:
-      ClearLog();
-      return true;
-    default:
-      break;
-  }
-  if (id >= ID_APPLY_FIRST && id <= ID_APPLY_LAST) {
-    ApplyProfileAt(id - ID_APPLY_FIRST);
-    return true;
-  }
-  return false;
 }
 
 }  // namespace lumatrove

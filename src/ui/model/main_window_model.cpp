@@ -96,4 +96,9 @@ std::vector<std::u16string> IdRepairLogLines(const IdRepairs& repairs) {
   return lines;
 }
 
+int CurrentRowAfterRemove(int removed, int rowsLeft) {
+  if (removed >= 1) return removed - 1;
+  return rowsLeft > 0 ? 0 : -1;
+}
+
 }  // namespace lumatrove

@@ -65,6 +65,10 @@ class ProfileRows {
   size_t longest_ = 0;
 };
 
+// The current row after row `removed` was removed and `rowsLeft` rows remain: the row above,
+// or the new first row when the first was removed; -1 when none remains.
+int CurrentRowAfterRemove(int removed, int rowsLeft);
+
 // The message shown when the configuration file could not be opened; when a damaged file
 // was kept aside, a second line names the copy.
 std::u16string OpenFailedMessage(const std::filesystem::path& keptCopy);

@@ -111,6 +111,13 @@ void Dialog::End(INT_PTR result) {
   if (modeless_ && Handle() != nullptr) Destroy();
 }
 
+void Dialog::SetIcons(UINT id) {
+  icon_ = LoadIconResource(id, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+  smallIcon_ = LoadIconResource(id, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
+  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+}
+
 void Dialog::Destroy() {
   if (Handle() != nullptr) DestroyWindow(Handle());
 }

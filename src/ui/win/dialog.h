@@ -4,6 +4,7 @@
 // first, as a frame's message pump would.
 #pragma once
 
+#include "ui/win/handles.h"
 #include "ui/win/window.h"
 
 namespace lumatrove::win {
@@ -22,6 +23,9 @@ class Dialog : public Window {
   bool CreateModeless(HWND parent);
   void End(INT_PTR result);
   void Destroy();
+
+  // Sets the dialog's large and small icons from the icon resource `id`; the dialog keeps them.
+  void SetIcons(UINT id);
 
   // The dialog's items.
   bool SetItemText(int id, const std::u16string& text) const {
@@ -68,6 +72,8 @@ class Dialog : public Window {
   INT_PTR Dispatch(UINT message, WPARAM w, LPARAM l);
 
   UINT templateId_;
+  Icon icon_;
+  Icon smallIcon_;
   bool ended_ = false;
   bool modeless_ = false;
   INT_PTR result_ = 0;

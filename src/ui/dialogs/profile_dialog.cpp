@@ -1,0 +1,262 @@
+#include "ui/dialogs/profile_dialog.h"
+
+#include "texts.h"
+#include "ui/dialogs/profile_dialog_res.h"
+#include "ui/main/main_dialog.h"
+#include "ui/res/resource.h"
+#include "ui/win/controls.h"
+
+namespace lumatrove {
+namespace {
+
+constexpr int kAddressControls[] = {IDC_PROFILE_ADDRESS, IDC_PROFILE_MASK, IDC_PROFILE_GATEWAY,
+                                    IDC_PROFILE_DNS1, IDC_PROFILE_DNS2};
+constexpr int kAddressGroup[] = {IDC_PROFILE_ADDRESS, IDC_PROFILE_MASK, IDC_PROFILE_GATEWAY};
+constexpr int kDnsGroup[] = {IDC_PROFILE_DNS1, IDC_PROFILE_DNS2, IDC_PROFILE_PROVIDERS};
+
+}  // namespace
+
+bool ShowProfileDialog(MainDialog& main, ProfileEditor::Kind kind, std::u16string_view id,
+                       std::u16string_view name) {
+  ProfileDialog dialog(&main);
+  if (kind == ProfileEditor::Kind::kModify) dialog.SetModifyMode(id, name);
+  if (kind == ProfileEditor::Kind::kProperties) dialog.SetPropertiesMode(id, name);
+  return dialog.RunModal(main.Handle()) == IDOK;
+}
+
+ProfileDialog::ProfileDialog(MainDialog* parent) : Dialog(IDD_PROFILE), parent_(parent) {}
+
+void ProfileDialog::SetModifyMode(std::u16string_view id, std::u16string_view name) {
+  model_.kind = ProfileEditor::Kind::kModify;
+  model_.profileId = id;
+  model_.originalName = name;
+}
+
+void ProfileDialog::SetPropertiesMode(std::u16string_view id, std::u16string_view name) {
+  model_.kind = ProfileEditor::Kind::kProperties;
+  model_.profileId = id;
+  model_.originalName = name;
+}
+
+bool ProfileDialog::OnInit() {
+  SetIcons(IDI_APP);
+  ShowFields(EditorFields{});
+  // The first field of an address (not of a mask) is a class A to C network.
+  for (int id : kAddressControls) {
+    const win::IpAddressCtrl control(Item(id));
+    control.SetFieldRange(0, id == IDC_PROFILE_MASK ? 0 : 1, id == IDC_PROFILE_MASK ? 255 : 223);
+    for (int field = 1; field < 4; ++field)
+      control.SetFieldRange(field, 0, 255);
+  }
+  FillDnsProviders();
+  if (parent_->netAdapters.adapters.empty()) {
+    parent_->Message(texts::kDialogFailed, MB_OK, Handle());
+    End(IDCANCEL);
+    return true;
+  }
+
+  tabs_.TakeOver(Item(IDC_PROFILE_TABS));
+  if (model_.kind == ProfileEditor::Kind::kNew) {
+    model_.StartNew(parent_->netAdapters.adapters, parent_->store.GetLastIdText());
+  } else {
+    model_.StartStored(model_.kind, model_.profileId, model_.originalName,
+                       parent_->store.GetProfileContent(model_.profileId));
+    if (model_.kind == ProfileEditor::Kind::kProperties) {
+      SetItemText(IDOK, std::u16string(texts::kPropertiesOk));
+    }
+  }
+  SetItemText(IDC_PROFILE_NAME, model_.profileName);
+  for (size_t i = 0; i < model_.connections.size(); ++i) {
+    tabs_.InsertItem(static_cast<int>(i), model_.connections[i].connectionName);
+  }
+  SwitchTab(0);
+  return true;
+}
+
+void ProfileDialog::FillDnsProviders() {
+  // The providers are read from the file as last saved, the store's own document.
+  const win::ComboBox providers(Item(IDC_PROFILE_PROVIDERS));
+  if (!dnsDocument_.LoadFile(parent_->store.ConfigPath()) ||
+      !model_.LoadDnsProviders(dnsDocument_)) {
+    parent_->Append(texts::kDnsListFailed);
+    return;
+  }
+  for (const std::u16string& name : model_.dnsProviders)
+    providers.AddString(name);
+  providers.SetCurrentSelection(0);
+}
+
+EditorFields ProfileDialog::ReadFields() const {
+  EditorFields f;
+  if (IsButtonChecked(IDC_PROFILE_AUTOMATIC)) f.mode = EditorMode::kAutomatic;
+  if (IsButtonChecked(IDC_PROFILE_MANUAL)) f.mode = EditorMode::kManual;
+  uint32_t* targets[] = {&f.address, &f.mask, &f.gateway, &f.dns1, &f.dns2};
+  for (size_t i = 0; i < 5; ++i)
+    win::IpAddressCtrl(Item(kAddressControls[i])).GetAddress(*targets[i]);
+  f.dnsAutomatic = IsButtonChecked(IDC_PROFILE_DNS_AUTOMATIC);
+  f.adapterDisabled = IsButtonChecked(IDC_PROFILE_DISABLE);
+  return f;
+}
+
+void ProfileDialog::SetAddress(int id, uint32_t address) {
+  const win::IpAddressCtrl control(Item(id));
+  if (address == 0) {
+    control.Clear();
+  } else {
+    control.SetAddress(address);
+  }
+}
+
+void ProfileDialog::ShowFields(const EditorFields& f) {
+  filling_ = true;
+  const uint32_t values[] = {f.address, f.mask, f.gateway, f.dns1, f.dns2};
+  for (size_t i = 0; i < 5; ++i)
+    SetAddress(kAddressControls[i], values[i]);
+  const int mode = f.mode == EditorMode::kAutomatic ? IDC_PROFILE_AUTOMATIC
+                   : f.mode == EditorMode::kManual  ? IDC_PROFILE_MANUAL
+                                                    : IDC_PROFILE_LEAVE;
+  for (int id : {IDC_PROFILE_LEAVE, IDC_PROFILE_AUTOMATIC, IDC_PROFILE_MANUAL})
+    CheckButton(id, id == mode);
+  CheckButton(IDC_PROFILE_DNS_AUTOMATIC, f.dnsAutomatic);
+  CheckButton(IDC_PROFILE_DISABLE, f.adapterDisabled);
+  ShowEnables(f);
+  filling_ = false;
+}
+
+void ProfileDialog::ShowEnables(const EditorFields& f) {
+  const EditorEnables on = EnablesFor(f);
+  for (int id : kAddressGroup)
+    EnableItem(id, on.addressGroup);
+  for (int id : kDnsGroup)
+    EnableItem(id, on.dnsGroup);
+  EnableItem(IDC_PROFILE_DNS_AUTOMATIC, on.dnsAutomatic);
+}
+
+void ProfileDialog::SwitchTab(int tab) {
+  tabs_.SetCurrentSelection(tab);
+  ShowFields(model_.SwitchTab(ReadFields(), tab));
+  tabs_.Invalidate();
+}
+
+void ProfileDialog::OnModeClicked() {
+  EditorFields f = ReadFields();
+  // Servers obtained automatically belong to an automatic connection only.
+  if (f.mode != EditorMode::kAutomatic && f.dnsAutomatic) {
+    f.dnsAutomatic = false;
+    CheckButton(IDC_PROFILE_DNS_AUTOMATIC, false);
+  }
+  ShowEnables(f);
+}
+
+void ProfileDialog::OnDnsAutomaticClicked() {
+  const EditorFields f = ReadFields();
+  if (f.dnsAutomatic) {
+    filling_ = true;
+    SetAddress(IDC_PROFILE_DNS1, 0);
+    SetAddress(IDC_PROFILE_DNS2, 0);
+    filling_ = false;
+  }
+  ShowEnables(f);
+}
+
+void ProfileDialog::OnAddressChanged() {
+  uint32_t address = 0, gateway = 0, mask = 0;
+  win::IpAddressCtrl(Item(IDC_PROFILE_ADDRESS)).GetAddress(address);
+  if (!SuggestGateway(address, gateway, mask)) return;
+  filling_ = true;
+  SetAddress(IDC_PROFILE_GATEWAY, gateway);
+  SetAddress(IDC_PROFILE_MASK, mask);
+  filling_ = false;
+}
+
+void ProfileDialog::OnProviderChosen() {
+  const win::ComboBox providers(Item(IDC_PROFILE_PROVIDERS));
+  const int chosen = providers.CurrentSelection();
+  if (chosen < 0) return;
+  EditorFields f = ReadFields();
+  if (!model_.ApplyDnsProvider(dnsDocument_, providers.ItemText(chosen), f)) return;
+  filling_ = true;
+  SetAddress(IDC_PROFILE_DNS1, f.dns1);
+  SetAddress(IDC_PROFILE_DNS2, f.dns2);
+  filling_ = false;
+}
+
+bool ProfileDialog::OnCommand(int id, int code, HWND) {
+  switch (id) {
+    case IDC_PROFILE_LEAVE:
+    case IDC_PROFILE_AUTOMATIC:
+    case IDC_PROFILE_MANUAL:
+      if (code == BN_CLICKED) OnModeClicked();
+      return true;
+    case IDC_PROFILE_DNS_AUTOMATIC:
+      if (code == BN_CLICKED) OnDnsAutomaticClicked();
+      return true;
+    case IDC_PROFILE_ADDRESS:
+      if (code == EN_CHANGE && !filling_) OnAddressChanged();
+      return true;
+    case IDC_PROFILE_PROVIDERS:
+      if (code == CBN_SELCHANGE) OnProviderChosen();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ProfileDialog::OnNotify(NMHDR* header, LRESULT& result) {
+  if (header->idFrom == IDC_PROFILE_TABS && header->code == TCN_SELCHANGE) {
+    SwitchTab(tabs_.CurrentSelection());
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+bool ProfileDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
+  if (message == WM_DRAWITEM && w == IDC_PROFILE_TABS) {
+    tabs_.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(l));
+    result = TRUE;
+    return true;
+  }
+  return false;
+}
+
+void ProfileDialog::FocusItem(int id) {
+  Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
+}
+
+void ProfileDialog::OnOk() {
+  using Result = ProfileEditor::OkResult;
+  const EditorFields shown = ReadFields();
+  model_.profileName = ItemText(IDC_PROFILE_NAME);
+  Result result = model_.Ok(shown, parent_->store, false);
+  if (result == Result::kNameExists) {
+    // OK returns to the name; Cancel stores under the taken name.
+    if (parent_->Message(texts::kNameExists, MB_OKCANCEL | MB_ICONINFORMATION, Handle()) == IDOK) {
+      FocusItem(IDC_PROFILE_NAME);
+      return;
+    }
+    result = model_.Ok(shown, parent_->store, true);
+  }
+  switch (result) {
+    case Result::kNameMissing:
+    case Result::kNameExists:
+      parent_->Message(texts::kNameMissing, MB_ICONINFORMATION, Handle());
+      FocusItem(IDC_PROFILE_NAME);
+      return;
+    case Result::kBadAddress: {
+      const int bad = model_.badTab;
+      SwitchTab(bad);
+      parent_->Message(
+          texts::BadManualConnection(model_.connections[static_cast<size_t>(bad)].connectionName),
+          MB_ICONEXCLAMATION, Handle());
+      FocusItem(IDC_PROFILE_ADDRESS);
+      return;
+    }
+    case Result::kStored:
+    case Result::kNothingStored:
+      End(IDOK);
+      return;
+  }
+}
+
+}  // namespace lumatrove

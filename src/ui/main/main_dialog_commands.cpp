@@ -1,0 +1,124 @@
+// The routing of the main window's commands, and the profile commands: new, modify,
+// properties, backup, current settings, remove and copy.
+#include "texts.h"
+#include "ui/dialogs/backup_dialog.h"
+#include "ui/dialogs/current_config_dialog.h"
+#include "ui/dialogs/profile_dialog.h"
+#include "ui/main/main_dialog.h"
+#include "ui/model/main_window_model.h"
+#include "ui/res/resource.h"
+
+namespace lumatrove {
+
+int MainDialog::RowForCommand() {
+  const int row = profileList.GetCurrentRow();
+  if (row < 0 || row >= profileRows.Count()) {
+    Message(texts::kNoProfileSelected, MB_ICONEXCLAMATION);
+    return -1;
+  }
+  return row;
+}
+
+void MainDialog::ShowChangedProfiles(int kind) {
+  SaveAndReload(kind);
+  profileList.SetCurrentRow(-1);
+  FillProfileList();
+}
+
+void MainDialog::NewProfile() {
+  if (ShowProfileDialog(*this, ProfileEditor::Kind::kNew)) ShowChangedProfiles(kSavedNew);
+}
+
+void MainDialog::ModifyProfile() {
+  const int row = RowForCommand();
+  if (row < 0) return;
+  if (ShowProfileDialog(*this, ProfileEditor::Kind::kModify, profileIds[static_cast<size_t>(row)],
+                        profileRows.CellText(row, 2))) {
+    ShowChangedProfiles(kSavedModified);
+  }
+}
+
+void MainDialog::ShowProfileProperties() {
+  const int row = RowForCommand();
+  if (row < 0) return;
+  if (ShowProfileDialog(*this, ProfileEditor::Kind::kProperties,
+                        profileIds[static_cast<size_t>(row)], profileRows.CellText(row, 2))) {
+    ApplyProfileAt(row);
+  }
+}
+
+void MainDialog::RemoveProfile() {
+  const int row = RowForCommand();
+  if (row < 0) return;
+  const std::u16string name = profileRows.CellText(row, 2);
+  if (Message(texts::RemoveQuestion(name), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  store.DeleteProfile(profileIds[static_cast<size_t>(row)]);
+  SaveAndReload(kSavedRemoved);
+  Append(texts::ProfileRemoved(name));
+  FillProfileList();
+  profileList.SetCurrentRow(CurrentRowAfterRemove(row, profileRows.Count()));
+  profileList.Invalidate();
+}
+
+void MainDialog::CopyProfile() {
+  const int row = RowForCommand();
+  if (row < 0) return;
+  store.CopyProfile(profileIds[static_cast<size_t>(row)],
+                    std::u16string(texts::kCopyPrefix) + profileRows.CellText(row, 2));
+  ShowChangedProfiles(kSavedCopied);
+}
+
+bool MainDialog::OnCommand(int id, int, HWND) {
+  switch (id) {
+    case IDOK:
+    case IDCANCEL:
+      return true;  // neither Return nor Escape ends the main window
+    case ID_APP_EXIT:
+      End(IDOK);
+      return true;
+    case ID_PROFILE_APPLY: {
+      const int row = RowForCommand();
+      if (row >= 0) ApplyProfileAt(row);
+      return true;
+    }
+    case ID_TRAY_OPEN:
+      ShowMainWindow();
+      return true;
+    case ID_PROFILE_NEW:
+      NewProfile();
+      return true;
+    case ID_PROFILE_MODIFY:
+      ModifyProfile();
+      return true;
+    case ID_PROFILE_PROPERTIES:
+      ShowProfileProperties();
+      return true;
+    case ID_PROFILE_BACKUP:
+      if (ShowBackupDialog(*this)) ShowChangedProfiles(kSavedBackup);
+      return true;
+    case ID_VIEW_CURRENT:
+      if (ShowCurrentConfigDialog(*this)) ShowChangedProfiles(kSavedBackup);
+      return true;
+    case ID_PROFILE_REMOVE:
+      RemoveProfile();
+      return true;
+    case ID_PROFILE_COPY:
+      CopyProfile();
+      return true;
+    case ID_LOG_VIEW:
+      ViewLog();
+      return true;
+    case ID_LOG_CLEAR:
+      ClearLog();
+      return true;
+    default:
+      break;
+  }
+  if (id >= ID_APPLY_FIRST && id <= ID_APPLY_LAST) {
+    ApplyProfileAt(id - ID_APPLY_FIRST);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace lumatrove
