@@ -1,149 +1,10 @@
 // lumatrove.exe end to end under Wine: the real program is started on a seeded registry and
 // configuration, and driven from this process through its windows. Afterwards the registry,
 // the DHCP client stand-in's record and system.log are read back.
-#include <windows.h>
-// After windows.h.
-#include <commctrl.h>
+#include "e2e_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <regex>
-
-#include "netcfg/reg_text.h"
-#include "netcfg/win32_net_system.h"
-#include "remote_ui.h"
-#include "test_text.h"
-
-namespace lumatrove {
+namespace lumatrove::e2e {
 namespace {
-
-using test::TakeMessageBox;
-using test::U8;
-using test::WaitFor;
-namespace fs = std::filesystem;
-
-constexpr char kLan[] = "{00000004-0000-0000-0000-4E6574446576}";
-constexpr char kWifi[] = "{9A3B5C7D-1E2F-4A5B-8C9D-0E1F2A3B4C5D}";
-
-std::string Connection(const char* guid, const char* name, const char* type, const char* ip,
-                       const char* mask, const char* gateway, const char* dns1) {
-  return std::string("<CONNECTION NAME=\"") + name + "\" GUID=\"" + guid + "\" TYPE=\"" + type +
-         "\" EnableCheck=\"1\"><IPADD><IP>" + ip + "</IP></IPADD><MASKADD><IP>" + mask +
-         "</IP></MASKADD><GATEWAY><IP>" + gateway + "</IP></GATEWAY><DNSADD><IP>" + dns1 +
-         "</IP><IP/></DNSADD></CONNECTION>";
-}
-
-// Two profiles: 3 (fixed address on the wireless adapter) and 7 (DHCP on the wired one).
-std::string DemoConfig(bool logging) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<LUMATROVE>\r\n<CONFIG LASTID=\"7\" "
-         "VERSION=\"2.0\">\r\n<NETSETING NAME=\"實驗室\" DATATIME=\"26-12-02 14:30:00\" ID=\"3\">" +
-         Connection(kWifi, "Wi-Fi", "0", "10.0.5.77", "255.255.0.0", "10.0.0.1", "10.0.0.53") +
-         "</NETSETING>\r\n<NETSETING NAME=\"家裡\" DATATIME=\"26-12-01 09:05:00\" ID=\"7\">" +
-         Connection(kLan, "LAN", "1", "", "", "", "") +
-         "</NETSETING>\r\n</CONFIG>\r\n<DNS VERSION=\"2.0\" />\r\n<SYSCONFIG VERSION=\"2.0\">"
-         "<AUTOEXEC>FALSE</AUTOEXEC><AUTOUPDATE>FALSE</AUTOUPDATE><LOGFLAG>" +
-         std::string(logging ? "TRUE" : "FALSE") + "</LOGFLAG></SYSCONFIG>\r\n</LUMATROVE>";
-}
-
-std::string Read(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::u16string RegString(const std::string& guid, const wchar_t* name) {
-  const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-                           std::wstring(guid.begin(), guid.end());
-  wchar_t data[512] = {};
-  DWORD size = sizeof data - sizeof(wchar_t);
-  HKEY h = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return {};
-  RegQueryValueExW(h, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
-  RegCloseKey(h);
-  return std::u16string(reinterpret_cast<const char16_t*>(data));
-}
-
-class Program : public ::testing::Test {
- protected:
-  void SetUp() override {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const fs::path bin = fs::path(self).parent_path();
-    folder_ = fs::temp_directory_path() / "lumatrove_e2e" /
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    fs::copy_file(bin / "lumatrove.exe", folder_ / "lumatrove.exe");
-    fs::copy_file(bin / "dhcpcsvc.dll", folder_ / "dhcpcsvc.dll");
-
-    // The demo computer: a wired adapter on DHCP and a wireless one with a fixed address.
-    std::u16string reg;
-    ASSERT_TRUE(ReadRegFile(LUMATROVE_SOURCE_DIR "/demo/demo-computer.reg", reg));
-    std::string error;
-    ASSERT_TRUE(ApplyRegText(*MakeWin32Registry(), reg, &error)) << error;
-
-    dhcpLog_ = folder_ / "dhcp.txt";
-    SetEnvironmentVariableW(L"LUMATROVE_DHCP_LOG", dhcpLog_.c_str());
-  }
-
-  void TearDown() override {
-    for (PROCESS_INFORMATION& p : started_) {
-      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(p.hProcess, 1);
-        WaitForSingleObject(p.hProcess, 5000);
-      }
-      CloseHandle(p.hThread);
-      CloseHandle(p.hProcess);
-    }
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
-
-  void WriteConfig(const std::string& text) {
-    std::ofstream(folder_ / "lumatrove.cfg", std::ios::binary) << text;
-  }
-
-  // Starts the program in its folder; returns its process id.
-  DWORD Start(const std::wstring& arguments = L"") {
-    std::wstring line = L"\"" + (folder_ / "lumatrove.exe").wstring() + L"\"";
-    if (!arguments.empty()) line += L" " + arguments;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                        &si, &pi)) {
-      ADD_FAILURE() << "cannot start lumatrove.exe: " << GetLastError();
-      return 0;
-    }
-    started_.push_back(pi);
-    return pi.dwProcessId;
-  }
-
-  HANDLE ProcessOf(DWORD pid) const {
-    for (const PROCESS_INFORMATION& p : started_) {
-      if (p.dwProcessId == pid) return p.hProcess;
-    }
-    return nullptr;
-  }
-  bool Ended(DWORD pid, double seconds = 20) {
-    return WaitForSingleObject(ProcessOf(pid), static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
-  }
-
-  HWND WaitMainWindow(DWORD pid) {
-    HWND main = nullptr;
-    WaitFor([&] { return (main = test::MainWindowOf(pid)) != nullptr && IsWindowVisible(main); });
-    return main;
-  }
-
-  fs::path folder_;
-  fs::path dhcpLog_;
-  std::vector<PROCESS_INFORMATION> started_;
-};
 
 TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   WriteConfig(DemoConfig(true));
@@ -176,8 +37,7 @@ TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   test::Click(list, rows.Rect(0), true);
   std::u16string text, caption;
   ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
-  EXPECT_EQ(U8(text),
-            "套用網路組態[實驗室]成功!");
+  EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
   EXPECT_EQ(U8(caption), "Lumatrove");
 
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
@@ -220,8 +80,7 @@ TEST_F(Program, DoubleClickWithoutRowAppliesNothing) {
   test::Click(list, empty, true);
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));
-  EXPECT_EQ(U8(text),
-            "沒有選中任何組態!");
+  EXPECT_EQ(U8(text), "沒有選中任何組態!");
   EXPECT_FALSE(fs::exists(dhcpLog_));
   EXPECT_FALSE(fs::exists(folder_ / "system.log"));  // logging is off
 }
@@ -231,8 +90,7 @@ TEST_F(Program, CommandLineAppliesAndEnds) {
   const DWORD pid = Start(L"-N7");
   std::u16string text, caption;
   ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
-  EXPECT_EQ(U8(text),
-            "套用組態成功！");
+  EXPECT_EQ(U8(text), "套用組態成功！");
   EXPECT_EQ(U8(caption), "lumatrove");
   EXPECT_TRUE(Ended(pid));
   EXPECT_EQ(test::MainWindowOf(pid), nullptr);
@@ -241,8 +99,7 @@ TEST_F(Program, CommandLineAppliesAndEnds) {
 
   const DWORD missing = Start(L"-n99 -hide");
   ASSERT_TRUE(TakeMessageBox(missing, text));
-  EXPECT_EQ(U8(text),
-            "套用組態失敗！該組態檔案已失效！");
+  EXPECT_EQ(U8(text), "套用組態失敗！該組態檔案已失效！");
   EXPECT_TRUE(Ended(missing));
 }
 
@@ -291,8 +148,7 @@ TEST_F(Program, ClearingTheLogAsksFirst) {
   PostMessageW(main, WM_COMMAND, 32791, 0);
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));  // answered Yes
-  EXPECT_EQ(U8(text),
-            "確認要清除日志檔案嗎？");
+  EXPECT_EQ(U8(text), "確認要清除日志檔案嗎？");
   EXPECT_TRUE(WaitFor([&] { return fs::file_size(folder_ / "system.log") == 0; }));
 }
 
@@ -300,19 +156,12 @@ TEST_F(Program, FirstStartWithoutConfiguration) {
   const DWORD pid = Start();
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));
-  EXPECT_EQ(U8(text),
-            "開啟組態系統組態檔案錯誤！");
+  EXPECT_EQ(U8(text), "開啟組態系統組態檔案錯誤！");
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(test::RemoteList(GetDlgItem(main, 1007), pid).Rows(), 0);
   EXPECT_NE(Read(folder_ / "lumatrove.cfg").find("<LOGFLAG>FALSE</LOGFLAG>"), std::string::npos);
 }
-
-}  // namespace
-}  // namespace lumatrove
-
-namespace lumatrove {
-namespace {
 
 HWND VisibleToolTipOf(DWORD pid) {
   for (HWND h : test::TopLevelWindows(pid)) {
@@ -357,43 +206,6 @@ TEST_F(Program, RowTooltipShowsTheSummary) {
   EXPECT_EQ(U8(std::u16string(reinterpret_cast<char16_t*>(text))),
             "【Wi-Fi】\n[IP]10.0.5.77\n[掩码]255.255.0.0\n"
             "[网关]10.0.0.1\n[DNS1]10.0.0.53\n[DNS2]\n");
-}
-
-}  // namespace
-}  // namespace lumatrove
-
-namespace lumatrove {
-namespace {
-
-// A profile with one fixed-address connection on the wireless adapter.
-std::string FixedProfile(const std::string& name, const std::string& id, const char* ip) {
-  return "<NETSETING NAME=\"" + name + "\" DATATIME=\"26-12-02 14:30:00\" ID=\"" + id + "\">" +
-         Connection(kWifi, "Wi-Fi", "0", ip, "255.255.0.0", "10.0.0.1", "10.0.0.53") +
-         "</NETSETING>\r\n";
-}
-
-std::string ConfigOf(const std::string& lastId, const std::string& profiles, bool logging) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<LUMATROVE>\r\n<CONFIG LASTID=\"" + lastId +
-         "\" VERSION=\"2.0\">\r\n" + profiles +
-         "</CONFIG>\r\n<DNS VERSION=\"2.0\" />\r\n<SYSCONFIG VERSION=\"2.0\"><AUTOEXEC>FALSE"
-         "</AUTOEXEC><AUTOUPDATE>FALSE</AUTOUPDATE><LOGFLAG>" +
-         (logging ? "TRUE" : "FALSE") + "</LOGFLAG></SYSCONFIG>\r\n</LUMATROVE>";
-}
-
-// "first", "second" and "third", with IDs 1, 2 and `thirdId`, each its own address.
-std::string ThreeProfiles(const char* thirdId) {
-  return FixedProfile("first", "1", "10.0.5.1") + FixedProfile("second", "2", "10.0.5.2") +
-         FixedProfile("third", thirdId, "10.0.5.3");
-}
-
-std::string LogText(const fs::path& file) {
-  const std::string bytes = Read(file);
-  std::u16string decoded;
-  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    decoded.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                            static_cast<unsigned char>(bytes[i + 1]) << 8));
-  }
-  return U8(decoded);
 }
 
 // A profile whose ID repeats the first one's used to be applied as the first one, while the
@@ -490,12 +302,6 @@ TEST_F(Program, AddressThatIsNoAddressIsNotApplied) {
   EXPECT_FALSE(fs::exists(dhcpLog_));
 }
 
-}  // namespace
-}  // namespace lumatrove
-
-namespace lumatrove {
-namespace {
-
 // Start to a filled list with many profiles, against the same with ten: the list asks only
 // for the rows it shows, so its cost no longer grows with every profile. The figures are
 // printed; the bounds leave room for a shared, noisy machine.
@@ -531,38 +337,12 @@ TEST_F(Program, ManyProfilesStartNearlyAsFastAsFew) {
       best[i] = std::min(best[i], startToList(counts[i]));
     }
   }
-  std::printf("start to a filled list: 10 profiles %.3f s, 1,000 %.3f s (%.2fx), 10,000 %.3f s "
-              "(%.2fx)\n",
-              best[0], best[1], best[1] / best[0], best[2], best[2] / best[0]);
+  std::printf(
+      "start to a filled list: 10 profiles %.3f s, 1,000 %.3f s (%.2fx), 10,000 %.3f s "
+      "(%.2fx)\n",
+      best[0], best[1], best[1] / best[0], best[2], best[2] / best[0]);
   EXPECT_LT(best[1], 2.0 * best[0]);
   EXPECT_LT(best[2], 4.0 * best[0]);
-}
-
-}  // namespace
-}  // namespace lumatrove
-
-namespace lumatrove {
-namespace {
-
-// A visible dialog of the process with the given caption.
-HWND DialogOf(DWORD pid, const std::u16string& caption) {
-  for (HWND h : test::TopLevelWindows(pid)) {
-    wchar_t cls[16] = {};
-    GetClassNameW(h, cls, 16);
-    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(h) && test::WindowText(h) == caption) {
-      return h;
-    }
-  }
-  return nullptr;
-}
-
-// An item's text, asked for with WM_GETTEXT (GetWindowText reads only captions of windows of
-// another process).
-std::u16string ItemText(HWND dialog, int id) {
-  std::vector<wchar_t> buffer(8192, L'\0');
-  SendMessageW(GetDlgItem(dialog, id), WM_GETTEXT, buffer.size() - 1,
-               reinterpret_cast<LPARAM>(buffer.data()));
-  return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()));
 }
 
 TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
@@ -576,13 +356,15 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
   const std::string text = U8(ItemText(view, 1038));
   const std::string separator = "\r\n" + std::string(40, '=') + "\r\n";
   EXPECT_NE(text.find("-->Intel(R) PRO/1000 MT Network Connection\r\n自動取得IP組態！\r\n"
-                      "\r\n網路狀態:啟用" + separator),
+                      "\r\n網路狀態:啟用" +
+                      separator),
             std::string::npos)
       << text;
   EXPECT_NE(text.find("無線網路連線-->Realtek RTL8188EE Wireless LAN 802.11n PCI-E NIC\r\n"
                       "預設IP位址:192.168.1.10\r\n\r\n子网掩码:255.255.255.0\r\n"
                       "\r\n預設網關:192.168.1.1\r\n\r\n預設DNS伺服器:168.95.1.1\r\n"
-                      "\r\n預設DNS伺服器:8.8.8.8\r\n\r\n網路狀態:啟用" + separator),
+                      "\r\n預設DNS伺服器:8.8.8.8\r\n\r\n網路狀態:啟用" +
+                      separator),
             std::string::npos)
       << text;
 
@@ -591,8 +373,7 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
   EXPECT_FALSE(IsWindowEnabled(backup));
   SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"   "));
   EXPECT_FALSE(IsWindowEnabled(backup));
-  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(L"現在 <&\">"));
+  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"現在 <&\">"));
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(backup) != FALSE; }));
   PostMessageW(backup, BM_CLICK, 0, 0);
   std::u16string message;
@@ -623,4 +404,4 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
 }
 
 }  // namespace
-}  // namespace lumatrove
+}  // namespace lumatrove::e2e

@@ -90,59 +90,86 @@ inline bool TakeMessageBox(DWORD pid, std::u16string& text, std::u16string* capt
   return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, seconds);
 }
 
-// A list view of another process, read through memory allocated in that process.
-class RemoteList {
+// Memory in another process, for the messages whose arguments point to memory (16 KiB).
+class RemoteMemory {
  public:
-  RemoteList(HWND list, DWORD pid) : list_(list) {
+  explicit RemoteMemory(DWORD pid) {
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
     if (process_ != nullptr) {
       memory_ = VirtualAllocEx(process_, nullptr, 16384, MEM_COMMIT, PAGE_READWRITE);
     }
   }
-  ~RemoteList() {
+  ~RemoteMemory() {
     if (memory_ != nullptr) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
     if (process_ != nullptr) CloseHandle(process_);
   }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
   bool Ok() const { return memory_ != nullptr; }
+  void* Memory() const { return memory_; }
+  LPARAM At(size_t offset = 0) const {
+    return reinterpret_cast<LPARAM>(static_cast<char*>(memory_) + offset);
+  }
+  // Reads `bytes` from the other process's address `address`.
+  bool Read(const void* address, void* out, size_t bytes) {
+    return ReadProcessMemory(process_, address, out, bytes, nullptr) != FALSE;
+  }
+  bool Write(const void* data, size_t bytes, size_t offset = 0) {
+    return WriteProcessMemory(process_, static_cast<char*>(memory_) + offset, data, bytes,
+                              nullptr) != FALSE;
+  }
+  template <typename T>
+  T Get(size_t offset = 0) {
+    T value{};
+    Read(static_cast<char*>(memory_) + offset, &value, sizeof value);
+    return value;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* memory_ = nullptr;
+};
+
+// Waits for a message box of `pid`, returns its text and presses `button` (IDYES, IDNO,
+// IDOK, IDCANCEL).
+inline bool AnswerMessageBox(DWORD pid, int button, std::u16string& text, double seconds = 20) {
+  HWND box = nullptr;
+  if (!WaitFor([&] { return (box = MessageBoxOf(pid)) != nullptr; }, seconds)) return false;
+  text = MessageText(box);
+  HWND pressed = GetDlgItem(box, button);
+  if (pressed == nullptr) return false;
+  PostMessageW(pressed, BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, seconds);
+}
+
+// A list view of another process, read through memory allocated in that process.
+class RemoteList : public RemoteMemory {
+ public:
+  RemoteList(HWND list, DWORD pid) : RemoteMemory(pid), list_(list) {}
   int Rows() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
 
   std::u16string Text(int row, int column) {
-    auto* remote = static_cast<char*>(memory_);
     LVITEMW item{};
     item.iSubItem = column;
     item.cchTextMax = 512;
-    item.pszText = reinterpret_cast<wchar_t*>(remote + 1024);
-    WriteProcessMemory(process_, remote, &item, sizeof item, nullptr);
-    SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(remote));
+    item.pszText = reinterpret_cast<wchar_t*>(At(1024));
+    Write(&item, sizeof item);
+    SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), At());
     wchar_t text[512] = {};
-    ReadProcessMemory(process_, remote + 1024, text, sizeof text - sizeof(wchar_t), nullptr);
+    Read(reinterpret_cast<void*>(At(1024)), text, sizeof text - sizeof(wchar_t));
     return std::u16string(reinterpret_cast<const char16_t*>(text));
   }
 
   RECT Rect(int row, int part = LVIR_BOUNDS) {
     RECT r{};
     r.left = part;
-    WriteProcessMemory(process_, memory_, &r, sizeof r, nullptr);
-    SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(memory_));
-    ReadProcessMemory(process_, memory_, &r, sizeof r, nullptr);
-    return r;
-  }
-
-  // Reads `bytes` from the other process's address `address`.
-  bool Read(const void* address, void* out, size_t bytes) {
-    return ReadProcessMemory(process_, address, out, bytes, nullptr) != FALSE;
-  }
-  void* Memory() const { return memory_; }
-  bool Write(const void* data, size_t bytes) {
-    return WriteProcessMemory(process_, memory_, data, bytes, nullptr) != FALSE;
+    Write(&r, sizeof r);
+    SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row), At());
+    return Get<RECT>();
   }
 
  private:
   HWND list_;
-  HANDLE process_ = nullptr;
-  void* memory_ = nullptr;
 };
 
 // Mouse messages at the centre of a rectangle of `window` (client coordinates).

@@ -16,7 +16,9 @@ using test::U8;
 using Kind = ProfileEditor::Kind;
 using Ok = ProfileEditor::OkResult;
 
-uint32_t A(std::u16string_view text) { return TextToAddress(text); }
+uint32_t A(std::u16string_view text) {
+  return TextToAddress(text);
+}
 
 std::unique_ptr<AdapterInfo> Dhcp(std::u16string name) {
   auto a = std::make_unique<AdapterInfo>();
@@ -101,12 +103,18 @@ TEST(ProfileEditor, StoredTextsShownOnlyWhenTheControlCanTakeThem) {
     bool shown;
   };
   const Case cases[] = {
-      {u"255.255.255.0", true, true}, {u"255.255.255.0", false, false},
-      {u"0.0.0.0", false, false},     {u"0.0.0.0", true, false},
-      {u"224.0.0.1", false, false},   {u"223.255.255.254", false, true},
-      {u"10.0.0.256", false, false},  {u"10.0.0", false, false},
-      {u"10.0.0.1.5", false, false},  {u"10.0.0.x", false, false},
-      {u"", false, false},            {u"1.2.3.4", false, true},
+      {u"255.255.255.0", true, true},
+      {u"255.255.255.0", false, false},
+      {u"0.0.0.0", false, false},
+      {u"0.0.0.0", true, false},
+      {u"224.0.0.1", false, false},
+      {u"223.255.255.254", false, true},
+      {u"10.0.0.256", false, false},
+      {u"10.0.0", false, false},
+      {u"10.0.0.1.5", false, false},
+      {u"10.0.0.x", false, false},
+      {u"", false, false},
+      {u"1.2.3.4", false, true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ShownAddress(c.text, c.mask) != 0, c.shown) << U8(c.text) << " mask " << c.mask;
@@ -364,9 +372,12 @@ TEST_F(ProfileEditorOk, ManualConnectionWithoutUsableAddressOrMaskIsShownAgain) 
     bool stored;
   };
   const Case cases[] = {
-      {u"10.0.0.5", u"255.255.255.0", true},  {u"", u"255.255.255.0", false},
-      {u"10.0.0.5", u"", false},              {u"10.0.0.0", u"255.255.255.0", false},
-      {u"10.0.0.5", u"255.0.255.0", false},   {u"10.0.0.5", u"0.255.255.255", false},
+      {u"10.0.0.5", u"255.255.255.0", true},
+      {u"", u"255.255.255.0", false},
+      {u"10.0.0.5", u"", false},
+      {u"10.0.0.0", u"255.255.255.0", false},
+      {u"10.0.0.5", u"255.0.255.0", false},
+      {u"10.0.0.5", u"0.255.255.255", false},
   };
   for (const Case& c : cases) {
     ProfileEditor e;

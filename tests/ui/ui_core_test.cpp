@@ -77,8 +77,7 @@ class Log : public ::testing::Test {
 };
 
 TEST_F(Log, EntryFormat) {
-  EXPECT_EQ(U8(ActionLog::Entry(
-                u"套用網路組態[辦公室]成功!", when_)),
+  EXPECT_EQ(U8(ActionLog::Entry(u"套用網路組態[辦公室]成功!", when_)),
             "08-06-15 14:03:09\xe5\xa5\x97\xe7\x94\xa8\xe7\xb6\xb2\xe8\xb7\xaf\xe7\xb5\x84\xe6\x85"
             "\x8b[辦公室]成功!\r\n" +
                 std::string(80, '=') + "\r\n");
@@ -126,8 +125,7 @@ TEST_F(Log, ClearThenAppend) {
 }
 
 TEST(MainWindowModel, PromptsAndTooltips) {
-  EXPECT_EQ(U8(PromptPart(u"修改\n修改選中的IP專案")),
-            "修改");
+  EXPECT_EQ(U8(PromptPart(u"修改\n修改選中的IP專案")), "修改");
   EXPECT_EQ(U8(TooltipPart(u"a\nb")), "b");
   EXPECT_EQ(U8(TooltipPart(u"both")), "both");
   EXPECT_EQ(U8(PromptPart(u"\nonly tip")), "");

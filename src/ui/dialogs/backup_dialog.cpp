@@ -66,10 +66,9 @@ bool BackupDialog::OnCommand(int id, int code, HWND) {
 void BackupDialog::OnOk() {
   const std::u16string name = ItemText(IDC_BACKUP_NAME);
   if (!IsUsableProfileName(name)) return;
-  const std::vector<ConnectionSetting> connections =
-      BackupConnections(parent_->netAdapters.adapters, SelectedAdapter(),
-                        IsButtonChecked(IDC_BACKUP_ALL),
-                        IsButtonChecked(IDC_BACKUP_OTHERS_AUTOMATIC));
+  const std::vector<ConnectionSetting> connections = BackupConnections(
+      parent_->netAdapters.adapters, SelectedAdapter(), IsButtonChecked(IDC_BACKUP_ALL),
+      IsButtonChecked(IDC_BACKUP_OTHERS_AUTOMATIC));
   if (connections.empty()) return;
   std::vector<const ConnectionSetting*> records;
   for (const ConnectionSetting& c : connections)

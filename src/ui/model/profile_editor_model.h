@@ -26,7 +26,7 @@ struct EditorFields {
   uint32_t gateway = 0;
   uint32_t dns1 = 0;
   uint32_t dns2 = 0;
-  bool dnsAutomatic = false;    // "自動取得" beside the alternate DNS server
+  bool dnsAutomatic = false;     // "自動取得" beside the alternate DNS server
   bool adapterDisabled = false;  // "禁用網路卡"
 };
 
