@@ -282,9 +282,9 @@ inline std::string ProfileMarkup(const std::string& config, const std::string& n
   if (at == std::string::npos) return "";
   const size_t end = config.find("</NETSETING>", at);
   std::string markup = config.substr(at, end == std::string::npos ? end : end + 12 - at);
-  markup.erase(std::remove_if(markup.begin(), markup.end(),
-                              [](char c) { return c == '\r' || c == '\n'; }),
-               markup.end());
+  markup.erase(
+      std::remove_if(markup.begin(), markup.end(), [](char c) { return c == '\r' || c == '\n'; }),
+      markup.end());
   return markup;
 }
 

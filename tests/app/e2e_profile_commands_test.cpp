@@ -42,7 +42,7 @@ TEST_F(Program, NewProfileIsTypedIntoTheEditorAndSaved) {
   TypeAddress(GetDlgItem(editor, kAddress), "10.20.30.40");
   EXPECT_EQ(AddressOf(GetDlgItem(editor, kGateway), pid), "10.20.30.1");
   EXPECT_EQ(AddressOf(GetDlgItem(editor, kMask), pid), "255.255.255.0");
-  TypeAddress(GetDlgItem(editor, kGateway), "10.20.30.62");
+  TypeAddress(GetDlgItem(editor, kGateway), "10.20.30.254");
   SetItemText(editor, kName, L"新 <組態> & \"引號\"");
 
   // Back and forth between the tabs keeps what was typed.
@@ -51,7 +51,7 @@ TEST_F(Program, NewProfileIsTypedIntoTheEditorAndSaved) {
   ClickTab(tabs, pid, 1);
   ASSERT_TRUE(WaitFor([&] { return Checked(editor, kManual); }));
   EXPECT_EQ(AddressOf(GetDlgItem(editor, kAddress), pid), "10.20.30.40");
-  EXPECT_EQ(AddressOf(GetDlgItem(editor, kGateway), pid), "10.20.30.62");
+  EXPECT_EQ(AddressOf(GetDlgItem(editor, kGateway), pid), "10.20.30.254");
 
   Press(editor, IDOK);
   std::u16string text, caption;
@@ -70,7 +70,7 @@ TEST_F(Program, NewProfileIsTypedIntoTheEditorAndSaved) {
   const std::string wifi = added.substr(added.find(kWifi));
   EXPECT_NE(wifi.find("TYPE=\"0\""), std::string::npos);
   EXPECT_NE(wifi.find("<IPADD><IP>10.20.30.40</IP></IPADD><MASKADD><IP>255.255.255.0</IP>"
-                      "</MASKADD><GATEWAY><IP>10.20.30.62</IP></GATEWAY><DNSADD><IP>168.95.1.1"
+                      "</MASKADD><GATEWAY><IP>10.20.30.254</IP></GATEWAY><DNSADD><IP>168.95.1.1"
                       "</IP><IP>8.8.8.8</IP></DNSADD>"),
             std::string::npos)
       << wifi;
@@ -388,6 +388,93 @@ TEST_F(Program, FailedSaveKeepsTheFileAndSaysSo) {
   const std::string after = Read(file);
   EXPECT_NE(after.find("NAME=\"複製-實驗室\""), std::string::npos);
   EXPECT_EQ(after.find("NAME=\"複製-家裡\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumatrove::e2e
+
+namespace lumatrove::e2e {
+namespace {
+
+// Without a network adapter the dialogs that need one say so and close.
+TEST_F(Program, DialogsWithoutAdaptersSaySo) {
+  HKEY classKey = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                          L"System\\CurrentControlSet\\Control\\Class\\"
+                          L"{4d36e972-e325-11ce-bfc1-08002be10318}",
+                          0, KEY_ALL_ACCESS, &classKey),
+            ERROR_SUCCESS);
+  for (const wchar_t* key : {L"0000\\Ndi\\Interfaces", L"0000\\Ndi", L"0000",
+                             L"0001\\Ndi\\Interfaces", L"0001\\Ndi", L"0001"}) {
+    RegDeleteKeyW(classKey, key);
+  }
+  RegCloseKey(classKey);
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start();
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));  // the main window's own
+  EXPECT_EQ(U8(text), "載入網卡訊息有誤！");
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  for (int command : {kNew, kBackup}) {
+    PostMessageW(main, WM_COMMAND, command, 0);
+    ASSERT_TRUE(TakeMessageBox(pid, text));
+    EXPECT_EQ(U8(text), "載入對話框錯誤！");
+  }
+  PostMessageW(main, WM_COMMAND, 32793, 0);
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "載入網卡訊息有誤！");
+}
+
+// The DNS providers come from the file as saved; without it the editor still works and the
+// log says why its list is empty.
+TEST_F(Program, EditorWithoutItsFileLogsAndWorks) {
+  WriteConfig(DemoConfig(true));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  fs::remove(folder_ / "lumatrove.cfg");
+  PostMessageW(main, WM_COMMAND, kNew, 0);
+  HWND editor = WaitDialog(pid, kEditor);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(SendMessageW(GetDlgItem(editor, 1035), CB_GETCOUNT, 0, 0), 0);
+  SetItemText(editor, kName, L"新的");
+  Press(editor, IDOK);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "儲存成功!");
+  const std::string config = Read(folder_ / "lumatrove.cfg");
+  EXPECT_NE(config.find("NAME=\"實驗室\""), std::string::npos);  // nothing was lost
+  EXPECT_NE(config.find("NAME=\"新的\""), std::string::npos);
+  const std::string log = LogText(folder_ / "system.log");
+  EXPECT_NE(log.find("起始話DNS資料錯誤！"), std::string::npos) << log;
+}
+
+// Picking a provider fills both DNS servers.
+TEST_F(Program, DnsProviderFillsTheServers) {
+  std::string config = DemoConfig(false);
+  const std::string providers =
+      "<DNS VERSION=\"2.0\"><PROVINCE NAME=\"HiNet\"><IP>168.95.1.1</IP><IP>168.95.192.1</IP>"
+      "</PROVINCE><PROVINCE NAME=\"Cloudflare\"><IP>1.1.1.1</IP><IP>1.0.0.1</IP></PROVINCE></DNS>";
+  config.replace(config.find("<DNS VERSION=\"2.0\" />"), 21, providers);
+  WriteConfig(config);
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, kNew, 0);
+  HWND editor = WaitDialog(pid, kEditor);
+  ASSERT_NE(editor, nullptr);
+  ClickTab(GetDlgItem(editor, kTabs), pid, 1);
+  ASSERT_TRUE(WaitFor([&] { return Checked(editor, kManual); }));
+  HWND combo = GetDlgItem(editor, 1035);
+  ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 2);
+  // Sorted: Cloudflare, HiNet. Selecting the first entry at start filled nothing.
+  EXPECT_EQ(AddressOf(GetDlgItem(editor, kDns1), pid), "168.95.1.1");
+  SendMessageW(combo, CB_SETCURSEL, 0, 0);
+  SendMessageW(editor, WM_COMMAND, MAKEWPARAM(1035, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  EXPECT_EQ(AddressOf(GetDlgItem(editor, kDns1), pid), "1.1.1.1");
+  EXPECT_EQ(AddressOf(GetDlgItem(editor, 1017), pid), "1.0.0.1");
 }
 
 }  // namespace

@@ -127,11 +127,8 @@ void ProfileDialog::ShowEnables(const EditorFields& f) {
   const EditorEnables on = EnablesFor(f);
   for (int id : kAddressGroup)
     EnableItem(id, on.addressGroup);
-  for (int id : kDnsGroup) {
+  for (int id : kDnsGroup)
     EnableItem(id, on.dnsGroup);
-    // The provider list's edit field does not repaint itself on every system.
-    RedrawWindow(Item(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  }
   EnableItem(IDC_PROFILE_DNS_AUTOMATIC, on.dnsAutomatic);
 }
 

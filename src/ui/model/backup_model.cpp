@@ -1,12 +1,10 @@
 #include "ui/model/backup_model.h"
 
 #include "texts.h"
+#include "ui/model/current_config_model.h"
 
 namespace lumatrove {
-namespace {
 
-// The adapter's current settings as a connection of a profile; its DHCP state becomes the
-// connection's mode.
 ConnectionSetting ConnectionOf(const AdapterInfo& a) {
   ConnectionSetting c;
   c.connectionName = a.connectionName;
@@ -24,29 +22,17 @@ ConnectionSetting ConnectionOf(const AdapterInfo& a) {
   return c;
 }
 
-}  // namespace
-
 std::u16string BackupEntryText(const AdapterInfo& a) {
   return a.connectionName + u"-->" + a.description;
 }
 
 std::u16string BackupDetailsText(const AdapterInfo& a) {
   std::u16string text;
-  auto lines = [&text](std::u16string_view label, const std::vector<std::u16string>& values) {
-    for (const std::u16string& value : values) {
-      text += label;
-      text += value;
-      text += u"\r\n";
-    }
-  };
   if (a.dhcpEnabled == 1) {
     text += texts::kBackupAutomatic;
   } else {
     text += texts::kBackupManual;
-    lines(texts::kCurrentAddress, a.ipAddresses);
-    lines(texts::kCurrentMask, a.subnetMasks);
-    lines(texts::kCurrentGateway, a.gateways);
-    lines(texts::kCurrentDns, a.dnsServers);
+    text += AddressLines(a);
   }
   text += a.statusEnabled == 1 ? texts::kCurrentEnabled : texts::kCurrentDisabled;
   return text;

@@ -10,6 +10,10 @@
 
 namespace lumatrove {
 
+// The adapter's current settings as a connection of a profile: its first address, mask,
+// gateway and DNS servers, its identity, and its DHCP state as the connection's mode.
+ConnectionSetting ConnectionOf(const AdapterInfo& adapter);
+
 // The adapter's entry in the list: "connection name-->description".
 std::u16string BackupEntryText(const AdapterInfo& adapter);
 // Whether the adapter obtains its addresses automatically or which ones it has, and its

@@ -6,7 +6,7 @@
 
 namespace lumatrove {
 
-std::u16string CurrentSettingsText(const std::vector<std::unique_ptr<AdapterInfo>>& adapters) {
+std::u16string AddressLines(const AdapterInfo& a) {
   std::u16string text;
   auto lines = [&text](std::u16string_view label, const std::vector<std::u16string>& values) {
     for (const std::u16string& value : values) {
@@ -15,18 +15,20 @@ std::u16string CurrentSettingsText(const std::vector<std::unique_ptr<AdapterInfo
       text += u"\r\n";
     }
   };
+  lines(texts::kCurrentAddress, a.ipAddresses);
+  lines(texts::kCurrentMask, a.subnetMasks);
+  lines(texts::kCurrentGateway, a.gateways);
+  lines(texts::kCurrentDns, a.dnsServers);
+  return text;
+}
+
+std::u16string CurrentSettingsText(const std::vector<std::unique_ptr<AdapterInfo>>& adapters) {
+  std::u16string text;
   for (const std::unique_ptr<AdapterInfo>& a : adapters) {
     text += a->connectionName;
     text += u"-->";
     text += a->description;
-    if (a->dhcpEnabled == 1) {
-      text += texts::kCurrentAutomatic;
-    } else {
-      lines(texts::kCurrentAddress, a->ipAddresses);
-      lines(texts::kCurrentMask, a->subnetMasks);
-      lines(texts::kCurrentGateway, a->gateways);
-      lines(texts::kCurrentDns, a->dnsServers);
-    }
+    text += a->dhcpEnabled == 1 ? std::u16string(texts::kCurrentAutomatic) : AddressLines(*a);
     text += a->statusEnabled == 1 ? texts::kCurrentEnabled : texts::kCurrentDisabled;
     text += u"\r\n";
     text.append(40, u'=');

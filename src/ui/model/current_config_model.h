@@ -11,6 +11,10 @@
 
 namespace lumatrove {
 
+// Every address, mask, gateway and DNS server of the adapter, each on a line of its own
+// with its label ("\r\n預設IP位址:" ...) and a line break after it.
+std::u16string AddressLines(const AdapterInfo& adapter);
+
 // One block per adapter in list order: its name and description, its addresses (or that it
 // obtains them automatically), its state, and a line of forty '='; CR LF line breaks.
 std::u16string CurrentSettingsText(const std::vector<std::unique_ptr<AdapterInfo>>& adapters);

@@ -3,6 +3,7 @@
 #include "store/address_text.h"
 #include "store/dns_providers.h"
 #include "texts.h"
+#include "ui/model/backup_model.h"
 #include "ui/model/current_config_model.h"
 
 namespace lumatrove {
@@ -46,20 +47,7 @@ void ProfileEditor::StartNew(const std::vector<std::unique_ptr<AdapterInfo>>& ad
   connections.clear();
   for (const std::unique_ptr<AdapterInfo>& a : adapters) {
     // The adapter's settings as they are now; an adapter on DHCP starts as automatic.
-    ConnectionSetting c;
-    c.connectionName = a->connectionName;
-    c.description = a->description;
-    c.instanceId = a->instanceId;
-    c.statusEnabled = a->statusEnabled;
-    c.dhcpEnabled = a->dhcpEnabled;
-    c.ipAddressText = a->ipAddressText;
-    c.subnetMaskText = a->subnetMaskText;
-    c.gatewayText = a->gatewayText;
-    c.primaryDns = a->primaryDns;
-    c.secondaryDns = a->secondaryDns;
-    c.macAddress = a->macAddress;
-    c.networkAddress = a->networkAddress;
-    connections.push_back(std::move(c));
+    connections.push_back(ConnectionOf(*a));
   }
   currentTab = -1;
 }
