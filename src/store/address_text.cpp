@@ -85,6 +85,7 @@ uint32_t TextToAddress(std::u16string_view text) {
 }
 
 std::u16string AddressToText(uint32_t address) {
+  if (address == 0) return {};
   const std::string s = std::to_string(address >> 24) + "." + std::to_string(address >> 16 & 0xFF) +
                         "." + std::to_string(address >> 8 & 0xFF) + "." +
                         std::to_string(address & 0xFF);

@@ -24,7 +24,7 @@ bool IsFixedMask(std::u16string_view text);
 // The four dot-separated parts, each read as a decimal number up to its first non-digit
 // (an empty part is 0) and masked to 8 bits; the first part is the most significant byte.
 uint32_t TextToAddress(std::u16string_view text);
-// "a.b.c.d" of an address.
+// "a.b.c.d" of an address; "" for 0.0.0.0, the address of a blank control.
 std::u16string AddressToText(uint32_t address);
 // False for "0.0.0.0"; otherwise four non-empty parts, parts two to four in 0..255 and the
 // first in 1..223 (not range-tested for a mask).

@@ -87,6 +87,7 @@ TEST(AddressTests, TextToAddressAndValidity) {
   EXPECT_EQ(TextToAddress(u"256.x.3a"), 0x00000300u);
   EXPECT_EQ(TextToAddress(u""), 0u);
   EXPECT_EQ(U8(AddressToText(0xC0A8010Au)), "192.168.1.10");
+  EXPECT_EQ(U8(AddressToText(0)), "");  // a blank control
   EXPECT_TRUE(IsValidAddress(u"192.168.1.10", false));
   EXPECT_FALSE(IsValidAddress(u"0.0.0.0", true));
   EXPECT_FALSE(IsValidAddress(u"224.0.0.1", false));

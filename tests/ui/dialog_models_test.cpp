@@ -119,8 +119,6 @@ TEST(ProfileEditor, StoredTextsShownOnlyWhenTheControlCanTakeThem) {
   for (const Case& c : cases) {
     EXPECT_EQ(ShownAddress(c.text, c.mask) != 0, c.shown) << U8(c.text) << " mask " << c.mask;
   }
-  EXPECT_EQ(ControlAddressText(0), u"");
-  EXPECT_EQ(ControlAddressText(A(u"10.1.2.3")), u"10.1.2.3");
 }
 
 TEST(ProfileEditor, StoredMarkupGivesOneTabPerConnectionWhateverElseItHolds) {

@@ -30,10 +30,6 @@ bool SuggestGateway(uint32_t address, uint32_t& gateway, uint32_t& mask) {
   return true;
 }
 
-std::u16string ControlAddressText(uint32_t address) {
-  return address == 0 ? std::u16string() : AddressToText(address);
-}
-
 uint32_t ShownAddress(std::u16string_view text, bool mask) {
   if (text.empty() || !IsValidAddress(text, mask)) return 0;
   return TextToAddress(text);
@@ -107,17 +103,17 @@ void ProfileEditor::StoreShown(const EditorFields& shown) {
     case EditorMode::kAutomatic:
       // The addresses stay as they were; they come back when the tab is set to manual.
       c.dhcpEnabled = kModeAutomatic;
-      c.primaryDns = shown.dnsAutomatic ? u"" : ControlAddressText(shown.dns1);
-      c.secondaryDns = shown.dnsAutomatic ? u"" : ControlAddressText(shown.dns2);
+      c.primaryDns = shown.dnsAutomatic ? u"" : AddressToText(shown.dns1);
+      c.secondaryDns = shown.dnsAutomatic ? u"" : AddressToText(shown.dns2);
       c.dnsServers.clear();
       break;
     case EditorMode::kManual:
       c.dhcpEnabled = kModeManual;
-      c.ipAddressText = ControlAddressText(shown.address);
-      c.subnetMaskText = ControlAddressText(shown.mask);
-      c.gatewayText = ControlAddressText(shown.gateway);
-      c.primaryDns = ControlAddressText(shown.dns1);
-      c.secondaryDns = ControlAddressText(shown.dns2);
+      c.ipAddressText = AddressToText(shown.address);
+      c.subnetMaskText = AddressToText(shown.mask);
+      c.gatewayText = AddressToText(shown.gateway);
+      c.primaryDns = AddressToText(shown.dns1);
+      c.secondaryDns = AddressToText(shown.dns2);
       c.dnsServers.clear();
       break;
   }

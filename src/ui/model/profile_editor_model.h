@@ -91,8 +91,6 @@ class ProfileEditor {
   int badTab = -1;  // after kBadAddress: the tab to show
 };
 
-// The text of an address control: "a.b.c.d", or "" for a blank control.
-std::u16string ControlAddressText(uint32_t address);
 // What a control shows for a stored text: the address when the text is one the control can
 // take, else 0 (blank).
 uint32_t ShownAddress(std::u16string_view text, bool mask);
