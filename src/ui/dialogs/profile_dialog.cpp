@@ -211,6 +211,18 @@ bool ProfileDialog::OnNotify(NMHDR* header, LRESULT& result) {
   return false;
 }
 
+bool ProfileDialog::PreTranslateMessage(MSG& msg) {
+  // Ctrl+Tab and Ctrl+Shift+Tab move between the connections, as in other tabbed dialogs.
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || GetKeyState(VK_CONTROL) >= 0) {
+    return false;
+  }
+  const int count = tabs_.ItemCount();
+  if (count < 2) return true;
+  const int step = GetKeyState(VK_SHIFT) < 0 ? count - 1 : 1;
+  SwitchTab((tabs_.CurrentSelection() + step) % count);
+  return true;
+}
+
 bool ProfileDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
   if (message == WM_DRAWITEM && w == IDC_PROFILE_TABS) {
     tabs_.DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(l));

@@ -32,6 +32,7 @@ class ProfileDialog : public win::Dialog {
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(NMHDR* header, LRESULT& result) override;
   bool OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) override;
+  bool PreTranslateMessage(MSG& msg) override;
   void OnOk() override;
 
  private:
