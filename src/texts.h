@@ -104,6 +104,17 @@ inline u16string ProfileRemoved(u16string_view name) {
 }
 inline constexpr u16string_view kCopyPrefix = u"複製-";
 
+// The submenus that list the adapters and profiles.
+inline constexpr u16string_view kMenuDisable = u"禁用網路";
+inline constexpr u16string_view kMenuEnable = u"啟用網路";
+inline constexpr u16string_view kMenuApply = u"套用組態";
+
+// Switching an adapter on or off from those submenus.
+inline constexpr u16string_view kAdapterEnabled = u"啟用網路成功！";
+inline constexpr u16string_view kAdapterEnableFailed = u"啟用網路失敗！";
+inline constexpr u16string_view kAdapterDisabled = u"禁用網路成功！";
+inline constexpr u16string_view kAdapterDisableFailed = u"禁用網路失敗！";
+
 // The action log's entries about IDs that opening the configuration file repaired.
 inline u16string IdMissing(u16string_view profile, u16string_view newId) {
   return u16string(u"組態[").append(profile).append(u"]缺少ID,已指定新ID ").append(newId);

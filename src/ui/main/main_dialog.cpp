@@ -215,6 +215,7 @@ bool MainDialog::OnInit() {
   CreateStatusBar();
   // No row is current yet: the commands that need one start disabled.
   UpdateCommandStates();
+  BuildDynamicMenus();
 
   // "-hide" starts in the notification area only.
   shownByUser = HasHideSwitch(ArgumentsOf(U(GetCommandLineW()))) ? 0 : 1;
@@ -248,10 +249,6 @@ bool MainDialog::OnSysCommand(WPARAM command) {
     return true;
   }
   return false;
-}
-
-void MainDialog::OnTrayCallback(LPARAM mouse) {
-  if (mouse == WM_LBUTTONDBLCLK) ShowMainWindow();
 }
 
 void MainDialog::OnSetCursor(HWND over) {

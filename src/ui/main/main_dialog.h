@@ -15,6 +15,7 @@
 #include "store/profile_store.h"
 #include "ui/controls/profile_list_ctrl.h"
 #include "ui/model/main_window_model.h"
+#include "ui/model/menu_layout.h"
 #include "ui/win/dialog.h"
 #include "ui/win/handles.h"
 #include "ui/win/menu.h"
@@ -51,6 +52,8 @@ class MainDialog : public win::Dialog {
   bool ApplyProfileAt(int row);
   // Enables or greys the commands that need a current row.
   void UpdateCommandStates();
+  // Fills the tray menu's and the options menu's submenus with the adapters and the rows.
+  void BuildDynamicMenus();
   // Shows the window from the notification area.
   void ShowMainWindow();
   // Appends to the action log when logging is on.
@@ -92,6 +95,8 @@ class MainDialog : public win::Dialog {
   void ShowProfileProperties();
   void RemoveProfile();
   void CopyProfile();
+  // Enables or disables the adapter of the submenus' entry `index`.
+  void SetAdapterEnabled(size_t index, bool enable);
   // Opens system.log in Notepad; empties it after asking.
   void ViewLog();
   void ClearLog();
@@ -107,6 +112,9 @@ class MainDialog : public win::Dialog {
   bool OnToolTipText(NMHDR* header);
   bool OnSysCommand(WPARAM command);
   void OnTrayCallback(LPARAM mouse);
+  void ShowContextMenu();
+  // Shows `popup` at the cursor; its choice arrives as a command.
+  void ShowPopupMenu(const win::Menu& popup);
   void OnSetCursor(HWND over);
 
   NetSystem& net_;
@@ -120,6 +128,12 @@ class MainDialog : public win::Dialog {
   win::Icon icon_;
   win::Icon smallIcon_;
   UINT taskbarCreated_ = 0;
+  // The tray and context menus, loaded once; the tray menu's and the options menu's entries as
+  // their resources hold them, into which each build inserts the submenus.
+  win::Menu trayMenu_;
+  win::Menu contextMenu_;
+  MenuLayout trayBase_;
+  MenuLayout optionsBase_;
 };
 
 }  // namespace lumatrove

@@ -1,5 +1,5 @@
-// The routing of the main window's commands, and the profile commands: new, modify,
-// properties, backup, current settings, remove and copy.
+// The routing of the main window's commands, the profile commands (new, modify, properties,
+// backup, current settings, remove and copy) and switching adapters on and off.
 #include "texts.h"
 #include "ui/dialogs/backup_dialog.h"
 #include "ui/dialogs/current_config_dialog.h"
@@ -68,6 +68,16 @@ void MainDialog::CopyProfile() {
   ShowChangedProfiles(kSavedCopied);
 }
 
+void MainDialog::SetAdapterEnabled(size_t index, bool enable) {
+  // The submenus may be older than the last discovery.
+  if (index >= netAdapters.adapters.size()) return;
+  const AdapterInfo& adapter = *netAdapters.adapters[index];
+  const bool ok = netAdapters.SetDeviceEnabled(enable, adapter.description, adapter.busType);
+  Message(enable ? (ok ? texts::kAdapterEnabled : texts::kAdapterEnableFailed)
+                 : (ok ? texts::kAdapterDisabled : texts::kAdapterDisableFailed),
+          MB_OK);
+}
+
 bool MainDialog::OnCommand(int id, int, HWND) {
   switch (id) {
     case IDOK:
@@ -116,6 +126,14 @@ bool MainDialog::OnCommand(int id, int, HWND) {
   }
   if (id >= ID_APPLY_FIRST && id <= ID_APPLY_LAST) {
     ApplyProfileAt(id - ID_APPLY_FIRST);
+    return true;
+  }
+  if (id >= ID_ENABLE_FIRST && id <= ID_ENABLE_LAST) {
+    SetAdapterEnabled(static_cast<size_t>(id - ID_ENABLE_FIRST), true);
+    return true;
+  }
+  if (id >= ID_DISABLE_FIRST && id <= ID_DISABLE_LAST) {
+    SetAdapterEnabled(static_cast<size_t>(id - ID_DISABLE_FIRST), false);
     return true;
   }
   return false;

@@ -99,6 +99,7 @@ bool MainDialog::OnListNotify(NMHDR* header) {
     case NM_RCLICK:
       profileList.SelectCurrentRow(profileList.FirstSelectedRow());
       UpdateCommandStates();
+      ShowContextMenu();
       return true;
     case NM_DBLCLK:
       UpdateCommandStates();

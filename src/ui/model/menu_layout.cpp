@@ -1,0 +1,65 @@
+#include "ui/model/menu_layout.h"
+
+#include <algorithm>
+
+#include "texts.h"
+#include "ui/res/resource.h"
+
+namespace lumatrove {
+namespace {
+
+MenuEntry Submenu(std::u16string_view text, std::vector<MenuEntry> items) {
+  MenuEntry e;
+  e.text = text;
+  if (items.empty()) {
+    e.greyed = true;  // a placeholder that no command answers
+  } else {
+    e.kind = MenuEntry::Kind::kSubmenu;
+    e.items = std::move(items);
+  }
+  return e;
+}
+
+std::vector<MenuEntry> Items(const std::vector<std::u16string>& names, size_t limit, int firstId) {
+  std::vector<MenuEntry> items;
+  const size_t n = std::min(names.size(), limit);
+  for (size_t i = 0; i < n; ++i) {
+    MenuEntry e;
+    e.text = names[i];
+    e.id = firstId + static_cast<int>(i);
+    items.push_back(std::move(e));
+  }
+  return items;
+}
+
+// `loaded` with `entries` inserted, each at its position in the result.
+MenuLayout Inserted(MenuLayout layout, const std::vector<std::pair<size_t, MenuEntry>>& entries) {
+  for (const auto& [position, entry] : entries) {
+    layout.insert(layout.begin() + static_cast<std::ptrdiff_t>(std::min(position, layout.size())),
+                  entry);
+  }
+  return layout;
+}
+
+}  // namespace
+
+DynamicMenus MakeDynamicMenus(const std::vector<std::u16string>& adapterNames,
+                              const std::vector<std::u16string>& profileNames) {
+  DynamicMenus menus;
+  menus.disable =
+      Submenu(texts::kMenuDisable, Items(adapterNames, kMenuAdapterLimit, ID_DISABLE_FIRST));
+  menus.enable =
+      Submenu(texts::kMenuEnable, Items(adapterNames, kMenuAdapterLimit, ID_ENABLE_FIRST));
+  menus.apply = Submenu(texts::kMenuApply, Items(profileNames, kMenuProfileLimit, ID_APPLY_FIRST));
+  return menus;
+}
+
+MenuLayout TrayMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic) {
+  return Inserted(loaded, {{3, dynamic.disable}, {4, dynamic.enable}, {6, dynamic.apply}});
+}
+
+MenuLayout OptionsMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic) {
+  return Inserted(loaded, {{2, dynamic.disable}, {3, dynamic.enable}});
+}
+
+}  // namespace lumatrove

@@ -1,0 +1,45 @@
+// The menus that change with the adapters and profiles, as plain data: the tray menu and the
+// main menu's options menu with their adapter submenus ("禁用網路", "啟用網路") and the tray's
+// profile submenu ("套用組態"). The window writes a layout into a menu; nothing here knows a
+// menu handle.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lumatrove {
+
+struct MenuEntry {
+  enum class Kind { kItem, kSeparator, kSubmenu };
+  Kind kind = Kind::kItem;
+  std::u16string text;
+  int id = 0;
+  bool greyed = false;
+  std::vector<MenuEntry> items;  // a submenu's entries
+
+  bool operator==(const MenuEntry&) const = default;
+};
+using MenuLayout = std::vector<MenuEntry>;
+
+// How many adapters and profiles the submenus list.
+inline constexpr size_t kMenuAdapterLimit = 20;
+inline constexpr size_t kMenuProfileLimit = 500;
+
+// The three submenus for the current adapters and list rows: each a submenu with one item per
+// adapter (command 2045 + i to disable, 2025 + i to enable) or per row (1524 + r to apply),
+// or, with none, a greyed item of the same text.
+struct DynamicMenus {
+  MenuEntry disable;
+  MenuEntry enable;
+  MenuEntry apply;
+};
+DynamicMenus MakeDynamicMenus(const std::vector<std::u16string>& adapterNames,
+                              const std::vector<std::u16string>& profileNames);
+
+// The tray menu as its resource holds it, with the adapter submenus at positions 3 and 4 and
+// the profile submenu at 6.
+MenuLayout TrayMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic);
+// The options menu as its resource holds it, with the adapter submenus at positions 2 and 3.
+MenuLayout OptionsMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic);
+
+}  // namespace lumatrove

@@ -1,0 +1,102 @@
+// The tray and options menus with their adapter and profile submenus, for none, one and more
+// adapters and profiles than the menus list.
+#include <gtest/gtest.h>
+
+#include "test_text.h"
+#include "ui/model/menu_layout.h"
+
+namespace lumatrove {
+namespace {
+
+using test::U8;
+using Kind = MenuEntry::Kind;
+
+MenuEntry Item(std::u16string text, int id) {
+  return {Kind::kItem, std::move(text), id, false, {}};
+}
+MenuEntry Separator() {
+  return {Kind::kSeparator, u"", 0, false, {}};
+}
+
+// The menus as their resources hold them.
+MenuLayout LoadedTray() {
+  return {Item(u"開啟主介面", 32771),
+          Item(u"檢視現用的IP...", 32793),
+          Separator(),
+          Separator(),
+          Separator(),
+          Item(u"系統設定(&S)...", 32789),
+          Item(u"關於...", 32773),
+          Separator(),
+          Item(u"離開", 32772)};
+}
+MenuLayout LoadedOptions() {
+  return {Item(u"系統設定(&S)", 32789), Separator(), Separator(), Item(u"檢視日誌", 32790)};
+}
+
+std::vector<std::u16string> Names(size_t n, std::u16string_view stem) {
+  std::vector<std::u16string> names;
+  for (size_t i = 0; i < n; ++i)
+    names.push_back(std::u16string(stem) + test::U16(std::to_string(i)));
+  return names;
+}
+
+// The shape of a layout: one letter per position (i item, - separator, > submenu, g greyed).
+std::string Shape(const MenuLayout& layout) {
+  std::string s;
+  for (const MenuEntry& e : layout) {
+    s += e.kind == Kind::kSeparator ? '-' : e.kind == Kind::kSubmenu ? '>' : e.greyed ? 'g' : 'i';
+  }
+  return s;
+}
+
+TEST(MenuLayout, TrayAndOptionsForEveryCount) {
+  struct Case {
+    size_t adapters, profiles;
+    const char* tray;
+    const char* options;
+    size_t adapterItems, profileItems;
+  };
+  const Case cases[] = {
+      {0, 0, "ii-gg-g-ii-i", "i-gg-i", 0, 0},       {1, 1, "ii->>->-ii-i", "i->>-i", 1, 1},
+      {25, 600, "ii->>->-ii-i", "i->>-i", 20, 500}, {0, 3, "ii-gg->-ii-i", "i-gg-i", 0, 3},
+      {2, 0, "ii->>-g-ii-i", "i->>-i", 2, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.adapters) + " adapters, " + std::to_string(c.profiles) +
+                 " profiles");
+    const DynamicMenus dynamic =
+        MakeDynamicMenus(Names(c.adapters, u"LAN "), Names(c.profiles, u"組態"));
+    // Built twice from the same resources, the menus come out the same, never doubled.
+    const MenuLayout tray = TrayMenuLayout(LoadedTray(), dynamic);
+    EXPECT_EQ(tray, TrayMenuLayout(LoadedTray(), dynamic));
+    EXPECT_EQ(Shape(tray), c.tray);
+    const MenuLayout options = OptionsMenuLayout(LoadedOptions(), dynamic);
+    EXPECT_EQ(Shape(options), c.options);
+
+    EXPECT_EQ(U8(tray[3].text), "禁用網路");
+    EXPECT_EQ(U8(tray[4].text), "啟用網路");
+    EXPECT_EQ(U8(tray[6].text), "套用組態");
+    EXPECT_EQ(U8(tray[8].text), "系統設定(&S)...");
+    EXPECT_EQ(tray[11].id, 32772);
+    EXPECT_EQ(options[2], tray[3]);
+    EXPECT_EQ(options[3], tray[4]);
+    EXPECT_EQ(tray[3].items.size(), c.adapterItems);
+    EXPECT_EQ(tray[6].items.size(), c.profileItems);
+    if (c.adapterItems > 0) {
+      const std::vector<MenuEntry>& disable = tray[3].items;
+      EXPECT_EQ(disable.front().id, 2045);
+      EXPECT_EQ(U8(disable.front().text), "LAN 0");
+      EXPECT_EQ(disable.back().id, 2045 + static_cast<int>(c.adapterItems) - 1);
+      EXPECT_EQ(tray[4].items.back().id, 2025 + static_cast<int>(c.adapterItems) - 1);
+    }
+    if (c.profileItems > 0) {
+      EXPECT_EQ(tray[6].items.front().id, 1524);
+      EXPECT_EQ(tray[6].items.back().id, 1524 + static_cast<int>(c.profileItems) - 1);
+      EXPECT_EQ(U8(tray[6].items.back().text), "組態" + std::to_string(c.profileItems - 1));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lumatrove
