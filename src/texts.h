@@ -115,6 +115,21 @@ inline constexpr u16string_view kAdapterEnableFailed = u"啟用網路失敗！";
 inline constexpr u16string_view kAdapterDisabled = u"禁用網路成功！";
 inline constexpr u16string_view kAdapterDisableFailed = u"禁用網路失敗！";
 
+// The About dialog.
+inline u16string AboutText(u16string_view version) {
+  return u16string(u"Torvane（Lumatrove）網路組態切換工具 ")
+      .append(version)
+      .append(u"\r\n\r\n在網路卡之間一鍵切換命名的IPv4組態。\r\nCopyright (C) KORVAL WORKS");
+}
+inline constexpr u16string_view kAboutThanks =
+    u"所有回報問題與提出建議的使用者\r\nWine 開發團隊\r\nmingw-w64 專案\r\n"
+    u"GoogleTest 與 Google Benchmark\r\npugixml（效能比較的標竿）";
+
+// The tool commands.
+inline constexpr u16string_view kSettingsCopyFile = u"config.xml";
+inline constexpr u16string_view kRepaired = u"修復組態檔案成功";
+inline constexpr u16string_view kImportFailed = u"匯入組態檔案格式錯誤!";
+
 // The action log's entries about IDs that opening the configuration file repaired.
 inline u16string IdMissing(u16string_view profile, u16string_view newId) {
   return u16string(u"組態[").append(profile).append(u"]缺少ID,已指定新ID ").append(newId);

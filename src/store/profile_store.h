@@ -19,6 +19,8 @@ namespace lumatrove {
 
 inline constexpr std::u16string_view kConfigFileName = u"lumatrove.cfg";
 inline constexpr std::u16string_view kRunKey = u"software\\microsoft\\windows\\currentversion\\run";
+// The largest file an import reads; 1.x profile files are a few kilobytes.
+inline constexpr uintmax_t kImportSizeLimit = 4 * 1024 * 1024;
 inline constexpr std::u16string_view kRunValueName = u"Lumatrove(KORVAL WORKS)";
 
 // The mode of a connection's TYPE text: "0", "1", "2", or -1 for anything else.

@@ -56,18 +56,25 @@ bool ProfileStore::RepairProfiles(std::vector<const AdapterInfo*> adapters) {
 }
 
 bool ProfileStore::ImportOldConfig(const std::filesystem::path& path) {
+  // A 1.x profile file is a few kilobytes of text in the ANSI code page. Anything else (too
+  // big, UTF-16, binary, cut short) is refused before the document is touched.
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  if (error || size > kImportSizeLimit) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.find('\0') != std::string::npos) return false;
   XmlDocument old;
-  old.SetDocument(system_.net().codePage().ToUtf16(bytes));
+  if (!old.SetDocument(system_.net().codePage().ToUtf16(bytes))) return false;
   old.ResetPosition();
-  if (!old.FindElement(u"CONFIG")) return false;
+  if (!old.FindElement(u"CONFIG") || !EnterConfig()) return false;
   while (old.FindChildElement(u"NETSETING"))
     old.SetChildAttribute(u"ID", NextId());
   const std::u16string content = old.GetElementContent();
   if (!EnterConfig()) return false;
   document.EnterElement();
+  // Several profiles make AddSubDocument answer false, yet every one of them is inserted.
   document.AddSubDocument(content);
   return true;
 }

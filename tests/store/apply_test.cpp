@@ -44,34 +44,21 @@ TEST(AddressTests, DottedQuadsFixedAddressesAndMasks) {
     bool quad, address, mask;
   };
   const Case cases[] = {
-      {u"192.168.1.10", true, true, false},
-      {u"255.255.255.0", true, false, true},
-      {u"255.255.255.255", true, true, true},
-      {u"128.0.0.0", true, false, true},
-      {u"255.255.254.0", true, false, true},
-      {u"255.0.255.0", true, false, false},
-      {u"255.255.255.1", true, true, false},
-      {u"0.0.0.0", true, false, false},
-      {u"10.0.0.0", true, false, false},
-      {u"0.255.255.255", true, false, false},
-      {u"1.2.3.255", true, true, false},
-      {u"999.1.1.1", false, false, false},
-      {u"256.1.1.1", false, false, false},
-      {u"1.2.3", false, false, false},
-      {u"1.2.3.4.5", false, false, false},
-      {u"1.2..4", false, false, false},
-      {u".1.2.3", false, false, false},
-      {u"1.2.3.", false, false, false},
-      {u"hello", false, false, false},
-      {u"", false, false, false},
-      {u" 10.0.5.77", false, false, false},
-      {u"10.0.5.77 ", false, false, false},
-      {u"+1.2.3.4", false, false, false},
-      {u"1.-2.3.4", false, false, false},
-      {u"010.0.0.1", false, false, false},
-      {u"10.0.0.00", false, false, false},
+      {u"192.168.1.10", true, true, false},    {u"255.255.255.0", true, false, true},
+      {u"255.255.255.255", true, true, true},  {u"128.0.0.0", true, false, true},
+      {u"255.255.254.0", true, false, true},   {u"255.0.255.0", true, false, false},
+      {u"255.255.255.1", true, true, false},   {u"0.0.0.0", true, false, false},
+      {u"10.0.0.0", true, false, false},       {u"0.255.255.255", true, false, false},
+      {u"1.2.3.255", true, true, false},       {u"999.1.1.1", false, false, false},
+      {u"256.1.1.1", false, false, false},     {u"1.2.3", false, false, false},
+      {u"1.2.3.4.5", false, false, false},     {u"1.2..4", false, false, false},
+      {u".1.2.3", false, false, false},        {u"1.2.3.", false, false, false},
+      {u"hello", false, false, false},         {u"", false, false, false},
+      {u" 10.0.5.77", false, false, false},    {u"10.0.5.77 ", false, false, false},
+      {u"+1.2.3.4", false, false, false},      {u"1.-2.3.4", false, false, false},
+      {u"010.0.0.1", false, false, false},     {u"10.0.0.00", false, false, false},
       {u"1.2.3.4\u0661", false, false, false},  // an Arabic-Indic digit
-      {u"\uff11.2.3.4", false, false, false},  // a full-width digit
+      {u"\uff11.2.3.4", false, false, false},   // a full-width digit
       {u"1.2.3.0004", false, false, false},
   };
   for (const Case& c : cases) {
@@ -225,9 +212,8 @@ TEST_F(Apply, FixedAddressAndMaskMustBeWhatTheAdapterTakes) {
 }
 
 TEST_F(Apply, FixedConnectionWithoutAddressOrMaskElementStops) {
-  Profile(
-      "<CONNECTION NAME=\"LAN\" GUID=\"" + std::string(kLan) +
-      "\" TYPE=\"0\"><MASKADD><IP>255.0.0.0</IP></MASKADD></CONNECTION>");
+  Profile("<CONNECTION NAME=\"LAN\" GUID=\"" + std::string(kLan) +
+          "\" TYPE=\"0\"><MASKADD><IP>255.0.0.0</IP></MASKADD></CONNECTION>");
   EXPECT_FALSE(store_.ApplyProfile(u"1"));
   ASSERT_EQ(computer_.messages.size(), 1u);
   EXPECT_EQ(U8(computer_.messages[0].text), "網路組態【LAN】中存在非法IP位址!");

@@ -157,13 +157,23 @@ TEST_F(Profiles, DeleteRemovesOnlyTheFirstOfASharedId) {
 
 TEST(DecimalValue, ReadsLikeA32BitStrtol) {
   const std::pair<std::u16string_view, int32_t> cases[] = {
-      {u"12", 12},       {u" \t12", 12},     {u"+5", 5},           {u"-3", -3},
-      {u"12abc", 12},    {u"abc", 0},        {u"", 0},             {u"- 3", 0},
-      {u"2147483647", INT32_MAX},            {u"2147483648", INT32_MAX},
-      {u"99999999999999999999999", INT32_MAX}, {u"-2147483648", INT32_MIN},
-      {u"-99999999999", INT32_MIN},          {u"\uff11", 0},  // a full-width digit is no digit
+      {u"12", 12},
+      {u" \t12", 12},
+      {u"+5", 5},
+      {u"-3", -3},
+      {u"12abc", 12},
+      {u"abc", 0},
+      {u"", 0},
+      {u"- 3", 0},
+      {u"2147483647", INT32_MAX},
+      {u"2147483648", INT32_MAX},
+      {u"99999999999999999999999", INT32_MAX},
+      {u"-2147483648", INT32_MIN},
+      {u"-99999999999", INT32_MIN},
+      {u"\uff11", 0},  // a full-width digit is no digit
   };
-  for (const auto& [text, value] : cases) EXPECT_EQ(DecimalValue(text), value) << U8(text);
+  for (const auto& [text, value] : cases)
+    EXPECT_EQ(DecimalValue(text), value) << U8(text);
 }
 
 // Opening a file repairs its IDs, so that a row, a shortcut and the store always mean the
@@ -178,7 +188,8 @@ class IdRepair : public StoreTest {
   }
   std::string Ids() {
     std::string ids;
-    for (const auto& p : store_.profiles) ids += U8(p->name) + "=" + U8(p->id) + ",";
+    for (const auto& p : store_.profiles)
+      ids += U8(p->name) + "=" + U8(p->id) + ",";
     return ids;
   }
   std::string Renumbered() {
@@ -220,7 +231,7 @@ TEST_F(IdRepair, EachIdNamesTheProfileOfItsRow) {
            "</IP></IPADD></CONNECTION></NETSETING>";
   };
   OpenFile(" LASTID=\"2\"", profile("one", "1", "10.0.0.1") + profile("two", "2", "10.0.0.2") +
-                                 profile("three", "1", "10.0.0.3"));
+                                profile("three", "1", "10.0.0.3"));
   for (size_t row = 0; row < store_.profiles.size(); ++row) {
     const std::string content = U8(store_.GetProfileContent(store_.profiles[row]->id));
     EXPECT_NE(content.find("10.0.0." + std::to_string(row + 1)), std::string::npos) << row;
@@ -238,9 +249,9 @@ TEST_F(IdRepair, LastIdIsRaisedToTheHighestId) {
   const Case cases[] = {
       {" LASTID=\"abc\"", "9", "10"},  // not a number counts as 0
       {" LASTID=\"2\"", "9", "10"},    // below the highest ID
-      {"", "9", "10"},                   // missing
+      {"", "9", "10"},                 // missing
       {" LASTID=\"9\"", "", "10"},
-      {" LASTID=\"40\"", "", "41"},    // above: IDs only grow
+      {" LASTID=\"40\"", "", "41"},  // above: IDs only grow
   };
   for (const Case& c : cases) {
     const std::string profiles =

@@ -164,5 +164,35 @@ TEST_F(Repair, ImportRefusesOtherFiles) {
   EXPECT_EQ(store_.lastId, 4);
 }
 
+TEST_F(Repair, ImportOfAnythingButA1xFileChangesNothing) {
+  Load("<NETSETING NAME=\"mine\" ID=\"4\"/>", "4");
+  const std::u16string before = store_.document.GetDocument();
+  const std::string good = "<CONFIG><NETSETING NAME=\"a\" ID=\"1\"/></CONFIG>";
+  std::string utf16 = "\xff\xfe";
+  for (char c : good)
+    utf16 += std::string{c, '\0'};
+  std::string huge = good;
+  huge.resize(kImportSizeLimit + 1, ' ');
+  const std::pair<const char*, std::string> files[] = {
+      {"truncated.xml", good.substr(0, good.size() - 12)},
+      {"utf16.xml", utf16},
+      {"binary.xml", std::string("<CONFIG>\0\x01\x02</CONFIG>", 21)},
+      {"huge.xml", huge},
+      {"empty.xml", ""},
+  };
+  for (const auto& [name, bytes] : files) {
+    WriteFile(dir_ / name, bytes);
+    EXPECT_FALSE(store_.ImportOldConfig(dir_ / name)) << name;
+    EXPECT_EQ(store_.document.GetDocument(), before) << name;
+    EXPECT_EQ(store_.lastId, 4) << name;
+  }
+  // The same profile, whole, imports.
+  WriteFile(dir_ / "whole.xml", good);
+  EXPECT_TRUE(store_.ImportOldConfig(dir_ / "whole.xml"));
+  Reopen();
+  ASSERT_EQ(store_.profiles.size(), 2u);
+  EXPECT_EQ(U8(store_.profiles[1]->id), "5");
+}
+
 }  // namespace
 }  // namespace lumatrove

@@ -156,8 +156,7 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
   EXPECT_EQ(a.dnsServers.size(), 3u);
   EXPECT_EQ(p.connections[1]->statusEnabled, 0);
   EXPECT_EQ(p.connections[1]->dhcpEnabled, kModeUnknown);  // no TYPE
-  EXPECT_EQ(U8(p.summary),
-            "【A】【】");
+  EXPECT_EQ(U8(p.summary), "【A】【】");
 
   // The next profile added gets ID 4; a mode -1 connection is written as TYPE 2.
   std::vector<const ConnectionSetting*> list{p.connections[0].get()};

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "texts.h"
-
+#include "ui/dialogs/about_dialog.h"
 #include "ui/model/action_log.h"
 #include "ui/model/command_line.h"
 #include "ui/model/main_window_model.h"
@@ -244,6 +244,10 @@ bool MainDialog::PreTranslateMessage(MSG& msg) {
 }
 
 bool MainDialog::OnSysCommand(WPARAM command) {
+  if ((command & 0xFFF0) == IDM_ABOUTBOX) {
+    ShowAboutDialog(Handle());
+    return true;
+  }
   if (command == SC_MINIMIZE || command == SC_CLOSE) {
     ShowWindow(Handle(), SW_HIDE);
     return true;

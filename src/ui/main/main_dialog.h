@@ -37,6 +37,10 @@ inline constexpr int kSavedModified = 1;
 inline constexpr int kSavedBackup = 2;
 inline constexpr int kSavedRemoved = 3;
 inline constexpr int kSavedCopied = 4;
+inline constexpr int kSavedRepaired = 5;
+
+// The help file beside the program.
+inline constexpr std::u16string_view kHelpFile = u"Lumatrove使用手冊.chm";
 
 class MainDialog : public win::Dialog {
  public:
@@ -95,6 +99,12 @@ class MainDialog : public win::Dialog {
   void ShowProfileProperties();
   void RemoveProfile();
   void CopyProfile();
+  // The tool commands.
+  void ShowHelp();
+  void EditSettings();
+  void RepairProfiles();
+  void ImportProfiles();
+  std::vector<const AdapterInfo*> AdapterSnapshot() const;
   // Enables or disables the adapter of the submenus' entry `index`.
   void SetAdapterEnabled(size_t index, bool enable);
   // Opens system.log in Notepad; empties it after asking.

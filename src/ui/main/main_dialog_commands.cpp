@@ -1,6 +1,7 @@
 // The routing of the main window's commands, the profile commands (new, modify, properties,
 // backup, current settings, remove and copy) and switching adapters on and off.
 #include "texts.h"
+#include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/backup_dialog.h"
 #include "ui/dialogs/current_config_dialog.h"
 #include "ui/dialogs/profile_dialog.h"
@@ -114,6 +115,24 @@ bool MainDialog::OnCommand(int id, int, HWND) {
       return true;
     case ID_PROFILE_COPY:
       CopyProfile();
+      return true;
+    case ID_APP_ABOUT:
+      ShowAboutDialog(Handle());
+      return true;
+    case ID_HELP_CONTENTS:
+      ShowHelp();
+      return true;
+    case ID_SETTINGS:
+      EditSettings();
+      return true;
+    case ID_REPAIR:
+      RepairProfiles();
+      return true;
+    case ID_IMPORT:
+      ImportProfiles();
+      return true;
+    case ID_DONATE:
+      OpenProjectPage(Handle());
       return true;
     case ID_LOG_VIEW:
       ViewLog();

@@ -1,0 +1,38 @@
+#include "ui/dialogs/about_dialog.h"
+
+#include <shellapi.h>
+
+#include "texts.h"
+#include "ui/dialogs/about_dialog_res.h"
+#include "ui/res/resource.h"
+#include "version.h"
+
+namespace lumatrove {
+
+void ShowAboutDialog(HWND parent) {
+  AboutDialog dialog;
+  dialog.RunModal(parent);
+}
+
+void OpenProjectPage(HWND owner) {
+  ShellExecuteW(owner, L"open", L"" LUMATROVE_PROJECT_PAGE, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+AboutDialog::AboutDialog() : Dialog(IDD_ABOUT) {}
+
+bool AboutDialog::OnInit() {
+  SetIcons(IDI_APP);
+  SetItemText(IDC_ABOUT_TEXT, texts::AboutText(u"" LUMATROVE_VERSION_TEXT));
+  SetItemText(IDC_ABOUT_THANKS, std::u16string(texts::kAboutThanks));
+  return true;
+}
+
+bool AboutDialog::OnCommand(int id, int code, HWND) {
+  if (code == BN_CLICKED && (id == IDC_ABOUT_WEB || id == IDC_ABOUT_DONATE)) {
+    OpenProjectPage(Handle());
+    return true;
+  }
+  return false;
+}
+
+}  // namespace lumatrove

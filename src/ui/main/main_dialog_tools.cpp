@@ -1,0 +1,63 @@
+// The main window's tool commands: About, Help, Settings, Repair, Import, Donate.
+#include "ui/main/main_dialog.h"
+// After windows.h.
+#include <commdlg.h>
+
+#include "texts.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/settings_dialog.h"
+
+namespace lumatrove {
+
+using win::W;
+
+void MainDialog::ShowHelp() {
+  // The help file lies in the current directory, the program folder.
+  ShellExecuteW(Handle(), L"open", L"hh.exe", W(std::u16string(kHelpFile)), nullptr, SW_SHOWNORMAL);
+}
+
+void MainDialog::EditSettings() {
+  if (!ShowSettingsDialog(*this)) return;
+  // A copy of the whole configuration beside it.
+  if (!store.document.SaveFile(
+          ToPath(workDir + u"\\" + std::u16string(texts::kSettingsCopyFile)))) {
+    Message(texts::kSaveFailed, MB_ICONERROR);
+  }
+}
+
+std::vector<const AdapterInfo*> MainDialog::AdapterSnapshot() const {
+  std::vector<const AdapterInfo*> snapshot;
+  for (const auto& a : netAdapters.adapters)
+    snapshot.push_back(a.get());
+  return snapshot;
+}
+
+void MainDialog::RepairProfiles() {
+  if (!store.RepairProfiles(AdapterSnapshot())) return;
+  Message(texts::kRepaired, MB_OK);
+  SaveAndReload(kSavedRepaired);
+  FillProfileList();
+}
+
+void MainDialog::ImportProfiles() {
+  wchar_t file[MAX_PATH] = L"ipconfig.xml";
+  OPENFILENAMEW open{};
+  open.lStructSize = sizeof open;
+  open.hwndOwner = Handle();
+  open.lpstrFilter =
+      L"XML Files (*.xml)\0*.xml\0Text Files (*.txt)\0*.txt\0All Files (*.*)\0*.*\0\0";
+  open.lpstrFile = file;
+  open.nMaxFile = MAX_PATH;
+  open.lpstrDefExt = L"xml";
+  open.Flags = OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&open)) return;
+  if (!store.ImportOldConfig(ToPath(win::U(file)))) {
+    Message(texts::kImportFailed, MB_ICONEXCLAMATION);
+    return;
+  }
+  store.RepairProfiles(AdapterSnapshot());
+  SaveAndReload(kSavedRepaired);
+  FillProfileList();
+}
+
+}  // namespace lumatrove

@@ -1,0 +1,21 @@
+// What the settings dialog edits: the three system settings, read from the store and stored
+// back into it with the start-with-Windows value.
+#pragma once
+
+#include "store/profile_store.h"
+
+namespace lumatrove {
+
+struct SettingsChoice {
+  bool autoRun = false;     // start with Windows, hidden in the tray
+  bool autoUpdate = false;  // check for a new version at start
+  bool logEnabled = false;  // write the action log
+  bool operator==(const SettingsChoice&) const = default;
+};
+
+SettingsChoice SettingsOf(const ProfileStore& store);
+// Sets the store's flags, writes them into the configuration file and creates or deletes the
+// start-with-Windows value; false when the file could not be written.
+bool StoreSettings(ProfileStore& store, const SettingsChoice& choice);
+
+}  // namespace lumatrove
