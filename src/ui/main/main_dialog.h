@@ -101,6 +101,7 @@ class MainDialog : public win::Dialog {
   void CopyProfile();
   // The tool commands.
   void ShowHelp();
+  void CreateShortcut();
   void EditSettings();
   void RepairProfiles();
   void ImportProfiles();

@@ -131,6 +131,9 @@ bool MainDialog::OnCommand(int id, int, HWND) {
     case ID_IMPORT:
       ImportProfiles();
       return true;
+    case ID_SHORTCUT:
+      CreateShortcut();
+      return true;
     case ID_DONATE:
       OpenProjectPage(Handle());
       return true;

@@ -1,4 +1,5 @@
-// The main window's tool commands: About, Help, Settings, Repair, Import, Donate.
+// The main window's tool commands: About, Help, Settings, Repair, Import, Donate and the
+// desktop shortcut.
 #include "ui/main/main_dialog.h"
 // After windows.h.
 #include <commdlg.h>
@@ -6,6 +7,8 @@
 #include "texts.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/settings_dialog.h"
+#include "ui/model/shortcut_model.h"
+#include "ui/win/shell_link.h"
 
 namespace lumatrove {
 
@@ -14,6 +17,21 @@ using win::W;
 void MainDialog::ShowHelp() {
   // The help file lies in the current directory, the program folder.
   ShellExecuteW(Handle(), L"open", L"hh.exe", W(std::u16string(kHelpFile)), nullptr, SW_SHOWNORMAL);
+}
+
+void MainDialog::CreateShortcut() {
+  const int row = RowForCommand();
+  if (row < 0) return;
+  wchar_t program[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  const std::u16string desktop = win::DesktopFolder();
+  if (desktop.empty()) return;
+  const std::optional<ShortcutSpec> spec =
+      MakeShortcut(desktop, win::U(program), workDir, profileRows.CellText(row, 2),
+                   profileIds[static_cast<size_t>(row)]);
+  if (!spec) return;
+  win::SaveShellLink(
+      spec->path, {spec->target, spec->workDir, spec->arguments, spec->iconPath, spec->iconIndex});
 }
 
 void MainDialog::EditSettings() {
@@ -49,7 +67,7 @@ void MainDialog::ImportProfiles() {
   open.lpstrFile = file;
   open.nMaxFile = MAX_PATH;
   open.lpstrDefExt = L"xml";
-  open.Flags = OFN_HIDEREADONLY;
+  open.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
   if (!GetOpenFileNameW(&open)) return;
   if (!store.ImportOldConfig(ToPath(win::U(file)))) {
     Message(texts::kImportFailed, MB_ICONEXCLAMATION);
