@@ -1,6 +1,9 @@
 // The tray menu and the tool commands end to end: a profile chosen from the tray, the tray
 // menu itself, switching adapters on and off.
 #include "e2e_fixture.h"
+// After windows.h.
+#include <objbase.h>
+#include <shlobj.h>
 
 namespace lumatrove::e2e {
 namespace {
@@ -63,6 +66,232 @@ TEST_F(Program, AdaptersSwitchedFromTheSubmenusReportTheOutcome) {
   PostMessageW(main, WM_COMMAND, 2045 + 5, 0);
   Sleep(500);
   EXPECT_EQ(test::MessageBoxOf(pid), nullptr);
+}
+
+struct LinkProperties {
+  std::wstring target, workDir, arguments, icon;
+  int iconIndex = -1;
+};
+
+bool ReadShellLink(const fs::path& file, LinkProperties& out) {
+  CoInitialize(nullptr);
+  IShellLinkW* link = nullptr;
+  bool ok = false;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* persist = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+      if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
+        wchar_t text[MAX_PATH] = {};
+        link->GetPath(text, MAX_PATH, nullptr, 0);
+        out.target = text;
+        link->GetWorkingDirectory(text, MAX_PATH);
+        out.workDir = text;
+        link->GetArguments(text, MAX_PATH);
+        out.arguments = text;
+        link->GetIconLocation(text, MAX_PATH, &out.iconIndex);
+        out.icon = text;
+        ok = true;
+      }
+      persist->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return ok;
+}
+
+fs::path Desktop() {
+  wchar_t path[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, TRUE);
+  return path;
+}
+
+bool SamePath(const fs::path& a, const fs::path& b) {
+  return lstrcmpiW(fs::weakly_canonical(a).c_str(), fs::weakly_canonical(b).c_str()) == 0;
+}
+
+TEST_F(Program, ShortcutOnTheDesktopAppliesItsProfile) {
+  WriteConfig(ConfigOf(
+      "9", FixedProfile("家裡", "7", "10.0.5.7") + FixedProfile("..\\x:y?", "9", "10.0.5.9"),
+      false));
+  const fs::path home = Desktop() / L"家裡.lnk";
+  const fs::path odd = Desktop() / L".._x_y_.lnk";
+  fs::remove(home);
+  fs::remove(odd);
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  ClickRow(main, pid, 0);
+  PostMessageW(main, WM_COMMAND, 32812, 0);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(home); })) << home;
+  LinkProperties link;
+  ASSERT_TRUE(ReadShellLink(home, link));
+  EXPECT_TRUE(SamePath(link.target, folder_ / "lumatrove.exe")) << link.target;
+  EXPECT_TRUE(SamePath(link.workDir, folder_)) << link.workDir;
+  EXPECT_EQ(link.arguments, L" -n7");
+  EXPECT_TRUE(SamePath(link.icon, folder_ / "lumatrove.exe")) << link.icon;
+  EXPECT_EQ(link.iconIndex, 2);
+
+  // A name that is no file name still gives a shortcut, on the desktop.
+  ClickRow(main, pid, 1);
+  PostMessageW(main, WM_COMMAND, 32812, 0);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(odd); }));
+  PostMessageW(main, WM_COMMAND, 32772, 0);
+  ASSERT_TRUE(Ended(pid));
+
+  // What the shortcut starts applies the profile.
+  const DWORD applying = Start(link.arguments.substr(1));
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(applying, text));
+  EXPECT_EQ(U8(text), "套用組態成功！");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.7");
+  fs::remove(home);
+  fs::remove(odd);
+}
+
+std::u16string RunValue() {
+  wchar_t data[1024] = {};
+  DWORD size = sizeof data - sizeof(wchar_t);
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"software\\microsoft\\windows\\currentversion\\run", 0,
+                    KEY_READ, &key) != ERROR_SUCCESS) {
+    return u"(no key)";
+  }
+  const LONG found = RegQueryValueExW(key, L"Lumatrove(KORVAL WORKS)", nullptr, nullptr,
+                                      reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(key);
+  return found == ERROR_SUCCESS ? std::u16string(reinterpret_cast<const char16_t*>(data))
+                                : u"(none)";
+}
+
+TEST_F(Program, SettingsWriteTheFileTheRunValueAndACopy) {
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  const std::string before = Read(folder_ / "lumatrove.cfg");
+
+  // Cancel stores nothing.
+  PostMessageW(main, WM_COMMAND, 32789, 0);
+  HWND settings = WaitDialog(pid, u"系統設定");
+  ASSERT_NE(settings, nullptr);
+  EXPECT_FALSE(Checked(settings, 1041));
+  Press(settings, 1041);
+  ASSERT_TRUE(WaitFor([&] { return Checked(settings, 1041); }));
+  Press(settings, IDCANCEL);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings); }));
+  EXPECT_EQ(Read(folder_ / "lumatrove.cfg"), before);
+  EXPECT_FALSE(fs::exists(folder_ / "config.xml"));
+  EXPECT_EQ(U8(RunValue()), "(none)");
+
+  // OK: the flags in the file, the Run value, and config.xml beside it.
+  PostMessageW(main, WM_COMMAND, 32789, 0);
+  settings = WaitDialog(pid, u"系統設定");
+  ASSERT_NE(settings, nullptr);
+  Press(settings, 1041);
+  Press(settings, 1042);
+  ASSERT_TRUE(WaitFor([&] { return Checked(settings, 1041) && Checked(settings, 1042); }));
+  Press(settings, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(folder_ / "config.xml"); }));
+  const std::string config = Read(folder_ / "lumatrove.cfg");
+  EXPECT_NE(config.find("<AUTOEXEC>TRUE</AUTOEXEC>"), std::string::npos) << config;
+  EXPECT_NE(config.find("<LOGFLAG>TRUE</LOGFLAG>"), std::string::npos);
+  EXPECT_NE(config.find("<AUTOUPDATE>FALSE</AUTOUPDATE>"), std::string::npos);
+  const std::string copy = Read(folder_ / "config.xml");
+  EXPECT_NE(copy.find("<AUTOEXEC>TRUE</AUTOEXEC>"), std::string::npos);
+  EXPECT_NE(copy.find("NAME=\"實驗室\""), std::string::npos);
+  const std::u16string run = RunValue();
+  EXPECT_EQ(run.front(), u'"');
+  EXPECT_TRUE(run.ends_with(u"\\lumatrove.exe\" -hide")) << U8(run);
+
+  // Off again: the value goes.
+  PostMessageW(main, WM_COMMAND, 32789, 0);
+  settings = WaitDialog(pid, u"系統設定");
+  ASSERT_NE(settings, nullptr);
+  EXPECT_TRUE(Checked(settings, 1041));
+  Press(settings, 1041);
+  ASSERT_TRUE(WaitFor([&] { return !Checked(settings, 1041); }));
+  Press(settings, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings); }));
+  EXPECT_EQ(U8(RunValue()), "(none)");
+}
+
+// The open-file dialog of the process (a dialog that is not a message box).
+HWND FileDialogOf(DWORD pid) {
+  for (HWND h : test::TopLevelWindows(pid)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(h) && GetDlgItem(h, 0xFFFF) == nullptr &&
+        test::MainWindowOf(pid) != h) {
+      return h;
+    }
+  }
+  return nullptr;
+}
+
+TEST_F(Program, ImportThroughTheOpenFileDialog) {
+  WriteConfig(DemoConfig(false));
+  const fs::path old = folder_ / "old.xml";
+  std::ofstream(old, std::ios::binary)
+      << "<?xml version=\"1.0\"?>\r\n<CONFIG><NETSETING NAME=\"Office 1.x\" ID=\"1\" "
+         "DATATIME=\"05-01-01 00:00:00\"><CONNECTION NAME=\"Wi-Fi\" NETCARD=\"Realtek "
+         "RTL8188EE Wireless LAN 802.11n PCI-E NIC\" TYPE=\"1\"/></NETSETING></CONFIG>";
+  std::ofstream(folder_ / "binary.xml", std::ios::binary) << std::string("\x01\x02\0<CONFIG>", 12);
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+
+  auto choose = [&](const fs::path& file) {
+    PostMessageW(main, WM_COMMAND, 32813, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FileDialogOf(pid)) != nullptr; })) return false;
+    HWND name = GetDlgItem(dialog, 0x47C);  // the file name box
+    if (name == nullptr) name = GetDlgItem(dialog, 0x480);
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    return WaitFor([&] { return !IsWindow(dialog); });
+  };
+  std::u16string text;
+  ASSERT_TRUE(choose(folder_ / "binary.xml"));
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "匯入組態檔案格式錯誤!");
+  EXPECT_EQ(RowCount(main), 2);
+
+  ASSERT_TRUE(choose(old));
+  ASSERT_TRUE(WaitFor([&] { return RowCount(main) == 3; }));
+  EXPECT_EQ(U8(test::RemoteList(GetDlgItem(main, 1007), pid).Text(2, 2)), "Office 1.x");
+  const std::string imported = ProfileMarkup(Read(folder_ / "lumatrove.cfg"), "Office 1.x");
+  EXPECT_NE(imported.find("ID=\"8\""), std::string::npos) << imported;
+  // Repaired against the adapters: the connection found its adapter by description.
+  EXPECT_NE(imported.find(kWifi), std::string::npos) << imported;
+
+  // Cancel changes nothing.
+  const std::string before = Read(folder_ / "lumatrove.cfg");
+  PostMessageW(main, WM_COMMAND, 32813, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FileDialogOf(pid)) != nullptr; }));
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+  EXPECT_EQ(Read(folder_ / "lumatrove.cfg"), before);
+}
+
+TEST_F(Program, AboutOpensAndCloses) {
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 32773, 0);
+  HWND about = WaitDialog(pid, u"關於Torvane（Lumatrove）");
+  ASSERT_NE(about, nullptr);
+  EXPECT_NE(U8(ItemText(about, 1061)).find("2.0.0"), std::string::npos);
+  Press(about, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
+  // The system menu's entry opens it too.
+  PostMessageW(main, WM_SYSCOMMAND, 16, 0);
+  about = WaitDialog(pid, u"關於Torvane（Lumatrove）");
+  ASSERT_NE(about, nullptr);
+  Press(about, IDOK);
 }
 
 }  // namespace
