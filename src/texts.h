@@ -130,6 +130,11 @@ inline constexpr u16string_view kSettingsCopyFile = u"config.xml";
 inline constexpr u16string_view kRepaired = u"修復組態檔案成功";
 inline constexpr u16string_view kImportFailed = u"匯入組態檔案格式錯誤!";
 
+// The LAN computer list.
+inline constexpr u16string_view kLanComputer = u"計算機名";
+inline constexpr u16string_view kLanAddress = u"IP位址";
+inline constexpr u16string_view kLanNoAddress = u"無法獲得IP位址";
+
 // The action log's entries about IDs that opening the configuration file repaired.
 inline u16string IdMissing(u16string_view profile, u16string_view newId) {
   return u16string(u"組態[").append(profile).append(u"]缺少ID,已指定新ID ").append(newId);

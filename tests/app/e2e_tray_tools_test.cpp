@@ -294,5 +294,23 @@ TEST_F(Program, AboutOpensAndCloses) {
   Press(about, IDOK);
 }
 
+// Under Wine the network browser finds no network: the list is empty, and it still opens
+// and closes.
+TEST_F(Program, LanComputersOpenAndClose) {
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 32810, 0);
+  HWND lan = WaitDialog(pid, u"Dialog");
+  ASSERT_NE(lan, nullptr);
+  HWND list = GetDlgItem(lan, 1056);
+  EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 2);
+  Press(lan, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(lan); }));
+}
+
 }  // namespace
 }  // namespace lumatrove::e2e

@@ -4,6 +4,7 @@
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/backup_dialog.h"
 #include "ui/dialogs/current_config_dialog.h"
+#include "ui/dialogs/lan_computers_dialog.h"
 #include "ui/dialogs/profile_dialog.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/main_window_model.h"
@@ -130,6 +131,9 @@ bool MainDialog::OnCommand(int id, int, HWND) {
       return true;
     case ID_IMPORT:
       ImportProfiles();
+      return true;
+    case ID_LAN_COMPUTERS:
+      ShowLanComputersDialog(*MakeWin32NetEnum());
       return true;
     case ID_SHORTCUT:
       CreateShortcut();
