@@ -4,6 +4,7 @@
 // After windows.h.
 #include <objbase.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 namespace lumatrove::e2e {
 namespace {
@@ -310,6 +311,46 @@ TEST_F(Program, LanComputersOpenAndClose) {
   EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 2);
   Press(lan, IDOK);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(lan); }));
+}
+
+// The processes running the program `exe`.
+std::vector<DWORD> ProcessesOf(const wchar_t* exe) {
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, exe) == 0) found.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+// Help opens the help file beside the program in the HTML help viewer. (Wine's viewer needs
+// Gecko to show it; the file's own contents are checked by the help.topics test.)
+TEST_F(Program, HelpOpensTheHelpFileInTheViewer) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const fs::path help = fs::path(self).parent_path() / L"Lumatrove使用手冊.chm";
+  ASSERT_TRUE(fs::exists(help)) << help;
+  fs::copy_file(help, folder_ / help.filename());
+  WriteConfig(DemoConfig(false));
+  for (DWORD old : ProcessesOf(L"hh.exe")) {
+    HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, old);
+    TerminateProcess(h, 0);
+    CloseHandle(h);
+  }
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 32775, 0);
+  std::vector<DWORD> viewers;
+  ASSERT_TRUE(WaitFor([&] { return !(viewers = ProcessesOf(L"hh.exe")).empty(); }));
+  for (DWORD viewer : viewers) {
+    HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, viewer);
+    TerminateProcess(h, 0);
+    CloseHandle(h);
+  }
 }
 
 }  // namespace
