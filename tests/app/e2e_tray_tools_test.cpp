@@ -353,5 +353,32 @@ TEST_F(Program, HelpOpensTheHelpFileInTheViewer) {
   }
 }
 
+// A 1.x file as the old versions wrote it on a Traditional Chinese Windows: Big5 text. It is
+// read in the system's code page, so this runs where that is Big5 (ctest's win.e2e_big5,
+// under LC_ALL=zh_TW.UTF-8).
+TEST_F(Program, ImportOfABig5FileFromTheOpenFileDialog) {
+  if (GetACP() != 950) GTEST_SKIP() << "needs the Traditional Chinese code page";
+  WriteConfig(DemoConfig(false));
+  const fs::path old = folder_ / "ipconfig.xml";
+  // 辦公室 in Big5 is bf ec a4 bd ab c7.
+  std::ofstream(old, std::ios::binary)
+      << "<?xml version=\"1.0\" encoding=\"big5\"?>\r\n<CONFIG><NETSETING NAME=\"\xbf\xec\xa4\xbd"
+         "\xab\xc7\" ID=\"1\" DATATIME=\"05-01-01 00:00:00\"><CONNECTION NAME=\"Wi-Fi\" "
+         "TYPE=\"1\"/></NETSETING></CONFIG>";
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 32813, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (dialog = FileDialogOf(pid)) != nullptr; }));
+  HWND name = GetDlgItem(dialog, 0x47C);
+  if (name == nullptr) name = GetDlgItem(dialog, 0x480);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(old.c_str()));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return RowCount(main) == 3; }));
+  EXPECT_EQ(U8(test::RemoteList(GetDlgItem(main, 1007), pid).Text(2, 2)), "辦公室");
+  EXPECT_NE(Read(folder_ / "lumatrove.cfg").find("NAME=\"辦公室\""), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lumatrove::e2e
