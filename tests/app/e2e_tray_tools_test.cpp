@@ -50,6 +50,47 @@ TEST_F(Program, TrayRightClickShowsTheMenu) {
   EXPECT_FALSE(IsWindowVisible(main));  // the menu does not open the window
 }
 
+TEST_F(Program, RightClickOnARowShowsTheContextMenu) {
+  WriteConfig(DemoConfig(false));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  HWND list = GetDlgItem(main, 1007);
+  const RECT row = test::RemoteList(list, pid).Rect(1);
+  const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+  PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageW(list, WM_RBUTTONUP, 0, at);
+  ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) != nullptr; }));
+  PostMessageW(main, WM_CANCELMODE, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) == nullptr; }));
+  // The row it was opened on is the current row: "啟用" of the menu would apply it.
+  PostMessageW(main, WM_COMMAND, 32777, 0);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "套用網路組態[家裡]成功!");
+}
+
+// After the adapters changed, Repair finds each connection's adapter again.
+TEST_F(Program, RepairFindsTheAdaptersAgain) {
+  WriteConfig(ConfigOf("1",
+                       "<NETSETING NAME=\"舊電腦\" DATATIME=\"26-12-02 14:30:00\" ID=\"1\">"
+                       "<CONNECTION NAME=\"Old\" GUID=\"{OLD}\" NETCARD=\"Realtek RTL8188EE "
+                       "Wireless LAN 802.11n PCI-E NIC\" MACCODE=\"\" EnableCheck=\"1\" "
+                       "TYPE=\"1\"/></NETSETING>\r\n",
+                       false));
+  const DWORD pid = Start();
+  HWND main = WaitMainWindow(pid);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 32811, 0);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "修復組態檔案成功");
+  std::string config;
+  WaitFor([&] { return (config = Read(folder_ / "lumatrove.cfg")).find("{OLD}") == config.npos; });
+  EXPECT_NE(config.find(std::string("GUID=\"") + kWifi + "\""), std::string::npos) << config;
+  EXPECT_EQ(config.find("{OLD}"), std::string::npos);
+}
+
 TEST_F(Program, AdaptersSwitchedFromTheSubmenusReportTheOutcome) {
   WriteConfig(DemoConfig(false));
   const DWORD pid = Start();
