@@ -181,17 +181,13 @@ bool MainDialog::OnInit() {
   CreateToolBar();
 
   // The window's icons, and the About entry of its system menu.
-  icon_ = win::LoadIconResource(IDI_APP, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-  smallIcon_ =
-      win::LoadIconResource(IDI_APP, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+  SetIcons(IDI_APP);
   const std::u16string about = LoadString(IDS_ABOUTBOX);
   if (const win::Menu system = win::Menu::Borrow(GetSystemMenu(Handle(), FALSE));
       system && !about.empty()) {
     system.AppendSeparator();
     system.AppendItem(IDM_ABOUTBOX, about);
   }
-  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Get()));
-  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
   // The program folder becomes the current directory: the log, the settings copy and the
   // help file are opened by relative name.

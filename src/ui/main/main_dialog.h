@@ -136,8 +136,6 @@ class MainDialog : public win::Dialog {
   win::ImageList toolImages_;
   win::ImageList toolHotImages_;
   win::ImageList listImages_;
-  win::Icon icon_;
-  win::Icon smallIcon_;
   UINT taskbarCreated_ = 0;
   // The tray and context menus, loaded once; the tray menu's and the options menu's entries as
   // their resources hold them, into which each build inserts the submenus.
