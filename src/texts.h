@@ -135,6 +135,14 @@ inline constexpr u16string_view kLanComputer = u"計算機名";
 inline constexpr u16string_view kLanAddress = u"IP位址";
 inline constexpr u16string_view kLanNoAddress = u"無法獲得IP位址";
 
+// The update check.
+inline u16string NewerVersion(u16string_view version) {
+  return u16string(u"現用程式最新的版本為").append(version).append(u"，是否需要更新！");
+}
+inline constexpr u16string_view kUpdateFailed = u"自動更新失敗！";
+inline constexpr u16string_view kBadUrl = u"URL出错";
+inline constexpr u16string_view kCannotOpenFile = u"Unable to open file";
+
 // The action log's entries about IDs that opening the configuration file repaired.
 inline u16string IdMissing(u16string_view profile, u16string_view newId) {
   return u16string(u"組態[").append(profile).append(u"]缺少ID,已指定新ID ").append(newId);

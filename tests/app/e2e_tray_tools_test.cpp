@@ -360,7 +360,8 @@ std::vector<DWORD> ProcessesOf(const wchar_t* exe) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
     if (lstrcmpiW(entry.szExeFile, exe) == 0) found.push_back(entry.th32ProcessID);
   }
   CloseHandle(snapshot);

@@ -213,6 +213,8 @@ bool MainDialog::OnInit() {
   UpdateCommandStates();
   BuildDynamicMenus();
 
+  if (store.autoUpdate != 0) StartUpdateCheck();
+
   // "-hide" starts in the notification area only.
   shownByUser = HasHideSwitch(ArgumentsOf(U(GetCommandLineW()))) ? 0 : 1;
   return true;
@@ -289,6 +291,9 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
     case kTrayCallback:
       OnTrayCallback(l);
       return false;
+    case kUpdateCheckedMessage:
+      OnUpdateChecked(l);
+      return true;
     case kKeyboardSelectionMessage:
       FollowKeyboardSelection(static_cast<int>(w));
       return true;

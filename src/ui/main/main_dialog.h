@@ -29,6 +29,8 @@ inline constexpr UINT kTrayIconId = 129;
 // Posted by a key pressed in the profile list, to be handled once the list has moved its
 // selection; wParam is the row selected before.
 inline constexpr UINT kKeyboardSelectionMessage = WM_APP + 1;
+// Posted by the update check's worker; lParam is the UpdateOutcome it found, now the window's.
+inline constexpr UINT kUpdateCheckedMessage = WM_APP + 2;
 
 // What SaveAndReload saved: after a new, modified or backed-up profile it says so in a
 // message; after a removal or a copy only the log does.
@@ -106,6 +108,9 @@ class MainDialog : public win::Dialog {
   void RepairProfiles();
   void ImportProfiles();
   std::vector<const AdapterInfo*> AdapterSnapshot() const;
+  // The update check at start, and what the window does with its outcome.
+  void StartUpdateCheck();
+  void OnUpdateChecked(LPARAM outcome);
   // Enables or disables the adapter of the submenus' entry `index`.
   void SetAdapterEnabled(size_t index, bool enable);
   // Opens system.log in Notepad; empties it after asking.

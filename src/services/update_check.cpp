@@ -1,0 +1,75 @@
+#include "services/update_check.h"
+
+#include <cstdio>
+
+namespace lumatrove {
+namespace {
+
+bool WriteWholeFile(const std::filesystem::path& file, const std::string& bytes) {
+#ifdef _WIN32
+  std::FILE* f = _wfopen(file.c_str(), L"wb");
+#else
+  std::FILE* f = std::fopen(file.c_str(), "wb");
+#endif
+  if (f == nullptr) return false;
+  const bool written =
+      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && written;
+}
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    char16_t c = text[i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c != prefix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url,
+                                   const std::filesystem::path& file) {
+  std::string body;
+  switch (http.Get(url, kVersionRequestHeaders, kVersionBodyLimit, body)) {
+    case HttpSystem::Status::kBadUrl:
+      return UpdateOutcome::Kind::kBadUrl;
+    case HttpSystem::Status::kFailed:
+      return UpdateOutcome::Kind::kDownloadFailed;
+    case HttpSystem::Status::kOk:
+      break;
+  }
+  return WriteWholeFile(file, body) ? UpdateOutcome::Kind::kUpToDate
+                                    : UpdateOutcome::Kind::kCannotWriteFile;
+}
+
+UpdateOutcome CheckVersionDocument(const std::filesystem::path& file, std::u16string_view current) {
+  UpdateOutcome outcome;
+  XmlDocument d;
+  d.LoadFile(file);  // an unreadable or malformed file has no UPDATE
+  d.ResetPosition();
+  if (!d.FindElement(u"UPDATE")) return outcome;
+  if (d.FindChildElement(u"VERSION")) outcome.version = d.GetChildText();
+  d.ResetChildPosition();
+  if (d.FindChildElement(u"UPDATE_WEB")) outcome.page = d.GetChildText();
+  if (outcome.version > current) outcome.kind = UpdateOutcome::Kind::kNewer;
+  return outcome;
+}
+
+UpdateOutcome RunUpdateCheck(HttpSystem& http, std::u16string_view url,
+                             const std::filesystem::path& file, std::u16string_view current) {
+  const UpdateOutcome::Kind downloaded = DownloadToFile(http, url, file);
+  if (downloaded != UpdateOutcome::Kind::kUpToDate) return {downloaded, {}, {}};
+  return CheckVersionDocument(file, current);
+}
+
+bool IsWebPage(std::u16string_view page) {
+  if (!StartsWithNoCase(page, u"http://") && !StartsWithNoCase(page, u"https://")) return false;
+  for (char16_t c : page) {
+    if (c <= u' ' || c == 0x7F) return false;
+  }
+  return true;
+}
+
+}  // namespace lumatrove
