@@ -84,5 +84,28 @@ TEST_F(SettingsModel, OkStoresFlagsFileAndRunValue) {
   EXPECT_NE(ReadFile(ConfigFile()).find("<AUTOUPDATE>TRUE</AUTOUPDATE>"), std::string::npos);
 }
 
+TEST_F(SettingsModel, FailedUpdateCheckSwitchesItselfOffAndLogs) {
+  for (const bool logging : {true, false}) {
+    SCOPED_TRACE(logging ? "logging on" : "logging off");
+    std::filesystem::remove(dir_ / "system.log");
+    store_.Open();
+    StoreSettings(store_, {false, true, logging});
+    ActionLog log(dir_ / "system.log", computer_.codePage());
+    SwitchOffAfterFailedCheck(store_, log, {});
+    EXPECT_EQ(store_.autoUpdate, 0);
+    EXPECT_NE(ReadFile(ConfigFile()).find("<AUTOUPDATE>FALSE</AUTOUPDATE>"), std::string::npos);
+    EXPECT_EQ(std::filesystem::exists(dir_ / "system.log"), logging);
+    if (logging) {
+      const std::string bytes = ReadFile(dir_ / "system.log");
+      std::u16string text;
+      for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             static_cast<unsigned char>(bytes[i + 1]) << 8));
+      }
+      EXPECT_NE(U8(text).find("自動更新失敗！"), std::string::npos);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lumatrove

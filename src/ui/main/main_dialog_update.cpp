@@ -7,6 +7,8 @@
 #include "services/update_check.h"
 #include "texts.h"
 #include "ui/main/main_dialog.h"
+#include "ui/model/action_log.h"
+#include "ui/model/settings_model.h"
 #include "version.h"
 
 namespace lumatrove {
@@ -61,10 +63,8 @@ void MainDialog::OnUpdateChecked(LPARAM found) {
     case UpdateOutcome::Kind::kDownloadFailed:
       break;
   }
-  // The check failed: it stays off until the user switches it on again.
-  store.autoUpdate = 0;
-  store.WriteSystemSettings();
-  Append(texts::kUpdateFailed);
+  ActionLog log(ToPath(kActionLogFile), net_.codePage());
+  SwitchOffAfterFailedCheck(store, log, system_.Now());
 }
 
 }  // namespace lumatrove

@@ -1,5 +1,7 @@
 #include "ui/model/settings_model.h"
 
+#include "texts.h"
+
 namespace lumatrove {
 
 SettingsChoice SettingsOf(const ProfileStore& store) {
@@ -13,6 +15,12 @@ bool StoreSettings(ProfileStore& store, const SettingsChoice& choice) {
   const bool written = store.WriteSystemSettings();
   store.SetAutoRun(store.autoRun);
   return written;
+}
+
+void SwitchOffAfterFailedCheck(ProfileStore& store, ActionLog& log, const LocalTime& now) {
+  store.autoUpdate = 0;
+  store.WriteSystemSettings();
+  if (store.logEnabled != 0) log.Append(texts::kUpdateFailed, now);
 }
 
 }  // namespace lumatrove

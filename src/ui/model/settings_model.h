@@ -3,6 +3,7 @@
 #pragma once
 
 #include "store/profile_store.h"
+#include "ui/model/action_log.h"
 
 namespace lumatrove {
 
@@ -17,5 +18,9 @@ SettingsChoice SettingsOf(const ProfileStore& store);
 // Sets the store's flags, writes them into the configuration file and creates or deletes the
 // start-with-Windows value; false when the file could not be written.
 bool StoreSettings(ProfileStore& store, const SettingsChoice& choice);
+
+// After an update check that failed: automatic update goes off and is saved, and the log
+// (when logging is on) says so. The check stays off until the user switches it on again.
+void SwitchOffAfterFailedCheck(ProfileStore& store, ActionLog& log, const LocalTime& now);
 
 }  // namespace lumatrove
