@@ -11,9 +11,15 @@ status=0
 
 step() { echo; echo "=== $* ==="; }
 
+step "32-bit Windows build of the program"
+cmake -S . -B build/windows-i686 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DLUMATROVE_WERROR=ON -DLUMATROVE_TESTS=OFF >/dev/null &&
+  cmake --build build/windows-i686 -j "$jobs" --target lumatrove || status=1
+
 step "Windows build (mingw-w64), tests under Wine"
 cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DLUMATROVE_WERROR=ON >/dev/null &&
+  -DCMAKE_BUILD_TYPE=Release -DLUMATROVE_WERROR=ON \
+  -DLUMATROVE_X86_PROGRAM="$root/build/windows-i686/bin/lumatrove.exe" >/dev/null &&
   cmake --build build/windows -j "$jobs" || status=1
 if [ $status -eq 0 ]; then
   # The program's windows need an X display: a private Xvfb unless one is given.
@@ -34,11 +40,6 @@ if [ $status -eq 0 ]; then
     unset DISPLAY
   fi
 fi
-
-step "32-bit Windows build of the program"
-cmake -S . -B build/windows-i686 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DLUMATROVE_WERROR=ON -DLUMATROVE_TESTS=OFF >/dev/null &&
-  cmake --build build/windows-i686 -j "$jobs" --target lumatrove || status=1
 
 # The clang build leaves SSE2 out of the XML scans: those are the scans the 32-bit program,
 # built for processors without SSE2, runs.
