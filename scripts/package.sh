@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the release files from a clean tree into dist/:
+#   Lumatrove-<version>-x64.zip and -x86.zip  the program, its help file and a read-me, portable
+#   Lumatrove-<version>-setup.exe             the installer (NSIS), for 32- and 64-bit Windows
+#   SHA256SUMS                                the checksums of the three
+# The version is the one of src/version.h.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup.sh
+jobs=$(nproc)
+version=$(sed -n 's/^#define LUMATROVE_VERSION_TEXT "\(.*\)"$/\1/p' src/version.h)
+dist="$root/dist"
+rm -rf "$dist"
+mkdir -p "$dist"
+
+# Release programs: stripped, statically linked as always.
+build() {  # build <folder> <toolchain> <strip>
+  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$2.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DLUMATROVE_TESTS=OFF -DLUMATROVE_WERROR=ON >/dev/null
+  cmake --build "$1" -j "$jobs" --target lumatrove help_file >/dev/null
+  "$3" -s -o "$1/lumatrove-stripped.exe" "$1/bin/lumatrove.exe"
+}
+build build/release-x64 mingw-w64-x86_64 x86_64-w64-mingw32-strip
+build build/release-x86 mingw-w64-i686 i686-w64-mingw32-strip
+help="build/release-x64/bin/Lumatrove使用手冊.chm"
+
+# The portable zips: one folder with the program, the help file and the read-me.
+for arch in x64 x86; do
+  stage="build/release-$arch/zip/Lumatrove"
+  rm -rf "build/release-$arch/zip"
+  mkdir -p "$stage"
+  cp "build/release-$arch/lumatrove-stripped.exe" "$stage/lumatrove.exe"
+  cp "$help" "$stage/"
+  cp packaging/讀我.txt "$stage/"
+  (cd "build/release-$arch/zip" && zip -q -X -r "$dist/Lumatrove-$version-$arch.zip" Lumatrove)
+done
+
+makensis -V2 -DVERSION="$version" \
+  -DX64EXE="$root/build/release-x64/lumatrove-stripped.exe" \
+  -DX86EXE="$root/build/release-x86/lumatrove-stripped.exe" \
+  -DHELP="$root/$help" -DREADME="$root/packaging/讀我.txt" \
+  -DOUTFILE="$dist/Lumatrove-$version-setup.exe" packaging/lumatrove.nsi
+
+(cd "$dist" && sha256sum "Lumatrove-$version-x64.zip" "Lumatrove-$version-x86.zip" \
+  "Lumatrove-$version-setup.exe" >SHA256SUMS)
+ls -l "$dist"
