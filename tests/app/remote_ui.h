@@ -24,21 +24,24 @@ inline bool WaitFor(const std::function<bool()>& ready, double seconds = 20) {
   return ready();
 }
 
+struct WindowSearch {
+  DWORD pid;
+  std::vector<HWND>* out;
+};
+
+// An EnumWindows callback (the Windows calling convention, which the 32-bit build needs).
+inline BOOL CALLBACK CollectWindowOf(HWND h, LPARAM l) {
+  auto* s = reinterpret_cast<WindowSearch*>(l);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(h, &owner);
+  if (owner == s->pid) s->out->push_back(h);
+  return TRUE;
+}
+
 inline std::vector<HWND> TopLevelWindows(DWORD pid) {
   std::vector<HWND> found;
-  struct Search {
-    DWORD pid;
-    std::vector<HWND>* out;
-  } search{pid, &found};
-  EnumWindows(
-      [](HWND h, LPARAM l) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(l);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        if (owner == s->pid) s->out->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{pid, &found};
+  EnumWindows(&CollectWindowOf, reinterpret_cast<LPARAM>(&search));
   return found;
 }
 
