@@ -76,11 +76,12 @@ bool ProfileDialog::OnInit() {
 void ProfileDialog::FillDnsProviders() {
   // The providers are read from the file as last saved, the store's own document.
   const win::ComboBox providers(Item(IDC_PROFILE_PROVIDERS));
-  if (!dnsDocument_.LoadFile(parent_->store.ConfigPath()) ||
-      !model_.LoadDnsProviders(dnsDocument_)) {
+  if (!dnsDocument_.LoadFile(parent_->store.ConfigPath())) {
     parent_->Append(texts::kDnsListFailed);
     return;
   }
+  // A file without a provider list leaves the list empty.
+  model_.LoadDnsProviders(dnsDocument_);
   for (const std::u16string& name : model_.dnsProviders)
     providers.AddString(name);
   providers.SetCurrentSelection(0);
