@@ -51,8 +51,8 @@ struct Folder {
     dir = std::filesystem::temp_directory_path() / ("lumatrove_bench_" + std::to_string(profiles));
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "lumatrove.cfg", std::ios::binary) << ConfigText(profiles);
-    system.programPath = FromPath(dir / "lumatrove.exe");
-    system.currentDirectory = FromPath(dir);
+    system.programPath = (dir / "lumatrove.exe").u16string();
+    system.currentDirectory = dir.u16string();
   }
   ~Folder() { std::filesystem::remove_all(dir); }
   std::filesystem::path dir;

@@ -31,9 +31,8 @@ int ApplyFromCommandLine(const std::u16string& id) {
     if (store.logEnabled != 0) {
       // IDs repaired now are repaired for good: the log beside the program says so, as the
       // main window's would.
-      lumatrove::ActionLog log(
-          store.ConfigPath().parent_path() / lumatrove::ToPath(lumatrove::kActionLogFile),
-          net->codePage());
+      lumatrove::ActionLog log(store.ConfigPath().Sibling(lumatrove::kActionLogFile),
+                               net->codePage());
       for (const std::u16string& line : lumatrove::IdRepairLogLines(store.idRepairs))
         log.Append(line, system->Now());
     }

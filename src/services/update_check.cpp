@@ -1,21 +1,7 @@
 #include "services/update_check.h"
 
-#include <cstdio>
-
 namespace lumatrove {
 namespace {
-
-bool WriteWholeFile(const std::filesystem::path& file, const std::string& bytes) {
-#ifdef _WIN32
-  std::FILE* f = _wfopen(file.c_str(), L"wb");
-#else
-  std::FILE* f = std::fopen(file.c_str(), "wb");
-#endif
-  if (f == nullptr) return false;
-  const bool written =
-      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && written;
-}
 
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -30,7 +16,7 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
 }  // namespace
 
 UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url,
-                                   const std::filesystem::path& file) {
+                                   const FilePath& file) {
   std::string body;
   switch (http.Get(url, kVersionRequestHeaders, kVersionBodyLimit, body)) {
     case HttpSystem::Status::kBadUrl:
@@ -44,7 +30,7 @@ UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url,
                                     : UpdateOutcome::Kind::kCannotWriteFile;
 }
 
-UpdateOutcome CheckVersionDocument(const std::filesystem::path& file, std::u16string_view current) {
+UpdateOutcome CheckVersionDocument(const FilePath& file, std::u16string_view current) {
   UpdateOutcome outcome;
   XmlDocument d;
   d.LoadFile(file);  // an unreadable or malformed file has no UPDATE
@@ -57,8 +43,8 @@ UpdateOutcome CheckVersionDocument(const std::filesystem::path& file, std::u16st
   return outcome;
 }
 
-UpdateOutcome RunUpdateCheck(HttpSystem& http, std::u16string_view url,
-                             const std::filesystem::path& file, std::u16string_view current) {
+UpdateOutcome RunUpdateCheck(HttpSystem& http, std::u16string_view url, const FilePath& file,
+                             std::u16string_view current) {
   const UpdateOutcome::Kind downloaded = DownloadToFile(http, url, file);
   if (downloaded != UpdateOutcome::Kind::kUpToDate) return {downloaded, {}, {}};
   return CheckVersionDocument(file, current);

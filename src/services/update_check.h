@@ -3,7 +3,6 @@
 // the outcome on its own thread.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -35,16 +34,15 @@ struct UpdateOutcome {
 };
 
 // Fetches `url` into `file` (at most kVersionBodyLimit bytes of the body, whatever the status).
-UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url,
-                                   const std::filesystem::path& file);
+UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url, const FilePath& file);
 
 // The newest version and its page named by the version document in `file`; kNewer when the
 // version is greater than `current` as text, character by character.
-UpdateOutcome CheckVersionDocument(const std::filesystem::path& file, std::u16string_view current);
+UpdateOutcome CheckVersionDocument(const FilePath& file, std::u16string_view current);
 
 // Download and check.
-UpdateOutcome RunUpdateCheck(HttpSystem& http, std::u16string_view url,
-                             const std::filesystem::path& file, std::u16string_view current);
+UpdateOutcome RunUpdateCheck(HttpSystem& http, std::u16string_view url, const FilePath& file,
+                             std::u16string_view current);
 
 // Only a web address is ever opened: http:// or https:// and no blanks or control characters.
 bool IsWebPage(std::u16string_view page);

@@ -15,7 +15,7 @@ class MemoryStoreSystem : public StoreSystem {
   std::u16string ModuleFileName() override { return programPath; }
   std::u16string CurrentDirectory() override { return currentDirectory; }
   LocalTime Now() override { return now; }
-  bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  bool ReplaceFile(const FilePath& from, const FilePath& to) override;
 
   std::u16string programPath = u"C:\\Lumatrove\\lumatrove.exe";
   std::u16string currentDirectory = u"C:\\Lumatrove";

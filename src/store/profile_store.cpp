@@ -57,12 +57,12 @@ std::u16string ProfileStore::ProgramFolder(char16_t* separator) {
   return cut == std::u16string::npos ? std::u16string() : path.substr(0, cut);
 }
 
-std::filesystem::path ProfileStore::ConfigPath() {
+FilePath ProfileStore::ConfigPath() {
   char16_t separator;
   std::u16string folder = ProgramFolder(&separator);
   folder += separator;
   folder += kConfigFileName;
-  return ToPath(folder);
+  return folder;
 }
 
 bool ProfileStore::EnterConfig() {
@@ -73,9 +73,9 @@ bool ProfileStore::EnterConfig() {
 }
 
 int ProfileStore::Open() {
-  keptCopy.clear();
+  keptCopy = FilePath();
   idRepairs = IdRepairs{};
-  const std::filesystem::path path = ConfigPath();
+  const FilePath path = ConfigPath();
   if (document.LoadFile(path)) {
     ReadSystemSettings();
     // A repaired file is saved at once: the IDs handed out now are the ones desktop
@@ -85,13 +85,11 @@ int ProfileStore::Open() {
   }
   // A file that is there but cannot be parsed holds the user's profiles: it is kept under a
   // name of its own before the default document takes its place.
-  std::error_code error;
-  if (std::filesystem::exists(path, error)) {
-    std::filesystem::path kept = path;
-    kept += ".bad";
-    for (int n = 2; std::filesystem::exists(kept, error) && n < 1000; ++n) {
-      kept = path;
-      kept += ".bad." + std::to_string(n);
+  if (FileExists(path)) {
+    FilePath kept = path + u".bad";
+    for (int n = 2; FileExists(kept) && n < 1000; ++n) {
+      const std::string number = std::to_string(n);
+      kept = path + u".bad." + std::u16string(number.begin(), number.end());
     }
     if (!system_.ReplaceFile(path, kept)) {
       // It could not be kept aside, so it is not replaced either: the default document
@@ -108,16 +106,14 @@ int ProfileStore::Open() {
 bool ProfileStore::Save() {
   // The new text goes to a temporary file in the same folder, which then replaces the old
   // file in one step: a failed or interrupted write never leaves a truncated configuration.
-  const std::filesystem::path path = ConfigPath();
-  std::filesystem::path temporary = path;
-  temporary += ".tmp";
-  std::error_code error;
+  const FilePath path = ConfigPath();
+  const FilePath temporary = path + u".tmp";
   if (!document.SaveFile(temporary)) {
-    std::filesystem::remove(temporary, error);
+    RemoveFile(temporary);
     return false;
   }
   if (!system_.ReplaceFile(temporary, path)) {
-    std::filesystem::remove(temporary, error);
+    RemoveFile(temporary);
     return false;
   }
   return true;
@@ -130,7 +126,7 @@ void ProfileStore::CreateDefaultDocument() {
 }
 
 bool ProfileStore::Reload() {
-  const std::filesystem::path path = ConfigPath();
+  const FilePath path = ConfigPath();
   XmlDocument check;
   if (!check.LoadFile(path) || !document.LoadFile(path)) return false;
   LoadProfiles();

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,7 +61,7 @@ class ProfileStore {
   ProfileStore& operator=(const ProfileStore&) = delete;
 
   // The configuration file: the program's folder followed by "lumatrove.cfg".
-  std::filesystem::path ConfigPath();
+  FilePath ConfigPath();
 
   // Loads the file, or creates it with the default content. Returns LoadProfiles' result
   // after a load, 0 after a creation. A file that cannot be parsed is kept beside it as
@@ -116,7 +115,7 @@ class ProfileStore {
   static int FindAdapterIndex(std::u16string_view mac, std::u16string_view description,
                               std::u16string_view connectionName,
                               const std::vector<const AdapterInfo*>& adapters);
-  bool ImportOldConfig(const std::filesystem::path& path);
+  bool ImportOldConfig(const FilePath& path);
 
   XmlDocument document;
   // The records mirror the document as of the last LoadProfiles: profiles change through the
@@ -128,7 +127,7 @@ class ProfileStore {
   int32_t lastId = 0;
   // What the last Open did besides loading: where it kept a damaged file (empty when it kept
   // none) and which IDs it repaired.
-  std::filesystem::path keptCopy;
+  FilePath keptCopy;
   IdRepairs idRepairs;
 
  private:

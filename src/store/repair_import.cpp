@@ -1,7 +1,4 @@
 // Repair of profiles against the adapters present now, and import of 1.x files.
-#include <fstream>
-#include <iterator>
-
 #include "store/profile_store.h"
 
 namespace lumatrove {
@@ -55,15 +52,12 @@ bool ProfileStore::RepairProfiles(std::vector<const AdapterInfo*> adapters) {
   return true;
 }
 
-bool ProfileStore::ImportOldConfig(const std::filesystem::path& path) {
+bool ProfileStore::ImportOldConfig(const FilePath& path) {
   // A 1.x profile file is a few kilobytes of text in the ANSI code page. Anything else (too
   // big, UTF-16, binary, cut short) is refused before the document is touched.
-  std::error_code error;
-  const uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size > kImportSizeLimit) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::optional<std::string> read = ReadWholeFile(path, kImportSizeLimit);
+  if (!read) return false;
+  const std::string& bytes = *read;
   if (bytes.find('\0') != std::string::npos) return false;
   XmlDocument old;
   if (!old.SetDocument(system_.net().codePage().ToUtf16(bytes))) return false;

@@ -1,7 +1,6 @@
 #include "store/store_system.h"
 
 #include <cstdio>
-#include <system_error>
 
 #include "store/memory_store_system.h"
 
@@ -14,32 +13,12 @@ std::u16string FormatTime(const LocalTime& t) {
   return std::u16string(text, text + std::char_traits<char>::length(text));
 }
 
-std::filesystem::path ToPath(std::u16string_view text) {
-#ifdef _WIN32
-  return std::filesystem::path(std::wstring(text.begin(), text.end()));
-#else
-  return std::filesystem::path(std::u16string(text));
-#endif
-}
-
-std::u16string FromPath(const std::filesystem::path& path) {
-#ifdef _WIN32
-  const std::wstring w = path.wstring();
-  return std::u16string(w.begin(), w.end());
-#else
-  return path.u16string();
-#endif
-}
-
-bool MemoryStoreSystem::ReplaceFile(const std::filesystem::path& from,
-                                    const std::filesystem::path& to) {
+bool MemoryStoreSystem::ReplaceFile(const FilePath& from, const FilePath& to) {
   if (failReplaces > 0) {
     --failReplaces;
     return false;
   }
-  std::error_code error;
-  std::filesystem::rename(from, to, error);  // rename(2) replaces in one step
-  return !error;
+  return RenameFile(from, to);
 }
 
 }  // namespace lumatrove

@@ -2,11 +2,11 @@
 // program's own path, the current directory, local time and replacing one file by another.
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "netcfg/net_system.h"
+#include "xml/file_path.h"
 
 namespace lumatrove {
 
@@ -32,14 +32,10 @@ class StoreSystem {
   virtual LocalTime Now() = 0;
   // Replaces `to` by `from` in one step (the old `to`, if any, is gone only when `from`
   // takes its place); false when that is not possible.
-  virtual bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  virtual bool ReplaceFile(const FilePath& from, const FilePath& to) = 0;
 };
 
 // "%y-%m-%d %H:%M:%S" (two-digit year).
 std::u16string FormatTime(const LocalTime& t);
-
-// A path text of the system as a filesystem path (UTF-16 on Windows, UTF-8 elsewhere).
-std::filesystem::path ToPath(std::u16string_view text);
-std::u16string FromPath(const std::filesystem::path& path);
 
 }  // namespace lumatrove

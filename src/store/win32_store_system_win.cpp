@@ -24,9 +24,8 @@ class Win32StoreSystem : public StoreSystem {
     GetLocalTime(&t);
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
   }
-  bool ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
-    return MoveFileExW(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  bool ReplaceFile(const FilePath& from, const FilePath& to) override {
+    return RenameFile(from, to);
   }
 
  private:

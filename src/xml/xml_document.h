@@ -4,13 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "xml/element_index.h"
+#include "xml/file_path.h"
 
 namespace lumatrove {
 
@@ -77,8 +77,8 @@ class XmlDocument {
   bool SetChildAttribute(std::u16string_view name, std::u16string_view value);
 
   // Files are UTF-8 without byte-order mark. LoadFile: true when read and well-formed.
-  bool LoadFile(const std::filesystem::path& path);
-  bool SaveFile(const std::filesystem::path& path);
+  bool LoadFile(const FilePath& path);
+  bool SaveFile(const FilePath& path);
 
   static std::u16string UnescapeText(std::u16string_view text);
   static void UnescapeInto(std::u16string_view text, std::u16string& out);

@@ -107,19 +107,6 @@ inline size_t EncodedLength(uint32_t c) {
   return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-std::FILE* OpenFile(const std::filesystem::path& path, bool write) {
-#ifdef _WIN32
-  return _wfopen(path.c_str(), write ? L"wb" : L"rb");
-#else
-  return std::fopen(path.c_str(), write ? "wb" : "rb");
-#endif
-}
-
 int64_t FileSize(std::FILE* f) {
 #ifdef _WIN32
   if (_fseeki64(f, 0, SEEK_END) != 0) return -1;
@@ -201,8 +188,8 @@ size_t XmlDocument::Utf16ToUtf8(const char16_t* text, char* output, size_t room)
   return written;
 }
 
-bool XmlDocument::LoadFile(const std::filesystem::path& path) {
-  File file(OpenFile(path, false));
+bool XmlDocument::LoadFile(const FilePath& path) {
+  UniqueFile file(OpenFile(path, "rb"));
   if (!file) {
     status_ = LastSystemErrorText();
     return false;
@@ -249,8 +236,8 @@ bool XmlDocument::LoadFile(const std::filesystem::path& path) {
   return IsWellFormed();
 }
 
-bool XmlDocument::SaveFile(const std::filesystem::path& path) {
-  File file(OpenFile(path, true));
+bool XmlDocument::SaveFile(const FilePath& path) {
+  UniqueFile file(OpenFile(path, "wb"));
   if (!file) {
     status_ = LastSystemErrorText();
     return false;

@@ -13,6 +13,15 @@
 #include "store/profile_store.h"
 #include "test_text.h"
 
+namespace lumatrove {
+
+// A path of the tests as the store's path text.
+inline std::u16string FromPath(const std::filesystem::path& path) {
+  return path.u16string();
+}
+
+}  // namespace lumatrove
+
 namespace lumatrove::test {
 
 class StoreTest : public ::testing::Test {

@@ -229,7 +229,7 @@ void MainDialog::ShowMainWindow() {
 
 void MainDialog::Append(std::u16string_view text) {
   if (store.logEnabled == 0) return;
-  ActionLog(ToPath(kActionLogFile), net_.codePage()).Append(text, system_.Now());
+  ActionLog(FilePath(kActionLogFile), net_.codePage()).Append(text, system_.Now());
 }
 
 bool MainDialog::PreTranslateMessage(MSG& msg) {

@@ -183,7 +183,7 @@ void MainDialog::ViewLog() {
 
 void MainDialog::ClearLog() {
   if (Message(texts::kClearLogQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  if (!ActionLog(ToPath(kActionLogFile), net_.codePage()).Clear()) {
+  if (!ActionLog(FilePath(kActionLogFile), net_.codePage()).Clear()) {
     Message(texts::kClearLogFailed, MB_ICONERROR);
   }
 }

@@ -37,8 +37,7 @@ void MainDialog::CreateShortcut() {
 void MainDialog::EditSettings() {
   if (!ShowSettingsDialog(*this)) return;
   // A copy of the whole configuration beside it.
-  if (!store.document.SaveFile(
-          ToPath(workDir + u"\\" + std::u16string(texts::kSettingsCopyFile)))) {
+  if (!store.document.SaveFile(workDir + u"\\" + std::u16string(texts::kSettingsCopyFile))) {
     Message(texts::kSaveFailed, MB_ICONERROR);
   }
 }
@@ -69,7 +68,7 @@ void MainDialog::ImportProfiles() {
   open.lpstrDefExt = L"xml";
   open.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
   if (!GetOpenFileNameW(&open)) return;
-  if (!store.ImportOldConfig(ToPath(win::U(file)))) {
+  if (!store.ImportOldConfig(win::U(file))) {
     Message(texts::kImportFailed, MB_ICONEXCLAMATION);
     return;
   }

@@ -16,7 +16,7 @@ namespace {
 
 struct UpdateJob {
   HWND window;
-  std::filesystem::path file;
+  FilePath file;
 };
 
 DWORD WINAPI UpdateWorker(void* argument) {
@@ -36,7 +36,7 @@ DWORD WINAPI UpdateWorker(void* argument) {
 
 void MainDialog::StartUpdateCheck() {
   auto job = std::make_unique<UpdateJob>(
-      UpdateJob{Handle(), ToPath(workDir + u"\\" + std::u16string(kVersionFileName))});
+      UpdateJob{Handle(), workDir + u"\\" + std::u16string(kVersionFileName)});
   HANDLE thread = CreateThread(nullptr, 0, &UpdateWorker, job.get(), 0, nullptr);
   if (thread == nullptr) return;
   job.release();  // the worker's now
@@ -63,7 +63,7 @@ void MainDialog::OnUpdateChecked(LPARAM found) {
     case UpdateOutcome::Kind::kDownloadFailed:
       break;
   }
-  ActionLog log(ToPath(kActionLogFile), net_.codePage());
+  ActionLog log(FilePath(kActionLogFile), net_.codePage());
   SwitchOffAfterFailedCheck(store, log, system_.Now());
 }
 

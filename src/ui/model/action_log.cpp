@@ -7,7 +7,6 @@
 
 #ifdef _WIN32
 #include <io.h>
-#include <share.h>
 #else
 #include <unistd.h>
 #endif
@@ -15,20 +14,12 @@
 namespace lumatrove {
 namespace {
 
-struct Closer {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using LogFile = std::unique_ptr<std::FILE, Closer>;
+using LogFile = UniqueFile;
 
 // Opens with exclusive access where the platform offers it: while another thread holds the
 // log, the open fails and that entry is dropped.
-LogFile OpenExclusive(const std::filesystem::path& path, const char* mode) {
-#ifdef _WIN32
-  const std::wstring wide(mode, mode + std::char_traits<char>::length(mode));
-  return LogFile(_wfsopen(path.c_str(), wide.c_str(), _SH_DENYRW));
-#else
-  return LogFile(std::fopen(path.c_str(), mode));
-#endif
+LogFile OpenExclusive(const FilePath& path, const char* mode) {
+  return OpenFile(path, mode, true);
 }
 
 bool Truncate(std::FILE* f) {

@@ -3,7 +3,6 @@
 // is converted once before the first new entry.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,7 +15,7 @@ inline constexpr std::u16string_view kActionLogFile = u"system.log";
 
 class ActionLog {
  public:
-  ActionLog(std::filesystem::path file, const AnsiCodePage& codePage)
+  ActionLog(FilePath file, const AnsiCodePage& codePage)
       : file_(std::move(file)), codePage_(codePage) {}
 
   // Appends one entry; false when the file could not be opened (the entry is dropped).
@@ -26,12 +25,12 @@ class ActionLog {
   // "yy-mm-dd HH:MM:SS" + text + CR LF + 80 '=' + CR LF.
   static std::u16string Entry(std::u16string_view text, const LocalTime& now);
 
-  const std::filesystem::path& File() const { return file_; }
+  const FilePath& File() const { return file_; }
 
  private:
   bool ConvertLegacyLog();
 
-  std::filesystem::path file_;
+  FilePath file_;
   const AnsiCodePage& codePage_;
 };
 

@@ -73,9 +73,9 @@ std::u16string ProfileRows::ToolTip(int row, int maxLength) const {
   return text.substr(0, static_cast<size_t>(maxLength));
 }
 
-std::u16string OpenFailedMessage(const std::filesystem::path& keptCopy) {
+std::u16string OpenFailedMessage(const FilePath& keptCopy) {
   std::u16string text(texts::kOpenFailed);
-  if (!keptCopy.empty()) text += u"\n" + texts::KeptCopy(FromPath(keptCopy.filename()));
+  if (!keptCopy.empty()) text += u"\n" + texts::KeptCopy(keptCopy.FileName());
   return text;
 }
 

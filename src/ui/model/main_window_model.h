@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -71,7 +70,7 @@ int CurrentRowAfterRemove(int removed, int rowsLeft);
 
 // The message shown when the configuration file could not be opened; when a damaged file
 // was kept aside, a second line names the copy.
-std::u16string OpenFailedMessage(const std::filesystem::path& keptCopy);
+std::u16string OpenFailedMessage(const FilePath& keptCopy);
 
 // What the action log says about the IDs that opening the store repaired, one entry each.
 std::vector<std::u16string> IdRepairLogLines(const IdRepairs& repairs);

@@ -26,10 +26,10 @@ class TestStoreSystem : public StoreSystem {
   TestStoreSystem(NetSystem& net, fs::path program)
       : real_(MakeWin32StoreSystem(net)), program_(std::move(program)) {}
   NetSystem& net() override { return real_->net(); }
-  std::u16string ModuleFileName() override { return FromPath(program_); }
-  std::u16string CurrentDirectory() override { return FromPath(program_.parent_path()); }
+  std::u16string ModuleFileName() override { return program_.u16string(); }
+  std::u16string CurrentDirectory() override { return program_.parent_path().u16string(); }
   LocalTime Now() override { return real_->Now(); }
-  bool ReplaceFile(const fs::path& from, const fs::path& to) override {
+  bool ReplaceFile(const FilePath& from, const FilePath& to) override {
     return real_->ReplaceFile(from, to);
   }
 
@@ -111,7 +111,7 @@ TEST_F(WineStore, AutorunValueFollowsTheFile) {
   const std::u16string value =
       RegString(HKEY_LOCAL_MACHINE, run, L"Lumatrove(KORVAL WORKS)", &found);
   ASSERT_TRUE(found);
-  EXPECT_EQ(value, u"\"" + FromPath(dir_) + u"\\lumatrove.exe\" -hide");
+  EXPECT_EQ(value, u"\"" + dir_.u16string() + u"\\lumatrove.exe\" -hide");
 
   std::ofstream(dir_ / "lumatrove.cfg", std::ios::binary)
       << "<LUMATROVE><CONFIG LASTID=\"0\"/><SYSCONFIG><AUTOEXEC>FALSE</AUTOEXEC></SYSCONFIG>"
