@@ -113,6 +113,34 @@ struct Utf8Case {
   std::u16string text;
 };
 
+// The file helpers under the documents: any name, sizes and limits, replacing renames.
+TEST_F(XmlFile, FilesByUtf16Names) {
+  const FilePath name = (dir_ / "x").u16string();
+  const FilePath file = name.Sibling(u"組態 \u00e9 ✓.cfg");
+  EXPECT_EQ(file.FileName(), u"組態 \u00e9 ✓.cfg");
+  EXPECT_EQ(FilePath(u"C:\\a\\b.txt").Sibling(u"c.log"), FilePath(u"C:\\a\\c.log"));
+  EXPECT_EQ(FilePath(u"plain").Sibling(u"c.log"), FilePath(u"c.log"));
+
+  EXPECT_FALSE(FileExists(file));
+  EXPECT_FALSE(FileSize(file).has_value());
+  ASSERT_TRUE(WriteWholeFile(file, "twelve bytes"));
+  EXPECT_TRUE(FileExists(file));
+  EXPECT_EQ(FileSize(file), 12u);
+  EXPECT_EQ(ReadWholeFile(file, 12), "twelve bytes");
+  EXPECT_FALSE(ReadWholeFile(file, 11).has_value());  // over the limit: not read at all
+  EXPECT_FALSE(ReadWholeFile(dir_.u16string(), 100).has_value());  // a folder is no file
+
+  // A rename replaces the file that is there.
+  const FilePath other = file + u".new";
+  ASSERT_TRUE(WriteWholeFile(other, "new"));
+  ASSERT_TRUE(RenameFile(other, file));
+  EXPECT_EQ(ReadWholeFile(file, 100), "new");
+  EXPECT_FALSE(FileExists(other));
+  EXPECT_TRUE(RemoveFile(file));
+  EXPECT_FALSE(RemoveFile(file));
+  EXPECT_FALSE(WriteWholeFile(name.Sibling(u"missing/x"), "x"));
+}
+
 TEST(Utf8ToUtf16, Decoding) {
   const Utf8Case cases[] = {
       {"abc", u"abc"},
