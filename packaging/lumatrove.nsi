@@ -4,7 +4,13 @@
 ; keeps the user's profiles and log unless asked to remove them.
 ; makensis -DVERSION=<x.y.z> -DX64EXE=<file> -DX86EXE=<file> -DHELP=<file> -DREADME=<file>
 ;          -DOUTFILE=<setup.exe> lumatrove.nsi
+; -DAMD64_STUB builds the same installer as a 64-bit program: the tests run it under a Wine
+; that runs 64-bit programs only.
+!ifdef AMD64_STUB
+Target amd64-unicode
+!else
 Unicode true
+!endif
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 

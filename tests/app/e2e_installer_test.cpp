@@ -1,0 +1,112 @@
+// The installer end to end: a silent install into the test prefix, the installed program
+// started, a silent uninstall. The installer is the release one's script built as a 64-bit
+// program (ctest's installer fixture), which the test's Wine can run.
+#include "e2e_fixture.h"
+// After windows.h.
+#include <shlobj.h>
+
+namespace lumatrove::e2e {
+namespace {
+
+fs::path SpecialFolder(int id) {
+  wchar_t path[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, path, id, FALSE);
+  return path;
+}
+
+// Runs `line` and waits for it to end; its exit code, or -1.
+int RunAndWait(std::wstring line) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi)) {
+    return -1;
+  }
+  WaitForSingleObject(pi.hProcess, 120000);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return static_cast<int>(code);
+}
+
+std::wstring RegText(HKEY root, const wchar_t* key, const wchar_t* name) {
+  wchar_t data[512] = {};
+  DWORD size = sizeof data - sizeof(wchar_t);
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(root, key, 0, KEY_READ, &h) != ERROR_SUCCESS) return L"(no key)";
+  const LONG found =
+      RegQueryValueExW(h, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(h);
+  return found == ERROR_SUCCESS ? data : L"(none)";
+}
+
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumatrove";
+constexpr wchar_t kRunKey[] = L"software\\microsoft\\windows\\currentversion\\run";
+
+class Installer : public Program {};
+
+TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
+  wchar_t setup[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"LUMATROVE_TEST_INSTALLER", setup, MAX_PATH) == 0) {
+    GTEST_SKIP() << "needs the installer fixture (ctest -R e2e_installer)";
+  }
+  const fs::path folder = SpecialFolder(CSIDL_PROGRAM_FILES) / L"Lumatrove";
+  const fs::path menu = SpecialFolder(CSIDL_COMMON_PROGRAMS) / L"Lumatrove";
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+
+  ASSERT_EQ(RunAndWait(L"\"" + std::wstring(setup) + L"\" /S"), 0);
+  for (const wchar_t* file :
+       {L"lumatrove.exe", L"Lumatrove使用手冊.chm", L"讀我.txt", L"uninstall.exe"})
+    EXPECT_TRUE(fs::exists(folder / file)) << fs::path(file);
+  EXPECT_TRUE(fs::exists(menu / L"Lumatrove.lnk"));
+  EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"Lumatrove");
+  EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion"), L"2.0.0");
+  EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, L"QuietUninstallString"),
+            L"\"" + (folder / L"uninstall.exe").wstring() + L"\" /S");
+
+  // The installed program starts, shows its window and writes its configuration beside it.
+  std::wstring line = L"\"" + (folder / L"lumatrove.exe").wstring() + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder.c_str(), &si, &pi));
+  started_.push_back(pi);
+  std::u16string text;
+  TakeMessageBox(pi.dwProcessId, text, nullptr, 5);  // a first start says it made the file
+  HWND main = WaitMainWindow(pi.dwProcessId);
+  ASSERT_NE(main, nullptr);
+  PostMessageW(main, WM_COMMAND, 32772, 0);
+  ASSERT_TRUE(Ended(pi.dwProcessId));
+  ASSERT_TRUE(fs::exists(folder / L"lumatrove.cfg"));
+
+  // As "start with Windows" would have left it.
+  HKEY run = nullptr;
+  RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &run,
+                  nullptr);
+  const std::wstring command = line + L" -hide";
+  RegSetValueExW(run, L"Lumatrove(KORVAL WORKS)", 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(command.c_str()),
+                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(run);
+
+  // The uninstaller runs on from a copy of itself: wait for what it removes.
+  RunAndWait(L"\"" + (folder / L"uninstall.exe").wstring() + L"\" /S");
+  ASSERT_TRUE(WaitFor(
+      [&] { return RegText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName") == L"(no key)"; },
+      60));  // its last step
+  EXPECT_FALSE(fs::exists(folder / L"uninstall.exe"));
+  EXPECT_FALSE(fs::exists(folder / L"lumatrove.exe"));
+  EXPECT_FALSE(fs::exists(folder / L"Lumatrove使用手冊.chm"));
+  EXPECT_FALSE(fs::exists(menu));
+  EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, L"Lumatrove(KORVAL WORKS)"), L"(none)");
+  EXPECT_TRUE(fs::exists(folder / L"lumatrove.cfg"));  // the profiles stay
+  fs::remove_all(folder, ignored);
+}
+
+}  // namespace
+}  // namespace lumatrove::e2e
