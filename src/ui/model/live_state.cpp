@@ -1,0 +1,85 @@
+#include "ui/model/live_state.h"
+
+#include <algorithm>
+
+#include "texts.h"
+
+namespace lumatrove {
+namespace {
+
+bool SameId(std::u16string_view a, std::u16string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) {
+    auto lower = [](char16_t c) {
+      return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    };
+    return lower(x) == lower(y);
+  });
+}
+
+// The DNS servers the connection names (empty texts are no server) lead the live list.
+bool DnsMatches(const ConnectionSetting& c, const LiveAdapter& a) {
+  std::vector<std::u16string> wanted;
+  for (const std::u16string* dns : {&c.primaryDns, &c.secondaryDns})
+    if (!dns->empty()) wanted.push_back(*dns);
+  return wanted.size() <= a.dnsServers.size() &&
+         std::equal(wanted.begin(), wanted.end(), a.dnsServers.begin());
+}
+
+}  // namespace
+
+bool ConnectionIsLive(const ConnectionSetting& c, const std::vector<LiveAdapter>& live) {
+  if (c.dhcpEnabled != kModeManual && c.dhcpEnabled != kModeAutomatic) return true;
+  const auto adapter = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
+    return SameId(a.instanceId, c.instanceId);
+  });
+  if (adapter == live.end()) return false;
+  const LiveAdapter& a = *adapter;
+  if (!DnsMatches(c, a)) return false;
+  if (c.dhcpEnabled == kModeAutomatic) return a.dhcp;
+  if (a.dhcp) return false;
+  bool addressFound = false;
+  for (size_t i = 0; i < a.addresses.size(); ++i) {
+    if (a.addresses[i] == c.ipAddressText && i < a.masks.size() && a.masks[i] == c.subnetMaskText) {
+      addressFound = true;
+    }
+  }
+  if (!addressFound) return false;
+  return c.gatewayText.empty() ||
+         std::find(a.gateways.begin(), a.gateways.end(), c.gatewayText) != a.gateways.end();
+}
+
+bool ProfileIsLive(const Profile& profile, const std::vector<LiveAdapter>& live) {
+  bool configures = false;
+  for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
+    if (c->dhcpEnabled != kModeManual && c->dhcpEnabled != kModeAutomatic) continue;
+    configures = true;
+    if (!ConnectionIsLive(*c, live)) return false;
+  }
+  return configures;
+}
+
+std::vector<bool> LiveProfiles(const std::vector<std::unique_ptr<Profile>>& profiles,
+                               const std::vector<LiveAdapter>& live) {
+  std::vector<bool> result;
+  result.reserve(profiles.size());
+  for (const std::unique_ptr<Profile>& p : profiles)
+    result.push_back(ProfileIsLive(*p, live));
+  return result;
+}
+
+std::u16string TrayToolTip(const std::vector<LiveAdapter>& live) {
+  std::u16string tip(texts::kTrayTip);
+  for (const LiveAdapter& a : live) {
+    std::u16string line = u"\n" + a.connectionName + u" ";
+    if (a.dhcp) line += u"DHCP ";
+    line += a.addresses.empty() || a.addresses.front().empty() ? u"-" : a.addresses.front();
+    if (tip.size() + line.size() > kTrayTipLimit) {
+      if (tip.size() + 2 <= kTrayTipLimit) tip += u"\n…";
+      break;
+    }
+    tip += line;
+  }
+  return tip;
+}
+
+}  // namespace lumatrove

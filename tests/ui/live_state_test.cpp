@@ -1,0 +1,103 @@
+// Which profiles Windows uses now, and the tray tooltip that says what it uses.
+#include <gtest/gtest.h>
+
+#include "test_text.h"
+#include "ui/model/live_state.h"
+
+namespace lumatrove {
+namespace {
+
+using test::U8;
+
+constexpr char16_t kLan[] = u"{00000004-0000-0000-0000-4E6574446576}";
+constexpr char16_t kWifi[] = u"{9A3B5C7D-1E2F-4A5B-8C9D-0E1F2A3B4C5D}";
+
+std::unique_ptr<ConnectionSetting> Connection(std::u16string id, int32_t mode,
+                                              std::u16string address = {}, std::u16string mask = {},
+                                              std::u16string gateway = {},
+                                              std::u16string dns = {}) {
+  auto c = std::make_unique<ConnectionSetting>();
+  c->instanceId = std::move(id);
+  c->dhcpEnabled = mode;
+  c->ipAddressText = std::move(address);
+  c->subnetMaskText = std::move(mask);
+  c->gatewayText = std::move(gateway);
+  c->primaryDns = std::move(dns);
+  return c;
+}
+
+std::unique_ptr<Profile> ProfileOf(std::vector<std::unique_ptr<ConnectionSetting>> connections) {
+  auto p = std::make_unique<Profile>();
+  p->connections = std::move(connections);
+  return p;
+}
+
+std::vector<LiveAdapter> Now() {
+  LiveAdapter lan{kLan,
+                  u"區域連線",
+                  true,
+                  {u"192.168.0.23"},
+                  {u"255.255.255.0"},
+                  {u"192.168.0.1"},
+                  {u"192.168.0.1"}};
+  LiveAdapter wifi{u"{9a3b5c7d-1e2f-4a5b-8c9d-0e1f2a3b4c5d}",
+                   u"Wi-Fi",
+                   false,
+                   {u"10.0.5.77", u"10.0.6.1"},
+                   {u"255.255.0.0", u"255.255.255.0"},
+                   {u"10.0.0.1"},
+                   {u"10.0.0.53", u"8.8.8.8"}};
+  return {lan, wifi};
+}
+
+TEST(LiveState, ProfilesWhoseEveryConfiguredConnectionIsLive) {
+  std::vector<std::unique_ptr<Profile>> profiles;
+  auto add = [&](auto... connections) {
+    std::vector<std::unique_ptr<ConnectionSetting>> list;
+    (list.push_back(std::move(connections)), ...);
+    profiles.push_back(ProfileOf(std::move(list)));
+  };
+  add(Connection(kLan, kModeAutomatic));  // 0 live
+  add(Connection(kWifi, kModeManual, u"10.0.5.77", u"255.255.0.0", u"10.0.0.1",
+                 u"10.0.0.53"));  // 1 live
+  add(Connection(kWifi, kModeManual, u"10.0.6.1", u"255.255.255.0"),
+      Connection(kLan, kModeLeaveAlone));                                 // 2 live
+  add(Connection(kWifi, kModeManual, u"10.0.6.1", u"255.255.0.0"));       // 3 wrong mask
+  add(Connection(kWifi, kModeAutomatic));                                 // 4 not DHCP
+  add(Connection(kLan, kModeManual, u"192.168.0.23", u"255.255.255.0"));  // 5 on DHCP
+  add(Connection(kLan, kModeAutomatic, {}, {}, {}, u"1.1.1.1"));          // 6 other DNS
+  add(Connection(kLan, kModeLeaveAlone));                                 // 7 nothing set
+  add(Connection(u"{GONE}", kModeAutomatic));                             // 8 no adapter
+  add(Connection(kWifi, kModeManual, u"10.0.5.77", u"255.255.0.0", u"10.0.0.254"));  // 9
+  add();                                                                             // 10 empty
+  const std::vector<bool> live = LiveProfiles(profiles, Now());
+  const std::vector<bool> expected = {true,  true,  true,  false, false, false,
+                                      false, false, false, false, false};
+  EXPECT_EQ(live, expected);
+}
+
+TEST(LiveState, TooltipNamesEachAdapterWithinTheLimit) {
+  EXPECT_EQ(U8(TrayToolTip(Now())),
+            "Torvane（Lumatrove）\n區域連線 DHCP 192.168.0.23\nWi-Fi 10.0.5.77");
+  EXPECT_EQ(U8(TrayToolTip({})), "Torvane（Lumatrove）");
+  std::vector<LiveAdapter> many;
+  for (int i = 0; i < 12; ++i) {
+    many.push_back({u"{X}",
+                    u"乙太網路 " + test::U16(std::to_string(i)),
+                    i % 2 == 0,
+                    {u"172.16.100." + test::U16(std::to_string(i))},
+                    {},
+                    {},
+                    {}});
+  }
+  many.push_back({u"{Y}", u"No address", false, {}, {}, {}, {}});
+  const std::u16string tip = TrayToolTip(many);
+  EXPECT_LE(tip.size(), kTrayTipLimit);
+  EXPECT_TRUE(tip.ends_with(u"\n…")) << U8(tip);
+  EXPECT_NE(U8(tip).find("\n乙太網路 0 DHCP 172.16.100.0\n乙太網路 1 172.16.100.1"),
+            std::string::npos);
+  EXPECT_EQ(U8(TrayToolTip({many.back()})), "Torvane（Lumatrove）\nNo address -");
+}
+
+}  // namespace
+}  // namespace lumatrove
