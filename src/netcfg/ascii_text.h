@@ -22,4 +22,15 @@ inline std::u16string DecimalText(int64_t value) {
   return std::u16string(s.begin(), s.end());
 }
 
+// Equal but for the case of ASCII letters (adapter GUIDs are written in either case).
+inline bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  auto lower = [](char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+  };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
 }  // namespace lumatrove

@@ -354,8 +354,11 @@ bool ProfileStore::WriteConnections(std::vector<const ConnectionSetting*> connec
 
 bool ProfileStore::WriteConnection(const std::vector<const ConnectionSetting*>& connections,
                                    size_t index) {
-  const ConnectionSetting& r = *connections[index];
-  XmlDocument& d = document;
+  WriteConnectionElement(document, *connections[index]);
+  return true;
+}
+
+void WriteConnectionElement(XmlDocument& d, const ConnectionSetting& r) {
   d.AddChildElement(u"CONNECTION");
   d.SetChildAttribute(u"NAME", r.connectionName);
   d.SetChildAttribute(u"GUID", r.instanceId);
@@ -376,7 +379,23 @@ bool ProfileStore::WriteConnection(const std::vector<const ConnectionSetting*>& 
   group(u"GATEWAY", {r.gatewayText});
   group(u"DNSADD", {r.primaryDns, r.secondaryDns});
   d.LeaveElement();
-  return true;
+}
+
+ConnectionSetting ConnectionOf(const AdapterInfo& a) {
+  ConnectionSetting c;
+  c.connectionName = a.connectionName;
+  c.description = a.description;
+  c.instanceId = a.instanceId;
+  c.statusEnabled = a.statusEnabled;
+  c.dhcpEnabled = a.dhcpEnabled;
+  c.ipAddressText = a.ipAddressText;
+  c.subnetMaskText = a.subnetMaskText;
+  c.gatewayText = a.gatewayText;
+  c.primaryDns = a.primaryDns;
+  c.secondaryDns = a.secondaryDns;
+  c.macAddress = a.macAddress;
+  c.networkAddress = a.networkAddress;
+  return c;
 }
 
 bool ProfileStore::ProfileNameExists(std::u16string_view name) {

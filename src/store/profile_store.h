@@ -29,6 +29,14 @@ int32_t ModeCode(std::u16string_view type);
 // address, mask and gateway and every DNS server. Leaves the position on that element.
 void ReadConnection(XmlDocument& d, ConnectionSetting& c);
 
+// Writes `c` as a CONNECTION child of the current element of `d` (its attributes, the first
+// address, mask and gateway, both DNS servers); the new element becomes the child position.
+void WriteConnectionElement(XmlDocument& d, const ConnectionSetting& c);
+
+// The adapter's current settings as a connection of a profile: its first address, mask,
+// gateway and DNS servers, its identity, and its DHCP state as the connection's mode.
+ConnectionSetting ConnectionOf(const AdapterInfo& adapter);
+
 // The document a new configuration file starts from (before the settings are written).
 extern const std::u16string_view kDefaultDocument;
 

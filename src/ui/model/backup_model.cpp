@@ -5,23 +5,6 @@
 
 namespace lumatrove {
 
-ConnectionSetting ConnectionOf(const AdapterInfo& a) {
-  ConnectionSetting c;
-  c.connectionName = a.connectionName;
-  c.description = a.description;
-  c.instanceId = a.instanceId;
-  c.statusEnabled = a.statusEnabled;
-  c.dhcpEnabled = a.dhcpEnabled;
-  c.ipAddressText = a.ipAddressText;
-  c.subnetMaskText = a.subnetMaskText;
-  c.gatewayText = a.gatewayText;
-  c.primaryDns = a.primaryDns;
-  c.secondaryDns = a.secondaryDns;
-  c.macAddress = a.macAddress;
-  c.networkAddress = a.networkAddress;
-  return c;
-}
-
 std::u16string BackupEntryText(const AdapterInfo& a) {
   return a.connectionName + u"-->" + a.description;
 }

@@ -7,12 +7,9 @@
 #include <vector>
 
 #include "netcfg/adapter_info.h"
+#include "store/profile_store.h"
 
 namespace lumatrove {
-
-// The adapter's current settings as a connection of a profile: its first address, mask,
-// gateway and DNS servers, its identity, and its DHCP state as the connection's mode.
-ConnectionSetting ConnectionOf(const AdapterInfo& adapter);
 
 // The adapter's entry in the list: "connection name-->description".
 std::u16string BackupEntryText(const AdapterInfo& adapter);

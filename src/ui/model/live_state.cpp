@@ -2,19 +2,11 @@
 
 #include <algorithm>
 
+#include "netcfg/ascii_text.h"
 #include "texts.h"
 
 namespace lumatrove {
 namespace {
-
-bool SameId(std::u16string_view a, std::u16string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) {
-    auto lower = [](char16_t c) {
-      return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-    };
-    return lower(x) == lower(y);
-  });
-}
 
 // The DNS servers the connection names (empty texts are no server) lead the live list.
 bool DnsMatches(const ConnectionSetting& c, const LiveAdapter& a) {
@@ -30,7 +22,7 @@ bool DnsMatches(const ConnectionSetting& c, const LiveAdapter& a) {
 bool ConnectionIsLive(const ConnectionSetting& c, const std::vector<LiveAdapter>& live) {
   if (c.dhcpEnabled != kModeManual && c.dhcpEnabled != kModeAutomatic) return true;
   const auto adapter = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
-    return SameId(a.instanceId, c.instanceId);
+    return EqualsIgnoringAsciiCase(a.instanceId, c.instanceId);
   });
   if (adapter == live.end()) return false;
   const LiveAdapter& a = *adapter;

@@ -1,0 +1,60 @@
+#include "store/undo_snapshot.h"
+
+#include <algorithm>
+
+#include "netcfg/ascii_text.h"
+#include "store/profile_store.h"
+
+namespace lumatrove {
+
+std::vector<ConnectionSetting> UndoConnections(
+    const Profile& profile, const std::vector<std::unique_ptr<AdapterInfo>>& adapters) {
+  std::vector<ConnectionSetting> kept;
+  for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
+    if (c->dhcpEnabled != kModeManual && c->dhcpEnabled != kModeAutomatic) continue;
+    const auto adapter =
+        std::find_if(adapters.begin(), adapters.end(), [&](const std::unique_ptr<AdapterInfo>& a) {
+          return EqualsIgnoringAsciiCase(a->instanceId, c->instanceId);
+        });
+    if (adapter != adapters.end()) kept.push_back(ConnectionOf(**adapter));
+  }
+  return kept;
+}
+
+bool SaveUndoSnapshot(StoreSystem& system, const FilePath& file,
+                      const std::vector<ConnectionSetting>& connections) {
+  XmlDocument d;
+  d.SetDocument(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<NETSETING/>");
+  d.ResetPosition();
+  d.FindElement(u"NETSETING");
+  d.SetAttribute(u"NAME", u"undo");
+  d.SetAttribute(u"DATATIME", FormatTime(system.Now()));
+  d.SetAttribute(u"ID", u"0");
+  for (const ConnectionSetting& c : connections)
+    WriteConnectionElement(d, c);
+  const FilePath temporary = file + u".tmp";
+  if (!d.SaveFile(temporary) || !system.ReplaceFile(temporary, file)) {
+    RemoveFile(temporary);
+    return false;
+  }
+  return true;
+}
+
+std::unique_ptr<Profile> LoadUndoSnapshot(const FilePath& file) {
+  XmlDocument d;
+  if (!d.LoadFile(file)) return nullptr;
+  d.ResetPosition();
+  if (!d.FindElement(u"NETSETING")) return nullptr;
+  auto profile = std::make_unique<Profile>();
+  d.GetAttributes({u"ID", u"DATATIME", u"NAME"},
+                  {&profile->id, &profile->dateTime, &profile->name});
+  d.EnterElement();
+  while (d.FindElement(u"CONNECTION")) {
+    auto c = std::make_unique<ConnectionSetting>();
+    ReadConnection(d, *c);
+    profile->connections.push_back(std::move(c));
+  }
+  return profile;
+}
+
+}  // namespace lumatrove
