@@ -272,6 +272,19 @@ HWND FileDialogOf(DWORD pid) {
   return nullptr;
 }
 
+// The import command with `file` chosen in its open-file dialog; false when the dialog did
+// not come or did not close.
+bool ImportThroughDialog(HWND main, DWORD pid, const fs::path& file) {
+  PostMessageW(main, WM_COMMAND, 32813, 0);
+  HWND dialog = nullptr;
+  if (!WaitFor([&] { return (dialog = FileDialogOf(pid)) != nullptr; })) return false;
+  HWND name = GetDlgItem(dialog, 0x47C);  // the file name box
+  if (name == nullptr) name = GetDlgItem(dialog, 0x480);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  return WaitFor([&] { return !IsWindow(dialog); });
+}
+
 TEST_F(Program, ImportThroughTheOpenFileDialog) {
   WriteConfig(DemoConfig(false));
   const fs::path old = folder_ / "old.xml";
@@ -284,23 +297,13 @@ TEST_F(Program, ImportThroughTheOpenFileDialog) {
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
 
-  auto choose = [&](const fs::path& file) {
-    PostMessageW(main, WM_COMMAND, 32813, 0);
-    HWND dialog = nullptr;
-    if (!WaitFor([&] { return (dialog = FileDialogOf(pid)) != nullptr; })) return false;
-    HWND name = GetDlgItem(dialog, 0x47C);  // the file name box
-    if (name == nullptr) name = GetDlgItem(dialog, 0x480);
-    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
-    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    return WaitFor([&] { return !IsWindow(dialog); });
-  };
   std::u16string text;
-  ASSERT_TRUE(choose(folder_ / "binary.xml"));
+  ASSERT_TRUE(ImportThroughDialog(main, pid, folder_ / "binary.xml"));
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text), "匯入組態檔案格式錯誤!");
   EXPECT_EQ(RowCount(main), 2);
 
-  ASSERT_TRUE(choose(old));
+  ASSERT_TRUE(ImportThroughDialog(main, pid, old));
   ASSERT_TRUE(WaitFor([&] { return RowCount(main) == 3; }));
   EXPECT_EQ(U8(test::RemoteList(GetDlgItem(main, 1007), pid).Text(2, 2)), "Office 1.x");
   const std::string imported = ProfileMarkup(Read(folder_ / "lumatrove.cfg"), "Office 1.x");
@@ -368,6 +371,14 @@ std::vector<DWORD> ProcessesOf(const wchar_t* exe) {
   return found;
 }
 
+void EndProcesses(const std::vector<DWORD>& ids) {
+  for (DWORD id : ids) {
+    HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, id);
+    TerminateProcess(h, 0);
+    CloseHandle(h);
+  }
+}
+
 // Help opens the help file beside the program in the HTML help viewer. (Wine's viewer needs
 // Gecko to show it; the file's own contents are checked by the help.topics test.)
 TEST_F(Program, HelpOpensTheHelpFileInTheViewer) {
@@ -377,22 +388,14 @@ TEST_F(Program, HelpOpensTheHelpFileInTheViewer) {
   ASSERT_TRUE(fs::exists(help)) << help;
   fs::copy_file(help, folder_ / help.filename());
   WriteConfig(DemoConfig(false));
-  for (DWORD old : ProcessesOf(L"hh.exe")) {
-    HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, old);
-    TerminateProcess(h, 0);
-    CloseHandle(h);
-  }
+  EndProcesses(ProcessesOf(L"hh.exe"));
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
   PostMessageW(main, WM_COMMAND, 32775, 0);
   std::vector<DWORD> viewers;
   ASSERT_TRUE(WaitFor([&] { return !(viewers = ProcessesOf(L"hh.exe")).empty(); }));
-  for (DWORD viewer : viewers) {
-    HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, viewer);
-    TerminateProcess(h, 0);
-    CloseHandle(h);
-  }
+  EndProcesses(viewers);
 }
 
 // A 1.x file as the old versions wrote it on a Traditional Chinese Windows: Big5 text. It is
@@ -410,13 +413,7 @@ TEST_F(Program, ImportOfABig5FileFromTheOpenFileDialog) {
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  PostMessageW(main, WM_COMMAND, 32813, 0);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (dialog = FileDialogOf(pid)) != nullptr; }));
-  HWND name = GetDlgItem(dialog, 0x47C);
-  if (name == nullptr) name = GetDlgItem(dialog, 0x480);
-  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(old.c_str()));
-  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(ImportThroughDialog(main, pid, old));
   ASSERT_TRUE(WaitFor([&] { return RowCount(main) == 3; }));
   EXPECT_EQ(U8(test::RemoteList(GetDlgItem(main, 1007), pid).Text(2, 2)), "辦公室");
   EXPECT_NE(Read(folder_ / "lumatrove.cfg").find("NAME=\"辦公室\""), std::string::npos);

@@ -36,7 +36,7 @@ TEST(Shortcut, FileNameIsSafeForAnyProfileName) {
 }
 
 TEST(Shortcut, StartsTheProgramWithTheProfileId) {
-  const std::optional<ShortcutSpec> s =
+  const std::optional<DesktopShortcut> s =
       MakeShortcut(u"C:\\Users\\me\\Desktop", u"C:\\Tools\\Lumatrove\\lumatrove.exe",
                    u"C:\\Tools\\Lumatrove", u"家裡", u"7");
   ASSERT_TRUE(s.has_value());

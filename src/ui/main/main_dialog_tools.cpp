@@ -26,12 +26,12 @@ void MainDialog::CreateShortcut() {
   GetModuleFileNameW(nullptr, program, MAX_PATH);
   const std::u16string desktop = win::DesktopFolder();
   if (desktop.empty()) return;
-  const std::optional<ShortcutSpec> spec =
+  const std::optional<DesktopShortcut> shortcut =
       MakeShortcut(desktop, win::U(program), workDir, profileRows.CellText(row, 2),
                    profileIds[static_cast<size_t>(row)]);
-  if (!spec) return;
-  win::SaveShellLink(
-      spec->path, {spec->target, spec->workDir, spec->arguments, spec->iconPath, spec->iconIndex});
+  if (!shortcut) return;
+  win::SaveShellLink(shortcut->path, {shortcut->target, shortcut->workDir, shortcut->arguments,
+                                      shortcut->iconPath, shortcut->iconIndex});
 }
 
 void MainDialog::EditSettings() {

@@ -36,10 +36,11 @@ std::u16string ShortcutFileName(std::u16string_view profileName) {
   return name;
 }
 
-std::optional<ShortcutSpec> MakeShortcut(std::u16string_view desktop, std::u16string_view program,
-                                         std::u16string_view workDir, std::u16string_view name,
-                                         std::u16string_view id) {
-  ShortcutSpec s;
+std::optional<DesktopShortcut> MakeShortcut(std::u16string_view desktop,
+                                            std::u16string_view program,
+                                            std::u16string_view workDir, std::u16string_view name,
+                                            std::u16string_view id) {
+  DesktopShortcut s;
   s.path = std::u16string(desktop) + u"\\" + ShortcutFileName(name) + u".lnk";
   if (s.path.size() >= kMaxPath) return std::nullopt;
   s.target = program;

@@ -8,7 +8,7 @@
 
 namespace lumatrove {
 
-struct ShortcutSpec {
+struct DesktopShortcut {
   std::u16string path;       // the .lnk file
   std::u16string target;     // the program
   std::u16string workDir;    // the program folder
@@ -24,8 +24,9 @@ std::u16string ShortcutFileName(std::u16string_view profileName);
 
 // The shortcut on `desktop` for profile `id` named `name`; nothing when its path would not
 // fit MAX_PATH.
-std::optional<ShortcutSpec> MakeShortcut(std::u16string_view desktop, std::u16string_view program,
-                                         std::u16string_view workDir, std::u16string_view name,
-                                         std::u16string_view id);
+std::optional<DesktopShortcut> MakeShortcut(std::u16string_view desktop,
+                                            std::u16string_view program,
+                                            std::u16string_view workDir, std::u16string_view name,
+                                            std::u16string_view id);
 
 }  // namespace lumatrove
