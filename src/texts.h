@@ -69,6 +69,36 @@ inline constexpr u16string_view kApplyFailed = u"網路連線失敗!請檢查是
 inline constexpr u16string_view kClearLogQuestion = u"確認要清除日志檔案嗎？";
 inline constexpr u16string_view kClearLogFailed = u"清除日志檔案失敗!";
 
+// What Windows shows after an apply.
+inline constexpr u16string_view kLiveAdapterMissing = u"找不到這張網路卡";
+inline constexpr u16string_view kLiveNoAddress = u"沒有位址";
+inline u16string NewSettingsNotShown(u16string_view connection, u16string_view shows) {
+  return u16string(u"Windows 在 10 秒內仍未使用網路連線【")
+      .append(connection)
+      .append(u"】的新設定，目前顯示：")
+      .append(shows)
+      .append(u"。\r\n設定已寫入，可能稍後才會生效；若一直如此，請停用再啟用這張網路卡。");
+}
+inline u16string PrivateAddressShown(u16string_view connection, u16string_view shows) {
+  return u16string(u"網路連線【")
+      .append(connection)
+      .append(u"】目前顯示：")
+      .append(shows)
+      .append(u"。\r\n169.254 開頭的是 Windows 自動指定的私人位址：所設定的位址可能已被網路上"
+              u"另一台裝置使用，或找不到 DHCP 伺服器。這張網路卡現在無法與其他電腦正常連線。");
+}
+
+inline u16string AddressInUse(u16string_view connection, u16string_view address,
+                              u16string_view hardware) {
+  return u16string(u"IP位址 ")
+      .append(address)
+      .append(u" 已有網路上另一台裝置（硬體位址 ")
+      .append(hardware)
+      .append(u"）在使用。\r\n仍要將網路連線【")
+      .append(connection)
+      .append(u"】設為這個位址嗎？選「否」則不套用任何設定。");
+}
+
 // The current-settings view.
 inline constexpr u16string_view kCurrentAutomatic = u"\r\n自動取得IP組態！\r\n";
 inline constexpr u16string_view kCurrentAddress = u"\r\n預設IP位址:";

@@ -1,4 +1,5 @@
-// One network adapter as discovered, or one connection of a profile (ConnectionSetting).
+// One network adapter as discovered, or one connection of a profile (ConnectionSetting), and
+// what Windows uses on an adapter now (LiveAdapter).
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,17 @@ struct AdapterInfo {
   std::vector<std::u16string> gateways;
   std::u16string primaryDns;
   std::u16string secondaryDns;
+  std::vector<std::u16string> dnsServers;
+};
+
+// What Windows uses now on one adapter, as the IP Helper shows it.
+struct LiveAdapter {
+  std::u16string instanceId;  // the adapter's GUID
+  std::u16string connectionName;
+  bool dhcp = false;
+  std::vector<std::u16string> addresses;  // with the mask of the same index
+  std::vector<std::u16string> masks;
+  std::vector<std::u16string> gateways;
   std::vector<std::u16string> dnsServers;
 };
 

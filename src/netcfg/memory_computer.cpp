@@ -17,6 +17,18 @@ constexpr uint32_t kNameBytes = 260;
 constexpr uint32_t kAddressOffset = 400;
 constexpr uint32_t kLengthOffset = 408;
 constexpr uint32_t kNextOffset = 412;
+constexpr uint32_t kTableIndexOffset = 416;
+
+std::string Narrow(const std::u16string& s) {
+  return NarrowAscii(s);
+}
+
+std::vector<std::string> Narrow(const std::vector<std::u16string>& list) {
+  std::vector<std::string> out;
+  for (const std::u16string& s : list)
+    if (!s.empty()) out.push_back(NarrowAscii(s));
+  return out;
+}
 
 bool ParseMac(const std::string& text, uint8_t out[6]) {
   unsigned v[6];
@@ -65,6 +77,9 @@ class MemoryComputer::Library : public DhcpClientLibrary {
     pc_.notifications.push_back(n);
     pc_.journal.push_back("notify " + NarrowAscii(n.adapterName) + " action " +
                           std::to_string(action));
+    if (pc_.dhcpResult == 0 && pc_.tableFollowsNotifications) {
+      pc_.RefreshAdapterTable(n.adapterName);
+    }
     return pc_.dhcpResult;
   }
 
@@ -124,7 +139,10 @@ void MemoryComputer::AddAdapter(const AdapterSpec& adapter) {
     entry.adapterName = NarrowAscii(adapter.guid);
     entry.addressLength = 6;
     ParseMac(adapter.mac, entry.address);
+    entry.index = 0x10 + static_cast<uint32_t>(adapterTable.size());
     adapterTable.push_back(entry);
+    dhcpAddresses[entry.adapterName] = adapter.dhcpAddress;
+    RefreshAdapterTable(adapter.guid);
   }
   Device device;
   device.enumerator = adapter.pciDevice ? u"PCI" : u"USB";
@@ -156,6 +174,8 @@ uint32_t MemoryComputer::GetAdaptersInfo(uint8_t* buffer, uint32_t* size) {
     std::memcpy(e + kAddressOffset, adapterTable[i].address, 8);
     std::memcpy(e + kLengthOffset, &adapterTable[i].addressLength, 4);
     e[kNextOffset] = i + 1 < adapterTable.size() ? 1 : 0;
+    const auto tableIndex = static_cast<uint32_t>(i);
+    std::memcpy(e + kTableIndexOffset, &tableIndex, 4);
   }
   return 0;
 }
@@ -169,10 +189,80 @@ std::vector<IpAdapterEntry> MemoryComputer::ReadAdapterTable(const uint8_t* buff
     entry.adapterName.assign(name, strnlen(name, kNameBytes));
     std::memcpy(entry.address, e + kAddressOffset, 8);
     std::memcpy(&entry.addressLength, e + kLengthOffset, 4);
+    // The live settings come from the entry the buffer was filled from.
+    uint32_t tableIndex = 0;
+    std::memcpy(&tableIndex, e + kTableIndexOffset, 4);
+    if (tableIndex < adapterTable.size()) {
+      const IpAdapterEntry& from = adapterTable[tableIndex];
+      entry.index = from.index;
+      entry.dhcpEnabled = from.dhcpEnabled;
+      entry.ipAddresses = from.ipAddresses;
+      entry.ipMasks = from.ipMasks;
+      entry.gateways = from.gateways;
+    }
     entries.push_back(entry);
     if (e[kNextOffset] == 0) break;
   }
   return entries;
+}
+
+void MemoryComputer::RefreshAdapterTable(std::u16string_view guid) {
+  const auto entry = std::find_if(adapterTable.begin(), adapterTable.end(), [&](const auto& e) {
+    return EqualsIgnoringAsciiCase(std::u16string(e.adapterName.begin(), e.adapterName.end()),
+                                   guid);
+  });
+  if (entry == adapterTable.end()) return;
+  const RegRoot hklm = RegRoot::kLocalMachine;
+  const std::u16string tcpip = std::u16string(kTcpipInterfacesKey) + std::u16string(guid);
+  auto multi = [&](std::u16string_view value) {
+    std::vector<std::u16string> list;
+    if (const MemoryRegistry::Value* v = registry_.FindValue(hklm, tcpip, value)) {
+      NetAdapterLayer::ParseMultiString(v->data.data(), static_cast<uint32_t>(v->data.size()),
+                                        list);
+    }
+    return Narrow(list);
+  };
+  const MemoryRegistry::Value* dhcp = registry_.FindValue(hklm, tcpip, u"EnableDHCP");
+  entry->dhcpEnabled = dhcp != nullptr && dhcp->data.size() >= 1 && dhcp->data[0] != 0;
+  entry->gateways.clear();
+  if (entry->dhcpEnabled) {
+    const std::string& lease = dhcpAddresses[entry->adapterName];
+    entry->ipAddresses = {lease.empty() ? "0.0.0.0" : lease};
+    entry->ipMasks = {lease.empty() ? "0.0.0.0" : "255.255.255.0"};
+  } else {
+    entry->ipAddresses = multi(u"IPAddress");
+    entry->ipMasks = multi(u"SubnetMask");
+    entry->gateways = multi(u"DefaultGateway");
+  }
+  std::vector<std::string>& dns = dnsServers[entry->index];
+  dns.clear();
+  const std::string list = Narrow(registry_.StringValue(hklm, tcpip, u"NameServer"));
+  for (size_t start = 0; start < list.size();) {
+    size_t end = list.find_first_of(", ", start);
+    if (end == std::string::npos) end = list.size();
+    if (end > start) dns.push_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+std::vector<std::string> MemoryComputer::GetAdapterDnsServers(uint32_t index) {
+  const auto found = dnsServers.find(index);
+  return found != dnsServers.end() ? found->second : std::vector<std::string>{};
+}
+
+uint32_t MemoryComputer::SendArp(uint32_t destination, uint8_t mac[8], uint32_t* length) {
+  *length = 0;
+  if (!arpSupported) return kErrorNotSupported;
+  const auto* b = reinterpret_cast<const uint8_t*>(&destination);
+  char text[16];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
+  arpRequests.push_back(text);
+  const auto answer = arpAnswers.find(text);
+  if (answer == arpAnswers.end()) return kErrorBadNetName;
+  std::memset(mac, 0, 8);
+  ParseMac(answer->second, mac);
+  *length = 6;
+  return 0;
 }
 
 std::unique_ptr<DhcpClientLibrary> MemoryComputer::LoadDhcpClient() {

@@ -4,6 +4,7 @@
 // boxes. AddAdapter describes a whole adapter in one call.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@ class MemoryComputer : public NetSystem {
     std::u16string mask;
     std::u16string gateway;
     std::u16string nameServer;   // "a,b"
+    std::string dhcpAddress = "192.168.1.100";  // the address a DHCP server gives it
     bool inAdapterTable = true;  // reported by GetAdaptersInfo
     bool pciDevice = true;       // listed by the device installer under "PCI"
   };
@@ -68,6 +70,14 @@ class MemoryComputer : public NetSystem {
   bool versionFails = false;
   std::vector<IpAdapterEntry> adapterTable;
   uint32_t adapterTableError = 0;  // returned by GetAdaptersInfo instead of the table
+  // What Windows uses now follows each notification of the DHCP client, as on a real
+  // computer; when false the table keeps what it showed, as when Windows is slow to follow.
+  bool tableFollowsNotifications = true;
+  std::map<std::string, std::string> dhcpAddresses;  // adapter name: the address DHCP gives
+  std::map<uint32_t, std::vector<std::string>> dnsServers;  // adapter index: its live servers
+  // Devices that answer ARP: address text ("10.0.5.77") to hardware address ("aa:bb:...").
+  std::map<std::string, std::string> arpAnswers;
+  bool arpSupported = true;
   bool dhcpLibraryPresent = true;
   bool dhcpExportPresent = true;
   uint32_t dhcpResult = 0;
@@ -79,6 +89,7 @@ class MemoryComputer : public NetSystem {
   std::vector<PropertyChange> propertyChanges;
   std::vector<ShownMessage> messages;
   std::vector<uint32_t> adapterTableCalls;  // the buffer size of each GetAdaptersInfo call
+  std::vector<std::string> arpRequests;     // the address asked for by each SendARP
   // Registry changes and notifications in one sequence, as text ("set HKLM\...\IPAddress",
   // "delete ...", "notify {guid} action 2").
   std::vector<std::string> journal;
@@ -89,6 +100,8 @@ class MemoryComputer : public NetSystem {
   bool GetVersion(OsVersion& v) override;
   uint32_t GetAdaptersInfo(uint8_t* buffer, uint32_t* size) override;
   std::vector<IpAdapterEntry> ReadAdapterTable(const uint8_t* buffer, uint32_t size) override;
+  std::vector<std::string> GetAdapterDnsServers(uint32_t index) override;
+  uint32_t SendArp(uint32_t destination, uint8_t mac[8], uint32_t* length) override;
   std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override;
   DeviceSet GetDevices(std::u16string_view enumerator) override;
   bool EnumDevice(DeviceSet set, uint32_t index) override;
@@ -106,6 +119,9 @@ class MemoryComputer : public NetSystem {
   uint32_t InetAddr(const std::string& text) override { return ParseInetAddr(text); }
 
   size_t OpenDeviceSets() const { return openSets_.size(); }
+  // Sets the table's entry for the adapter to what its TCP/IP key holds now: the fixed
+  // addresses, or DHCP with the address its server gives.
+  void RefreshAdapterTable(std::u16string_view guid);
 
  private:
   class Library;

@@ -1,7 +1,10 @@
 #include "netcfg/net_adapter_layer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
+
+#include "netcfg/ascii_text.h"
 
 namespace lumatrove {
 namespace {
@@ -121,8 +124,7 @@ int NetAdapterLayer::DiscoverAdapters() {
   return count;
 }
 
-int NetAdapterLayer::GetMacAddress(std::u16string_view id, std::u16string& address,
-                                   int includeAll) {
+bool NetAdapterLayer::ReadAdapterTable(std::vector<IpAdapterEntry>& entries) {
   std::vector<uint8_t> buffer;
   uint32_t size = 640;
   try {
@@ -132,12 +134,19 @@ int NetAdapterLayer::GetMacAddress(std::u16string_view id, std::u16string& addre
       buffer.assign(size, 0);
       result = system_.GetAdaptersInfo(buffer.data(), &size);
     }
-    if (result != 0) return 0;
+    if (result != 0) return false;
   } catch (const std::bad_alloc&) {
-    return 0;
+    return false;
   }
-  for (const IpAdapterEntry& entry :
-       system_.ReadAdapterTable(buffer.data(), static_cast<uint32_t>(buffer.size()))) {
+  entries = system_.ReadAdapterTable(buffer.data(), static_cast<uint32_t>(buffer.size()));
+  return true;
+}
+
+int NetAdapterLayer::GetMacAddress(std::u16string_view id, std::u16string& address,
+                                   int includeAll) {
+  std::vector<IpAdapterEntry> entries;
+  if (!ReadAdapterTable(entries)) return 0;
+  for (const IpAdapterEntry& entry : entries) {
     std::u16string name = system_.codePage().ToUtf16(entry.adapterName);
     if (name.size() > kMaxAdapterNameChars) name.resize(kMaxAdapterNameChars);
     if ((IsPciConnection(name) || includeAll != 0) && name == id) {
@@ -150,6 +159,35 @@ int NetAdapterLayer::GetMacAddress(std::u16string_view id, std::u16string& addre
     }
   }
   return 0;
+}
+
+std::vector<LiveAdapter> NetAdapterLayer::ReadLiveAdapters() {
+  std::vector<LiveAdapter> live;
+  std::vector<IpAdapterEntry> entries;
+  if (!ReadAdapterTable(entries)) return live;
+  const AnsiCodePage& ansi = system_.codePage();
+  for (const std::unique_ptr<AdapterInfo>& adapter : adapters) {
+    if (adapter->instanceId.empty()) continue;
+    const auto entry = std::find_if(entries.begin(), entries.end(), [&](const IpAdapterEntry& e) {
+      return EqualsIgnoringAsciiCase(ansi.ToUtf16(e.adapterName), adapter->instanceId);
+    });
+    if (entry == entries.end()) continue;
+    LiveAdapter a;
+    a.instanceId = adapter->instanceId;
+    a.connectionName = adapter->connectionName;
+    a.dhcp = entry->dhcpEnabled;
+    for (size_t i = 0; i < entry->ipAddresses.size(); ++i) {
+      if (entry->ipAddresses[i].empty() || entry->ipAddresses[i] == "0.0.0.0") continue;
+      a.addresses.push_back(ansi.ToUtf16(entry->ipAddresses[i]));
+      a.masks.push_back(i < entry->ipMasks.size() ? ansi.ToUtf16(entry->ipMasks[i]) : u"");
+    }
+    for (const std::string& g : entry->gateways)
+      if (!g.empty() && g != "0.0.0.0") a.gateways.push_back(ansi.ToUtf16(g));
+    for (const std::string& d : system_.GetAdapterDnsServers(entry->index))
+      a.dnsServers.push_back(ansi.ToUtf16(d));
+    live.push_back(std::move(a));
+  }
+  return live;
 }
 
 bool NetAdapterLayer::IsPciConnection(std::u16string_view id) {

@@ -51,6 +51,9 @@ class NetAdapterLayer {
   // (17), or 0 when none matches or the table cannot be read. With includeAll 0 only adapters
   // for which IsPciConnection holds are considered.
   int GetMacAddress(std::u16string_view id, std::u16string& address, int includeAll);
+  // What Windows uses now on each discovered adapter that the IP Helper reports, in the
+  // order of `adapters`; "0.0.0.0" entries (no address) are left out.
+  std::vector<LiveAdapter> ReadLiveAdapters();
   // True when the adapter's connection key has MediaSubType 1 or 2 and a PnpInstanceID that
   // begins with "PCI".
   bool IsPciConnection(std::u16string_view id);
@@ -90,6 +93,8 @@ class NetAdapterLayer {
   int32_t windowsVersion = 0;
 
  private:
+  // The IP Helper adapter table; false when it cannot be read.
+  bool ReadAdapterTable(std::vector<IpAdapterEntry>& entries);
   std::u16string TcpIpKeyPath(std::u16string_view id, const AdapterInfo* record) const;
 
   NetSystem& system_;

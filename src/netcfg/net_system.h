@@ -22,11 +22,17 @@ struct OsVersion {
   uint32_t platformId = 0;  // 1 Windows 9x, 2 NT
 };
 
-// One entry of the IP Helper adapter table, as the layer reads it.
+// One entry of the IP Helper adapter table, as the layer reads it: the adapter and what
+// Windows uses on it now. Addresses, masks and gateways are dotted ANSI texts.
 struct IpAdapterEntry {
   std::string adapterName;  // ANSI, at most 260 characters
   uint8_t address[8] = {};
   uint32_t addressLength = 0;
+  uint32_t index = 0;
+  bool dhcpEnabled = false;
+  std::vector<std::string> ipAddresses;  // with the mask of the same index
+  std::vector<std::string> ipMasks;
+  std::vector<std::string> gateways;
 };
 
 // The DHCP client library while it is loaded ("dhcpcsvc"); destroying it unloads it.
@@ -63,6 +69,13 @@ class NetSystem {
   // call filled.
   virtual uint32_t GetAdaptersInfo(uint8_t* buffer, uint32_t* size) = 0;
   virtual std::vector<IpAdapterEntry> ReadAdapterTable(const uint8_t* buffer, uint32_t size) = 0;
+  // The DNS servers Windows uses now on the adapter of `index` (GetPerAdapterInfo); none when
+  // the call fails.
+  virtual std::vector<std::string> GetAdapterDnsServers(uint32_t index) = 0;
+  // SendARP: asks the local network which device holds `destination` (network byte order).
+  // 0 and the hardware address in `mac` (`length` bytes) when one answered; otherwise the
+  // error (kErrorNotSupported where the system cannot ask).
+  virtual uint32_t SendArp(uint32_t destination, uint8_t mac[8], uint32_t* length) = 0;
 
   // LoadLibraryW("dhcpcsvc"); null when the library cannot be loaded.
   virtual std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() = 0;

@@ -33,6 +33,8 @@ constexpr long kErrorInsufficientBuffer = 122;
 constexpr long kErrorNoData = 232;
 constexpr long kErrorMoreData = 234;
 constexpr long kErrorNoMoreItems = 259;
+constexpr long kErrorNotSupported = 50;
+constexpr long kErrorBadNetName = 67;
 
 class Registry {
  public:

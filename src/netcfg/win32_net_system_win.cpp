@@ -4,6 +4,7 @@
 #include <setupapi.h>
 #include <winsock2.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@ namespace {
 
 const wchar_t* W(const std::u16string& s) {
   return reinterpret_cast<const wchar_t*>(s.c_str());
+}
+
+// An IP_ADDRESS_STRING's text, which fills its 16 bytes without a terminator at most.
+std::string Dotted(const char (&text)[16]) {
+  return std::string(text, strnlen(text, sizeof text));
 }
 
 HKEY RootKey(RegRoot root) {
@@ -139,9 +145,42 @@ class Win32NetSystem : public NetSystem {
       for (int i = 0; i < 8; ++i)
         e.address[i] = a->Address[i];
       e.addressLength = a->AddressLength;
+      e.index = a->Index;
+      e.dhcpEnabled = a->DhcpEnabled != 0;
+      for (const IP_ADDR_STRING* ip = &a->IpAddressList; ip != nullptr; ip = ip->Next) {
+        e.ipAddresses.push_back(Dotted(ip->IpAddress.String));
+        e.ipMasks.push_back(Dotted(ip->IpMask.String));
+      }
+      for (const IP_ADDR_STRING* g = &a->GatewayList; g != nullptr; g = g->Next) {
+        if (g->IpAddress.String[0] != '\0') e.gateways.push_back(Dotted(g->IpAddress.String));
+      }
       entries.push_back(e);
     }
     return entries;
+  }
+
+  std::vector<std::string> GetAdapterDnsServers(uint32_t index) override {
+    std::vector<std::string> servers;
+    ULONG size = 0;
+    if (::GetPerAdapterInfo(index, nullptr, &size) != ERROR_BUFFER_OVERFLOW || size == 0) {
+      return servers;
+    }
+    std::vector<uint8_t> buffer(size);
+    auto* info = reinterpret_cast<IP_PER_ADAPTER_INFO*>(buffer.data());
+    if (::GetPerAdapterInfo(index, info, &size) != ERROR_SUCCESS) return servers;
+    for (const IP_ADDR_STRING* d = &info->DnsServerList; d != nullptr; d = d->Next) {
+      if (d->IpAddress.String[0] != '\0') servers.push_back(Dotted(d->IpAddress.String));
+    }
+    return servers;
+  }
+
+  uint32_t SendArp(uint32_t destination, uint8_t mac[8], uint32_t* length) override {
+    ULONG bytes[2] = {};
+    ULONG size = sizeof bytes;
+    const DWORD r = ::SendARP(destination, 0, bytes, &size);
+    std::memcpy(mac, bytes, 8);
+    *length = r == NO_ERROR ? size : 0;
+    return r;
   }
 
   std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override {

@@ -7,9 +7,12 @@
 
 namespace lumatrove {
 bool ProfileStore::ApplyProfile(std::u16string_view id) {
-  NetAdapterLayer layer(system_.net());
-  const std::u16string content = GetProfileContent(id);
+  return ApplyProfileContent(GetProfileContent(id));
+}
+
+bool ProfileStore::ApplyProfileContent(std::u16string_view content) {
   if (content.empty()) return false;
+  NetAdapterLayer layer(system_.net());
 
   XmlDocument connections;
   connections.SetDocument(content);

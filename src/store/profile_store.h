@@ -110,6 +110,8 @@ class ProfileStore {
   // (or left alone). Shows a message box and returns false for an unusable address or mask
   // of a fixed-address connection.
   bool ApplyProfile(std::u16string_view id);
+  // The same for the connections of a NETSETING's content (the undo snapshot's, for one).
+  bool ApplyProfileContent(std::u16string_view content);
 
   // System settings and the Run value.
   void ReadSystemSettings();
@@ -132,6 +134,8 @@ class ProfileStore {
   int32_t autoUpdate = 0;
   int32_t logEnabled = 0;
   int32_t autoRun = 0;
+  // After an apply, ask whether to keep it and go back when nobody answers (CONFIRMAPPLY).
+  int32_t confirmApply = 0;
   int32_t lastId = 0;
   // What the last Open did besides loading: where it kept a damaged file (empty when it kept
   // none) and which IDs it repaired.

@@ -18,6 +18,9 @@ void ProfileStore::ReadSystemSettings() {
   if (d.FindChildElement(u"LOGFLAG")) logEnabled = d.GetChildText() == u"FALSE" ? 0 : 1;
   d.ResetChildPosition();
   if (d.FindChildElement(u"AUTOUPDATE")) autoUpdate = d.GetChildText() == u"FALSE" ? 0 : 1;
+  // Off unless the file says TRUE: files of older versions do not have it.
+  d.ResetChildPosition();
+  confirmApply = d.FindChildElement(u"CONFIRMAPPLY") && d.GetChildText() == u"TRUE" ? 1 : 0;
 }
 
 bool ProfileStore::WriteSystemSettings() {
@@ -32,6 +35,8 @@ bool ProfileStore::WriteSystemSettings() {
   d.AddElement(u"AUTOEXEC", autoRun != 0 ? u"TRUE" : u"FALSE");
   d.AddElement(u"AUTOUPDATE", autoUpdate != 0 ? u"TRUE" : u"FALSE");
   d.AddElement(u"LOGFLAG", logEnabled != 0 ? u"TRUE" : u"FALSE");
+  // Written only when on, so that a file that never used it stays as older versions wrote it.
+  if (confirmApply != 0) d.AddElement(u"CONFIRMAPPLY", u"TRUE");
   return Save();
 }
 

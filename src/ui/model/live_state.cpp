@@ -74,4 +74,73 @@ std::u16string TrayToolTip(const std::vector<LiveAdapter>& live) {
   return tip;
 }
 
+bool IsPrivateAutomaticAddress(std::u16string_view address) {
+  return address.substr(0, 8) == u"169.254.";
+}
+
+namespace {
+
+std::u16string Shows(const LiveAdapter* a) {
+  if (a == nullptr) return std::u16string(texts::kLiveAdapterMissing);
+  std::u16string shows = a->dhcp ? u"DHCP " : u"";
+  if (a->addresses.empty()) return shows + std::u16string(texts::kLiveNoAddress);
+  for (size_t i = 0; i < a->addresses.size(); ++i) {
+    if (i > 0) shows += u"、";
+    shows += a->addresses[i];
+    if (i < a->masks.size() && !a->masks[i].empty()) shows += u" / " + a->masks[i];
+  }
+  return shows;
+}
+
+}  // namespace
+
+ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdapter>& live) {
+  ApplyWaitOutcome outcome;
+  for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
+    if (c->dhcpEnabled != kModeManual && c->dhcpEnabled != kModeAutomatic) continue;
+    const auto found = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
+      return EqualsIgnoringAsciiCase(a.instanceId, c->instanceId);
+    });
+    const LiveAdapter* a = found != live.end() ? &*found : nullptr;
+    AppliedConnection entry{c->connectionName, Shows(a)};
+    if (a != nullptr && std::any_of(a->addresses.begin(), a->addresses.end(),
+                                    [](const auto& x) { return IsPrivateAutomaticAddress(x); })) {
+      outcome.privateAddress.push_back(std::move(entry));
+      continue;
+    }
+    // DHCP counts once the adapter has a lease; a fixed address once it is there.
+    const bool shown = ConnectionIsLive(*c, live) &&
+                       (c->dhcpEnabled == kModeManual || !a->addresses.empty());
+    if (!shown) outcome.notShown.push_back(std::move(entry));
+  }
+  return outcome;
+}
+
+ApplyWaitOutcome WaitUntilApplied(const Profile& profile,
+                                  const std::function<std::vector<LiveAdapter>()>& read,
+                                  const std::function<void(unsigned)>& sleep, unsigned timeoutMs,
+                                  unsigned stepMs) {
+  ApplyWaitOutcome outcome = CheckApplied(profile, read());
+  for (unsigned waited = 0; !outcome.notShown.empty() && outcome.privateAddress.empty() &&
+                            waited < timeoutMs;
+       waited += stepMs) {
+    sleep(std::min(stepMs, timeoutMs - waited));
+    outcome = CheckApplied(profile, read());
+  }
+  return outcome;
+}
+
+std::u16string ApplyWaitMessage(const ApplyWaitOutcome& outcome) {
+  std::u16string text;
+  for (const AppliedConnection& c : outcome.privateAddress) {
+    if (!text.empty()) text += u"\r\n\r\n";
+    text += texts::PrivateAddressShown(c.connectionName, c.shows);
+  }
+  for (const AppliedConnection& c : outcome.notShown) {
+    if (!text.empty()) text += u"\r\n\r\n";
+    text += texts::NewSettingsNotShown(c.connectionName, c.shows);
+  }
+  return text;
+}
+
 }  // namespace lumatrove

@@ -2,6 +2,7 @@
 // live (every connection they configure matches), and the tray icon's tooltip.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,16 +10,6 @@
 #include "store/profile.h"
 
 namespace lumatrove {
-
-struct LiveAdapter {
-  std::u16string instanceId;  // the adapter's GUID
-  std::u16string connectionName;
-  bool dhcp = false;
-  std::vector<std::u16string> addresses;  // with the mask of the same index
-  std::vector<std::u16string> masks;
-  std::vector<std::u16string> gateways;
-  std::vector<std::u16string> dnsServers;
-};
 
 // A connection of a profile as Windows shows it now: automatic on DHCP, fixed with its address
 // and mask (and its gateway and DNS servers where it names them); a connection left alone
@@ -36,5 +27,35 @@ std::vector<bool> LiveProfiles(const std::vector<std::unique_ptr<Profile>>& prof
 // notification area's 127 characters; lines that do not fit give way to "…".
 inline constexpr size_t kTrayTipLimit = 127;
 std::u16string TrayToolTip(const std::vector<LiveAdapter>& live);
+
+// After an apply: the connections of the profile that Windows does not show as configured
+// yet, and those on an automatic private address (169.254.x.x), which Windows takes when the
+// address it was given is in use elsewhere or no DHCP server answers.
+struct AppliedConnection {
+  std::u16string connectionName;
+  std::u16string shows;  // what Windows shows on the adapter, in words
+};
+struct ApplyWaitOutcome {
+  std::vector<AppliedConnection> notShown;
+  std::vector<AppliedConnection> privateAddress;
+  bool Settled() const { return notShown.empty() && privateAddress.empty(); }
+};
+ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdapter>& live);
+
+// Reads the live state every `stepMs` (sleeping in between) until Windows shows the profile,
+// an adapter falls back to a private address, or `timeoutMs` have passed; returns the last
+// check.
+inline constexpr unsigned kApplyWaitMs = 10000;
+inline constexpr unsigned kApplyPollMs = 500;
+ApplyWaitOutcome WaitUntilApplied(const Profile& profile,
+                                  const std::function<std::vector<LiveAdapter>()>& read,
+                                  const std::function<void(unsigned)>& sleep,
+                                  unsigned timeoutMs = kApplyWaitMs, unsigned stepMs = kApplyPollMs);
+
+// The message after the apply's own when something is not as it should be; "" when all is.
+std::u16string ApplyWaitMessage(const ApplyWaitOutcome& outcome);
+
+// An address of the link-local range 169.254.0.0/16.
+bool IsPrivateAutomaticAddress(std::u16string_view address);
 
 }  // namespace lumatrove

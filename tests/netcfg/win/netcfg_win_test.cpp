@@ -35,6 +35,12 @@ class QuietSystem : public NetSystem {
   std::vector<IpAdapterEntry> ReadAdapterTable(const uint8_t* b, uint32_t s) override {
     return real_->ReadAdapterTable(b, s);
   }
+  std::vector<std::string> GetAdapterDnsServers(uint32_t i) override {
+    return real_->GetAdapterDnsServers(i);
+  }
+  uint32_t SendArp(uint32_t d, uint8_t mac[8], uint32_t* n) override {
+    return real_->SendArp(d, mac, n);
+  }
   std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override { return real_->LoadDhcpClient(); }
   DeviceSet GetDevices(std::u16string_view e) override { return real_->GetDevices(e); }
   bool EnumDevice(DeviceSet s, uint32_t i) override { return real_->EnumDevice(s, i); }

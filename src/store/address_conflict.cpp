@@ -1,0 +1,59 @@
+#include "store/address_conflict.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "netcfg/ascii_text.h"
+#include "store/address_text.h"
+
+namespace lumatrove {
+namespace {
+
+// On the network of one of the adapter's live addresses.
+bool OnLink(uint32_t target, const LiveAdapter& a) {
+  for (size_t i = 0; i < a.addresses.size() && i < a.masks.size(); ++i) {
+    const uint32_t mask = TextToAddress(a.masks[i]);
+    if (mask != 0 && (TextToAddress(a.addresses[i]) & mask) == (target & mask)) return true;
+  }
+  return false;
+}
+
+// The address in network byte order, as SendARP takes it.
+uint32_t NetworkOrder(uint32_t address) {
+  const uint8_t bytes[4] = {static_cast<uint8_t>(address >> 24), static_cast<uint8_t>(address >> 16),
+                            static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)};
+  uint32_t value = 0;
+  std::copy(bytes, bytes + 4, reinterpret_cast<uint8_t*>(&value));
+  return value;
+}
+
+}  // namespace
+
+std::optional<AddressConflict> FindAddressConflict(NetSystem& net, const Profile& profile,
+                                                   const std::vector<LiveAdapter>& live) {
+  for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
+    if (c->dhcpEnabled != kModeManual || !IsFixedAddress(c->ipAddressText)) continue;
+    const auto adapter = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
+      return EqualsIgnoringAsciiCase(a.instanceId, c->instanceId);
+    });
+    if (adapter == live.end()) continue;
+    const LiveAdapter& a = *adapter;
+    if (std::find(a.addresses.begin(), a.addresses.end(), c->ipAddressText) != a.addresses.end())
+      continue;
+    const uint32_t target = TextToAddress(c->ipAddressText);
+    if (!OnLink(target, a)) continue;
+    uint8_t mac[8] = {};
+    uint32_t length = 0;
+    const uint32_t result = net.SendArp(NetworkOrder(target), mac, &length);
+    if (result == static_cast<uint32_t>(kErrorNotSupported)) return std::nullopt;
+    if (result != 0 || length < 6) continue;
+    char text[18];
+    std::snprintf(text, sizeof text, "%02x-%02x-%02x-%02x-%02x-%02x", mac[0], mac[1], mac[2],
+                  mac[3], mac[4], mac[5]);
+    return AddressConflict{c->connectionName, c->ipAddressText,
+                           std::u16string(text, text + 17)};
+  }
+  return std::nullopt;
+}
+
+}  // namespace lumatrove
