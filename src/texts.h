@@ -99,6 +99,26 @@ inline u16string AddressInUse(u16string_view connection, u16string_view address,
       .append(u"】設為這個位址嗎？選「否」則不套用任何設定。");
 }
 
+// The question after an apply when confirmation is on.
+inline constexpr u16string_view kKeepSettingsQuestion = u"保留這些設定嗎？";
+inline u16string RevertCountdown(int seconds) {
+  std::u16string number;
+  do {
+    number.insert(number.begin(), static_cast<char16_t>(u'0' + seconds % 10));
+    seconds /= 10;
+  } while (seconds > 0);
+  return number + u" 秒後將還原為套用前的設定。";
+}
+inline constexpr u16string_view kSettingsReverted = u"沒有確認新的設定，已還原為套用前的設定。";
+inline constexpr u16string_view kSettingsRevertFailed =
+    u"沒有確認新的設定，但還原套用前的設定失敗！請檢查網路卡的設定。";
+inline constexpr u16string_view kUndoSnapshotMissing = u"沒有可還原的設定。";
+inline constexpr u16string_view kUndoSnapshotNotSaved =
+    u"無法保存套用前的設定，這次套用之後將無法還原。";
+inline u16string UndoSnapshotName(u16string_view profile) {
+  return u16string(u"套用【").append(profile).append(u"】前的設定");
+}
+
 // The current-settings view.
 inline constexpr u16string_view kCurrentAutomatic = u"\r\n自動取得IP組態！\r\n";
 inline constexpr u16string_view kCurrentAddress = u"\r\n預設IP位址:";
@@ -138,6 +158,7 @@ inline constexpr u16string_view kCopyPrefix = u"複製-";
 inline constexpr u16string_view kMenuDisable = u"禁用網路";
 inline constexpr u16string_view kMenuEnable = u"啟用網路";
 inline constexpr u16string_view kMenuApply = u"套用組態";
+inline constexpr u16string_view kMenuUndoApply = u"還原上次套用";
 
 // Switching an adapter on or off from those submenus.
 inline constexpr u16string_view kAdapterEnabled = u"啟用網路成功！";

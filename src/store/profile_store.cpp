@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "netcfg/ascii_text.h"
+#include "store/undo_snapshot.h"
 
 namespace lumatrove {
 
@@ -62,6 +63,14 @@ FilePath ProfileStore::ConfigPath() {
   std::u16string folder = ProgramFolder(&separator);
   folder += separator;
   folder += kConfigFileName;
+  return folder;
+}
+
+FilePath ProfileStore::UndoPath() {
+  char16_t separator;
+  std::u16string folder = ProgramFolder(&separator);
+  folder += separator;
+  folder += kUndoFileName;
   return folder;
 }
 

@@ -70,6 +70,8 @@ class ProfileStore {
 
   // The configuration file: the program's folder followed by "lumatrove.cfg".
   FilePath ConfigPath();
+  // The undo snapshot beside the configuration file.
+  FilePath UndoPath();
 
   // Loads the file, or creates it with the default content. Returns LoadProfiles' result
   // after a load, 0 after a creation. A file that cannot be parsed is kept beside it as

@@ -22,12 +22,12 @@ std::vector<ConnectionSetting> UndoConnections(
 }
 
 bool SaveUndoSnapshot(StoreSystem& system, const FilePath& file,
-                      const std::vector<ConnectionSetting>& connections) {
+                      const std::vector<ConnectionSetting>& connections, std::u16string_view name) {
   XmlDocument d;
   d.SetDocument(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<NETSETING/>");
   d.ResetPosition();
   d.FindElement(u"NETSETING");
-  d.SetAttribute(u"NAME", u"undo");
+  d.SetAttribute(u"NAME", name);
   d.SetAttribute(u"DATATIME", FormatTime(system.Now()));
   d.SetAttribute(u"ID", u"0");
   for (const ConnectionSetting& c : connections)
@@ -55,6 +55,18 @@ std::unique_ptr<Profile> LoadUndoSnapshot(const FilePath& file) {
     profile->connections.push_back(std::move(c));
   }
   return profile;
+}
+
+std::optional<UndoSnapshot> LoadUndoSnapshotToApply(const FilePath& file) {
+  UndoSnapshot snapshot;
+  snapshot.profile = LoadUndoSnapshot(file);
+  if (!snapshot.profile || snapshot.profile->connections.empty()) return std::nullopt;
+  XmlDocument d;
+  if (!d.LoadFile(file)) return std::nullopt;
+  d.ResetPosition();
+  if (!d.FindElement(u"NETSETING")) return std::nullopt;
+  snapshot.content = d.GetElementContent();
+  return snapshot;
 }
 
 }  // namespace lumatrove

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -19,12 +20,19 @@ inline constexpr std::u16string_view kUndoFileName = u"lumatrove.undo";
 std::vector<ConnectionSetting> UndoConnections(
     const Profile& profile, const std::vector<std::unique_ptr<AdapterInfo>>& adapters);
 
-// Writes the snapshot to `file` through a temporary file that replaces it in one step; false
-// when it was not written (an older snapshot then stays as it was).
+// Writes the snapshot, named `name`, to `file` through a temporary file that replaces it in
+// one step; false when it was not written (an older snapshot then stays as it was).
 bool SaveUndoSnapshot(StoreSystem& system, const FilePath& file,
-                      const std::vector<ConnectionSetting>& connections);
+                      const std::vector<ConnectionSetting>& connections,
+                      std::u16string_view name = u"undo");
 
-// The snapshot in `file` as a profile; nothing when there is none or it cannot be read.
+// The snapshot in `file` as a profile, and its NETSETING's content as a stored profile's
+// content is applied; nothing when there is none, it cannot be read or it has no connection.
+struct UndoSnapshot {
+  std::unique_ptr<Profile> profile;
+  std::u16string content;
+};
 std::unique_ptr<Profile> LoadUndoSnapshot(const FilePath& file);
+std::optional<UndoSnapshot> LoadUndoSnapshotToApply(const FilePath& file);
 
 }  // namespace lumatrove

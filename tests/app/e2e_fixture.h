@@ -1,6 +1,6 @@
 // The end-to-end tests' fixture: a folder of its own with lumatrove.exe and the DHCP client
-// stand-in, the demonstration computer in the registry, configurations to start from, and
-// what the program leaves behind (registry values, files, its log).
+// and IP Helper stand-ins, the demonstration computer in the registry, configurations to
+// start from, and what the program leaves behind (registry values, files, its log).
 #pragma once
 
 #include <windows.h>
@@ -81,12 +81,25 @@ class Program : public ::testing::Test {
     fs::create_directories(folder_);
     fs::copy_file(bin / "lumatrove.exe", folder_ / "lumatrove.exe");
     fs::copy_file(bin / "dhcpcsvc.dll", folder_ / "dhcpcsvc.dll");
+    fs::copy_file(bin / "iphlpapi_double.dll", folder_ / "iphlpapi.dll");
 
     // The demo computer: a wired adapter on DHCP and a wireless one with a fixed address.
     std::u16string reg;
     ASSERT_TRUE(ReadRegFile(LUMATROVE_SOURCE_DIR "/demo/demo-computer.reg", reg));
     std::string error;
     ASSERT_TRUE(ApplyRegText(*MakeWin32Registry(), reg, &error)) << error;
+
+    // Wine prefers its own IP Helper for a static import: the program takes the stand-in
+    // beside it when the prefix says so for lumatrove.exe.
+    HKEY overrides = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
+                              L"Software\\Wine\\AppDefaults\\lumatrove.exe\\DllOverrides", 0,
+                              nullptr, 0, KEY_SET_VALUE, nullptr, &overrides, nullptr),
+              ERROR_SUCCESS);
+    const wchar_t order[] = L"native,builtin";
+    RegSetValueExW(overrides, L"iphlpapi", 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                   sizeof order);
+    RegCloseKey(overrides);
 
     dhcpLog_ = folder_ / "dhcp.txt";
     SetEnvironmentVariableW(L"LUMATROVE_DHCP_LOG", dhcpLog_.c_str());

@@ -285,7 +285,8 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
   item.iItem = row;
   item.stateMask = 0xFFFF;
   Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  item.iImage = 0;
+  // The second image marks the profile Windows uses now.
+  item.iImage = rows_ != nullptr && rows_->IsLive(row) ? 1 : 0;
   // A cell shows at most what a list view's text buffer of 520 characters holds.
   auto cellText = [&](int column) {
     std::u16string text = rows_ != nullptr ? rows_->CellText(row, column) : std::u16string();

@@ -20,6 +20,7 @@ bool SettingsDialog::OnInit() {
   CheckButton(IDC_SETTINGS_AUTORUN, choice.autoRun);
   CheckButton(IDC_SETTINGS_UPDATE, choice.autoUpdate);
   CheckButton(IDC_SETTINGS_LOG, choice.logEnabled);
+  CheckButton(IDC_SETTINGS_CONFIRM, choice.confirmApply);
   return true;
 }
 
@@ -28,6 +29,7 @@ void SettingsDialog::OnOk() {
   choice.autoRun = IsButtonChecked(IDC_SETTINGS_AUTORUN);
   choice.autoUpdate = IsButtonChecked(IDC_SETTINGS_UPDATE);
   choice.logEnabled = IsButtonChecked(IDC_SETTINGS_LOG);
+  choice.confirmApply = IsButtonChecked(IDC_SETTINGS_CONFIRM);
   StoreSettings(owner_->store, choice);
   End(IDOK);
 }

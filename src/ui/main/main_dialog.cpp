@@ -166,6 +166,7 @@ void MainDialog::SetupProfileList() {
   profileList.Send(LVM_SETHOVERTIME, 0, 1);
   listImages_.Reset(ImageList_Create(32, 32, ILC_COLORDDB | ILC_MASK, 2, 2));
   ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW, 32, 32).Get());
+  ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW_LIVE, 32, 32).Get());
   profileList.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages_.Get()));
 
   profileList.SetFullRowSelect(true);
@@ -213,6 +214,8 @@ bool MainDialog::OnInit() {
   UpdateCommandStates();
   BuildDynamicMenus();
 
+  RefreshLiveState();
+  StartAddressWatch();
   if (store.autoUpdate != 0) StartUpdateCheck();
 
   // "-hide" starts in the notification area only.
@@ -289,10 +292,19 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
       }
       return false;
     case kTrayCallback:
-      OnTrayCallback(l);
+      if (!applying_) OnTrayCallback(l);
       return false;
     case kUpdateCheckedMessage:
       OnUpdateChecked(l);
+      return true;
+    case kAddressChangedMessage:
+      // Windows reports a change in bursts: the state is read once they have passed.
+      SetTimer(Handle(), kLiveRefreshTimer, 300, nullptr);
+      return true;
+    case WM_TIMER:
+      if (w != kLiveRefreshTimer) return false;
+      KillTimer(Handle(), kLiveRefreshTimer);
+      if (!applying_) RefreshLiveState();
       return true;
     case kKeyboardSelectionMessage:
       FollowKeyboardSelection(static_cast<int>(w));
@@ -329,6 +341,7 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
 }
 
 void MainDialog::OnDestroy() {
+  StopAddressWatch();
   trayIcon.Remove();
   RemovePropW(Handle(), kInstanceMarker);
   profileList.DeleteAllItems();

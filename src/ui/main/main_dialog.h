@@ -31,6 +31,9 @@ inline constexpr UINT kTrayIconId = 129;
 inline constexpr UINT kKeyboardSelectionMessage = WM_APP + 1;
 // Posted by the update check's worker; lParam is the UpdateOutcome it found, now the window's.
 inline constexpr UINT kUpdateCheckedMessage = WM_APP + 2;
+// Posted by the address watch when Windows reports an address change.
+inline constexpr UINT kAddressChangedMessage = WM_APP + 3;
+inline constexpr UINT_PTR kLiveRefreshTimer = 0x4C56;
 
 // What SaveAndReload saved: after a new, modified or backed-up profile it says so in a
 // message; after a removal or a copy only the log does.
@@ -56,6 +59,11 @@ class MainDialog : public win::Dialog {
   bool SaveAndReload(int kind);
   // Applies the profile of `row` with the progress window and reports the outcome.
   bool ApplyProfileAt(int row);
+  // Applies the last undo snapshot.
+  bool UndoLastApply();
+  bool UndoSnapshotExists();
+  // Reads what Windows uses now; marks the live rows and writes the tray tooltip.
+  void RefreshLiveState();
   // Enables or greys the commands that need a current row.
   void UpdateCommandStates();
   // Fills the tray menu's and the options menu's submenus with the adapters and the rows.
@@ -136,6 +144,19 @@ class MainDialog : public win::Dialog {
   NetSystem& net_;
   StoreSystem& system_;
   HWND parent_;
+  // How an apply goes: a profile and the undo command keep a snapshot before and may ask
+  // whether to keep the result; going back after an unanswered question does neither.
+  enum class ApplyKind { kProfile, kUndo, kRevert };
+  bool ApplyAndFollow(const Profile& profile, std::u16string_view content,
+                      const std::u16string& name, ApplyKind kind);
+  // Waits `ms` while the windows keep painting (input waits).
+  void WaitPumping(unsigned ms);
+  void StartAddressWatch();
+  void StopAddressWatch();
+  std::vector<LiveAdapter> live_;
+  bool applying_ = false;
+  HANDLE addressWatch_ = nullptr;
+  HANDLE stopWatch_ = nullptr;
   HWND statusBar_ = nullptr;
   HWND toolBar_ = nullptr;
   win::ImageList toolImages_;

@@ -81,12 +81,17 @@ void MainDialog::SetAdapterEnabled(size_t index, bool enable) {
 }
 
 bool MainDialog::OnCommand(int id, int, HWND) {
+  // While an apply waits for Windows, nothing else starts.
+  if (applying_) return true;
   switch (id) {
     case IDOK:
     case IDCANCEL:
       return true;  // neither Return nor Escape ends the main window
     case ID_APP_EXIT:
       End(IDOK);
+      return true;
+    case ID_UNDO_APPLY:
+      UndoLastApply();
       return true;
     case ID_PROFILE_APPLY: {
       const int row = RowForCommand();

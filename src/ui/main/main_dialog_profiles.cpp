@@ -5,9 +5,9 @@
 
 #include "netcfg/ascii_text.h"
 #include "texts.h"
-#include "ui/dialogs/progress_dialog.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/action_log.h"
+#include "ui/model/live_state.h"
 #include "ui/model/main_window_model.h"
 #include "ui/res/resource.h"
 
@@ -23,6 +23,7 @@ void MainDialog::FillProfileList() {
   for (const std::unique_ptr<Profile>& p : store.profiles)
     profileIds.push_back(p->id);
   profileRows.Fill(store.profiles);
+  profileRows.SetLive(LiveProfiles(store.profiles, live_));
   profileList.SetMaxToolTipLength(
       static_cast<int>(std::min<size_t>(profileRows.LongestToolTip(), 800)));
   profileList.SetRowCount(profileRows.Count());
@@ -49,31 +50,14 @@ void MainDialog::LogIdRepairs() {
 }
 
 bool MainDialog::ApplyProfileAt(int row) {
-  if (row < 0 || static_cast<size_t>(row) >= profileIds.size()) {
+  if (row < 0 || static_cast<size_t>(row) >= profileIds.size() ||
+      static_cast<size_t>(row) >= store.profiles.size()) {
     Message(texts::kNoProfileSelected, MB_ICONEXCLAMATION);
     return false;
   }
-  ProgressDialog progress;
-  if (progress.CreateModeless(Handle())) {
-    progress.CenterOn(Handle());
-    progress.Show(SW_SHOW);
-    progress.Update();
-  }
-  const bool ok = store.ApplyProfile(profileIds[static_cast<size_t>(row)]);
-  netAdapters.DiscoverAdapters();
-  if (progress.Handle() != nullptr) progress.Send(WM_CLOSE);
-  if (ok) {
-    const std::u16string name = profileRows.CellText(row, 2);
-    const std::u16string text = texts::ProfileApplied(name);
-    Message(text, MB_ICONINFORMATION);
-    Append(text);
-  } else {
-    const std::u16string text(texts::kApplyFailed);
-    Message(text, MB_ICONERROR);
-    Append(text);
-  }
-  progress.Destroy();
-  return ok;
+  const std::u16string content = store.GetProfileContent(profileIds[static_cast<size_t>(row)]);
+  return ApplyAndFollow(*store.profiles[static_cast<size_t>(row)], content,
+                        profileRows.CellText(row, 2), ApplyKind::kProfile);
 }
 
 void MainDialog::UpdateCommandStates() {
@@ -86,6 +70,7 @@ void MainDialog::UpdateCommandStates() {
   if (const win::Menu menu = win::Menu::Borrow(GetMenu(Handle()))) {
     for (int id : kRowMenuCommands)
       menu.EnableItem(static_cast<UINT>(id), on);
+    menu.EnableItem(ID_UNDO_APPLY, UndoSnapshotExists());
     DrawMenuBar(Handle());
   }
 }

@@ -25,6 +25,7 @@ MenuLayout ReadMenu(HMENU menu) {
     e.text = win::U(text);
     e.id = static_cast<int>(info.wID);
     e.greyed = (info.fState & MFS_GRAYED) != 0;
+    e.checked = (info.fState & MFS_CHECKED) != 0;
     if ((info.fType & MFT_SEPARATOR) != 0) {
       e.kind = MenuEntry::Kind::kSeparator;
     } else if (info.hSubMenu != nullptr) {
@@ -54,8 +55,9 @@ void WriteMenu(HMENU menu, const MenuLayout& layout) {
         break;
       }
       case MenuEntry::Kind::kItem:
-        AppendMenuW(menu, MF_STRING | (e.greyed ? MF_GRAYED : 0u), static_cast<UINT_PTR>(e.id),
-                    W(e.text));
+        AppendMenuW(menu,
+                    MF_STRING | (e.greyed ? MF_GRAYED : 0u) | (e.checked ? MF_CHECKED : 0u),
+                    static_cast<UINT_PTR>(e.id), W(e.text));
         break;
     }
   }
@@ -78,7 +80,11 @@ void MainDialog::BuildDynamicMenus() {
   std::vector<std::u16string> profileNames;
   for (int row = 0; row < profileRows.Count(); ++row)
     profileNames.push_back(profileRows.CellText(row, 2));
-  const DynamicMenus dynamic = MakeDynamicMenus(adapterNames, profileNames);
+  std::vector<bool> liveRows;
+  for (int row = 0; row < profileRows.Count(); ++row)
+    liveRows.push_back(profileRows.IsLive(row));
+  const DynamicMenus dynamic =
+      MakeDynamicMenus(adapterNames, profileNames, liveRows, UndoSnapshotExists());
   WriteMenu(trayMenu_.SubMenu(0).Handle(), TrayMenuLayout(trayBase_, dynamic));
   if (options) WriteMenu(options.Handle(), OptionsMenuLayout(optionsBase_, dynamic));
   DrawMenuBar(Handle());

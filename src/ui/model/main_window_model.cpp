@@ -96,6 +96,15 @@ std::vector<std::u16string> IdRepairLogLines(const IdRepairs& repairs) {
   return lines;
 }
 
+void ProfileRows::SetLive(const std::vector<bool>& live) {
+  for (size_t i = 0; i < rows_.size(); ++i)
+    rows_[i].live = i < live.size() && live[i];
+}
+
+bool ProfileRows::IsLive(int row) const {
+  return row >= 0 && row < Count() && rows_[static_cast<size_t>(row)].live;
+}
+
 int CurrentRowAfterRemove(int removed, int rowsLeft) {
   if (removed >= 1) return removed - 1;
   return rowsLeft > 0 ? 0 : -1;

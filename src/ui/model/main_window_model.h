@@ -55,10 +55,15 @@ class ProfileRows {
   std::u16string ToolTip(int row, int maxLength) const;
   // The length of the longest summary, in characters.
   size_t LongestToolTip() const { return longest_; }
+  // Which rows stand for profiles that Windows uses now (one flag per row; missing flags
+  // are false).
+  void SetLive(const std::vector<bool>& live);
+  bool IsLive(int row) const;
 
  private:
   struct Row {
     std::u16string name, dateTime, summary;
+    bool live = false;
   };
   std::vector<Row> rows_;
   size_t longest_ = 0;

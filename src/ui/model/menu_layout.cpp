@@ -44,18 +44,28 @@ MenuLayout Inserted(MenuLayout layout, const std::vector<std::pair<size_t, MenuE
 }  // namespace
 
 DynamicMenus MakeDynamicMenus(const std::vector<std::u16string>& adapterNames,
-                              const std::vector<std::u16string>& profileNames) {
+                              const std::vector<std::u16string>& profileNames,
+                              const std::vector<bool>& liveRows, bool canUndo) {
   DynamicMenus menus;
   menus.disable =
       Submenu(texts::kMenuDisable, Items(adapterNames, kMenuAdapterLimit, ID_DISABLE_FIRST));
   menus.enable =
       Submenu(texts::kMenuEnable, Items(adapterNames, kMenuAdapterLimit, ID_ENABLE_FIRST));
-  menus.apply = Submenu(texts::kMenuApply, Items(profileNames, kMenuProfileLimit, ID_APPLY_FIRST));
+  std::vector<MenuEntry> apply = Items(profileNames, kMenuProfileLimit, ID_APPLY_FIRST);
+  for (size_t i = 0; i < apply.size() && i < liveRows.size(); ++i)
+    apply[i].checked = liveRows[i];
+  menus.apply = Submenu(texts::kMenuApply, std::move(apply));
+  menus.undo.text = texts::kMenuUndoApply;
+  menus.undo.id = ID_UNDO_APPLY;
+  menus.undo.greyed = !canUndo;
   return menus;
 }
 
 MenuLayout TrayMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic) {
-  return Inserted(loaded, {{3, dynamic.disable}, {4, dynamic.enable}, {6, dynamic.apply}});
+  return Inserted(loaded, {{3, dynamic.disable},
+                           {4, dynamic.enable},
+                           {6, dynamic.apply},
+                           {7, dynamic.undo}});
 }
 
 MenuLayout OptionsMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic) {

@@ -5,6 +5,7 @@
 // Icons, bitmaps, menus, dialogs, the toolbar.
 #define IDI_APP 128
 #define IDI_ROW 155
+#define IDI_ROW_LIVE 156
 #define IDI_SHORTCUT 207
 #define IDR_MAINMENU 133
 #define IDD_MAIN 137
@@ -61,6 +62,7 @@
 #define ID_REPAIR 32811
 #define ID_SHORTCUT 32812
 #define ID_IMPORT 32813
+#define ID_UNDO_APPLY 32820
 #define ID_APPLY_FIRST 1524
 #define ID_APPLY_LAST 2024
 #define ID_ENABLE_FIRST 2025

@@ -31,6 +31,14 @@ bool TrayIcon::AddAgain() {
   return added_;
 }
 
+bool TrayIcon::SetTip(const std::u16string& tip) {
+  lstrcpynW(data_.szTip, reinterpret_cast<const wchar_t*>(tip.c_str()), 128);
+  if (!added_) return false;
+  NOTIFYICONDATAW change = data_;
+  change.uFlags = NIF_TIP;
+  return Shell_NotifyIconW(NIM_MODIFY, &change) != FALSE;
+}
+
 void TrayIcon::Remove() {
   if (!added_) return;
   Shell_NotifyIconW(NIM_DELETE, &data_);

@@ -23,6 +23,8 @@ class TrayIcon {
   // Adds it again as it was (the notification area is new after an Explorer restart).
   bool AddAgain();
   void Remove();
+  // Changes the tooltip (at most 127 characters) of the icon, shown or not.
+  bool SetTip(const std::u16string& tip);
   // The record handed to the shell; its icon is not kept after Add.
   const NOTIFYICONDATAW& Data() const { return data_; }
 

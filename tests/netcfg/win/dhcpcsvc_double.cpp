@@ -1,7 +1,9 @@
 // A stand-in for the DHCP client library in tests under Wine, whose own
 // DhcpNotifyConfigChange is an unimplemented stub that ends the process. It appends one line
 // per call, with the seven arguments, to the UTF-8 file named by LUMATROVE_DHCP_LOG, and
-// returns the number in LUMATROVE_DHCP_RESULT (0 when unset). Never shipped.
+// returns the number in LUMATROVE_DHCP_RESULT (0 when unset). The IP Helper stand-in, when
+// loaded, is told to show the adapter's new settings unless LUMATROVE_LIVE_FROZEN is set.
+// Never shipped.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,6 +32,17 @@ extern "C" DWORD WINAPI DhcpNotifyConfigChange(LPWSTR serverName, LPWSTR adapter
                    static_cast<unsigned long>(ipIndex), static_cast<unsigned long>(ipAddress),
                    static_cast<unsigned long>(subnetMask), action);
       std::fclose(f);
+    }
+  }
+  // Windows follows the notification: so does the IP Helper stand-in, when it is loaded and
+  // the test does not want Windows to lag behind.
+  if (GetEnvironmentVariableW(L"LUMATROVE_LIVE_FROZEN", nullptr, 0) == 0) {
+    using Follow = void(WINAPI*)(const wchar_t*);
+    if (HMODULE helper = GetModuleHandleW(L"iphlpapi.dll")) {
+      if (auto follow = reinterpret_cast<Follow>(
+              reinterpret_cast<void*>(GetProcAddress(helper, "LumatroveFollowRegistry")))) {
+        follow(adapterName);
+      }
     }
   }
   wchar_t result[16];

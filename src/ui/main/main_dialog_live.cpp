@@ -1,0 +1,211 @@
+// What Windows uses now, and an apply that follows it: the address watch, the live rows and
+// tray tooltip, the conflict question before an apply, the wait after it, the undo snapshot
+// and the question whether to keep the new settings.
+#include <iphlpapi.h>
+
+#include "store/address_conflict.h"
+#include "store/undo_snapshot.h"
+#include "texts.h"
+#include "ui/dialogs/keep_settings_dialog.h"
+#include "ui/dialogs/progress_dialog.h"
+#include "ui/dialogs/progress_dialog_res.h"
+#include "ui/main/main_dialog.h"
+#include "ui/model/live_state.h"
+
+namespace lumatrove {
+namespace {
+
+struct WatchArguments {
+  HWND window;
+  HANDLE stop;
+};
+
+// Waits for Windows to report address changes and posts each to the window, until `stop`.
+// NotifyAddrChange is asked again after each report; without it (a system that does not
+// have it) the thread ends and the state is read after applies only.
+DWORD WINAPI WatchAddresses(void* parameter) {
+  const WatchArguments arguments = *static_cast<WatchArguments*>(parameter);
+  delete static_cast<WatchArguments*>(parameter);
+  OVERLAPPED overlapped{};
+  overlapped.hEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (overlapped.hEvent == nullptr) return 0;
+  for (;;) {
+    HANDLE handle = nullptr;
+    const DWORD asked = NotifyAddrChange(&handle, &overlapped);
+    if (asked != ERROR_IO_PENDING && asked != NO_ERROR) break;
+    const HANDLE events[2] = {arguments.stop, overlapped.hEvent};
+    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
+    PostMessageW(arguments.window, kAddressChangedMessage, 0, 0);
+  }
+  // A request still pending completes into nothing: the event stays open with the process.
+  return 0;
+}
+
+}  // namespace
+
+void MainDialog::StartAddressWatch() {
+  stopWatch_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (stopWatch_ == nullptr) return;
+  auto* arguments = new WatchArguments{Handle(), stopWatch_};
+  addressWatch_ = CreateThread(nullptr, 0, WatchAddresses, arguments, 0, nullptr);
+  if (addressWatch_ == nullptr) delete arguments;
+}
+
+void MainDialog::StopAddressWatch() {
+  if (addressWatch_ != nullptr) {
+    SetEvent(stopWatch_);
+    WaitForSingleObject(addressWatch_, 5000);
+    CloseHandle(addressWatch_);
+    addressWatch_ = nullptr;
+  }
+  if (stopWatch_ != nullptr) {
+    CloseHandle(stopWatch_);
+    stopWatch_ = nullptr;
+  }
+}
+
+void MainDialog::RefreshLiveState() {
+  live_ = netAdapters.ReadLiveAdapters();
+  profileRows.SetLive(LiveProfiles(store.profiles, live_));
+  InvalidateRect(profileList.Handle(), nullptr, FALSE);
+  trayIcon.SetTip(TrayToolTip(live_));
+}
+
+bool MainDialog::UndoSnapshotExists() {
+  return FileExists(store.UndoPath());
+}
+
+bool MainDialog::UndoLastApply() {
+  std::optional<UndoSnapshot> snapshot = LoadUndoSnapshotToApply(store.UndoPath());
+  if (!snapshot) {
+    Message(texts::kUndoSnapshotMissing, MB_ICONEXCLAMATION);
+    UpdateCommandStates();
+    return false;
+  }
+  return ApplyAndFollow(*snapshot->profile, snapshot->content, snapshot->profile->name,
+                        ApplyKind::kUndo);
+}
+
+void MainDialog::WaitPumping(unsigned ms) {
+  const DWORD end = GetTickCount() + ms;
+  for (;;) {
+    const auto left = static_cast<LONG>(end - GetTickCount());
+    if (left <= 0) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+                         (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST);
+      if (input) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
+bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view content,
+                                const std::u16string& name, ApplyKind kind) {
+  // Going back happens inside the apply it undoes; nothing else may start meanwhile.
+  if (applying_ && kind != ApplyKind::kRevert) return false;
+  struct Busy {
+    bool& flag;
+    bool before;
+    explicit Busy(bool& f) : flag(f), before(f) { flag = true; }
+    ~Busy() { flag = before; }
+  } busy(applying_);
+
+  ProgressDialog progress;
+  if (progress.CreateModeless(Handle())) {
+    progress.CenterOn(Handle());
+    progress.Show(SW_SHOW);
+    progress.Update();
+  }
+  const bool revert = kind == ApplyKind::kRevert;
+
+  // A fixed address that another device answers for is applied only when the user says so.
+  netAdapters.DiscoverAdapters();
+  if (!revert) {
+    if (const auto conflict = FindAddressConflict(net_, profile, netAdapters.ReadLiveAdapters())) {
+      progress.Show(SW_HIDE);
+      const std::u16string question =
+          texts::AddressInUse(conflict->connectionName, conflict->address, conflict->hardwareAddress);
+      if (Message(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) {
+        Append(question);
+        progress.Destroy();
+        return false;
+      }
+      progress.Show(SW_SHOW);
+      progress.Update();
+    }
+  }
+
+  // What the adapters have now, to go back to.
+  bool snapshot = false;
+  if (!revert) {
+    snapshot = SaveUndoSnapshot(system_, store.UndoPath(),
+                                UndoConnections(profile, netAdapters.adapters),
+                                texts::UndoSnapshotName(kind == ApplyKind::kUndo
+                                                            ? std::u16string(texts::kMenuUndoApply)
+                                                            : name));
+    if (!snapshot) Append(texts::kUndoSnapshotNotSaved);
+  }
+
+  const bool ok = store.ApplyProfileContent(content);
+  netAdapters.DiscoverAdapters();
+
+  // Windows takes a moment to use what was written; the bar shows the wait.
+  ApplyWaitOutcome outcome;
+  if (ok) {
+    HWND bar = progress.Handle() != nullptr ? GetDlgItem(progress.Handle(), IDC_PROGRESS_BAR)
+                                            : nullptr;
+    if (bar != nullptr) SendMessageW(bar, PBM_SETRANGE32, 0, kApplyWaitMs);
+    unsigned waited = 0;
+    outcome = WaitUntilApplied(
+        profile, [this] { return netAdapters.ReadLiveAdapters(); },
+        [&](unsigned ms) {
+          WaitPumping(ms);
+          waited += ms;
+          if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, waited, 0);
+        });
+  }
+  if (progress.Handle() != nullptr) progress.Send(WM_CLOSE);
+  progress.Destroy();
+  RefreshLiveState();
+  UpdateCommandStates();
+  if (revert) return ok;
+
+  // Nobody there to keep it (a remote session that lost its connection): back it goes,
+  // before any other message can wait for an answer.
+  if (ok && snapshot && store.confirmApply != 0 && !AskToKeepSettings(Handle())) {
+    std::optional<UndoSnapshot> before = LoadUndoSnapshotToApply(store.UndoPath());
+    const bool reverted =
+        before && ApplyAndFollow(*before->profile, before->content, name, ApplyKind::kRevert);
+    const std::u16string_view text =
+        reverted ? texts::kSettingsReverted : texts::kSettingsRevertFailed;
+    Append(text);
+    Message(text, reverted ? MB_ICONINFORMATION : MB_ICONERROR);
+    return false;
+  }
+
+  if (ok) {
+    const std::u16string text = texts::ProfileApplied(name);
+    Message(text, MB_ICONINFORMATION);
+    Append(text);
+    const std::u16string shown = ApplyWaitMessage(outcome);
+    if (!shown.empty()) {
+      Append(shown);
+      Message(shown, MB_ICONEXCLAMATION);
+    }
+  } else {
+    const std::u16string text(texts::kApplyFailed);
+    Message(text, MB_ICONERROR);
+    Append(text);
+  }
+  return ok;
+}
+
+}  // namespace lumatrove
