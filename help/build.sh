@@ -9,7 +9,7 @@ output=$2
 rm -rf "$work"
 mkdir -p "$work"
 cp "$here"/*.html "$here"/help.css "$here"/lumatrove.hhp "$work"/
-for image in main-window profile-editor backup current-settings tray-menu settings; do
+for image in main-window profile-editor backup current-settings tray-menu settings live-profile; do
   cp "$here/../docs/$image.png" "$work"/
 done
 iconv -f UTF-8 -t CP950 "$here/toc.hhc" >"$work/toc.hhc"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds Lumatrove and runs lumatrove.exe under Wine, in a virtual desktop, on a
 # demonstration computer (two network adapters, one on DHCP and one fixed) with a few
-# profiles. Double-click a profile to apply it; the registry of the demo prefix changes and
-# the recording stand-in for the DHCP client notes the notification.
+# profiles. Double-click a profile to apply it; the registry of the demo prefix changes, the
+# recording stand-in for the DHCP client notes the notification, and the IP Helper stand-in
+# shows the new settings (check mark, tray tooltip) as Windows would.
 #
 # With a display the program runs until you leave it (File > Exit). Without one it runs on
 # Xvfb, saves a screenshot as build/demo/screenshot.png, and ends.
@@ -15,17 +16,19 @@ jobs=$(nproc)
 echo "Building..."
 cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/windows -j "$jobs" --target lumatrove dhcpcsvc_double first_adapter
+cmake --build build/windows -j "$jobs" --target lumatrove dhcpcsvc_double iphlpapi_double first_adapter
 
 demo="$root/build/demo"
 program="$demo/Lumatrove"
 mkdir -p "$program"
 cp build/windows/bin/lumatrove.exe build/windows/bin/dhcpcsvc.dll "$program/"
+# The IP Helper stand-in shows the demo adapters and follows each apply as Windows would.
+cp build/windows/bin/iphlpapi_double.dll "$program/iphlpapi.dll"
 cp demo/demo-profiles.cfg "$program/lumatrove.cfg"
 rm -f "$program/system.log"
 
 export WINEPREFIX="$demo/wineprefix" HOME="$demo/winehome" WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d;dhcpcsvc=n"
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d;mscoree=d;mshtml=d;dhcpcsvc=n;iphlpapi=n,b"
 
 own_display=0
 if [ -z "${DISPLAY:-}" ]; then

@@ -163,6 +163,16 @@ class RemoteList : public RemoteMemory {
     return std::u16string(reinterpret_cast<const char16_t*>(text));
   }
 
+  // The row's image: 1 marks the profile Windows uses now.
+  int Image(int row) {
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    Write(&item, sizeof item);
+    SendMessageW(list_, LVM_GETITEMW, 0, At());
+    return Get<LVITEMW>().iImage;
+  }
+
   RECT Rect(int row, int part = LVIR_BOUNDS) {
     RECT r{};
     r.left = part;

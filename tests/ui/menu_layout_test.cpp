@@ -12,10 +12,10 @@ using test::U8;
 using Kind = MenuEntry::Kind;
 
 MenuEntry Item(std::u16string text, int id) {
-  return {Kind::kItem, std::move(text), id, false, {}};
+  return {Kind::kItem, std::move(text), id, false, false, {}};
 }
 MenuEntry Separator() {
-  return {Kind::kSeparator, u"", 0, false, {}};
+  return {Kind::kSeparator, u"", 0, false, false, {}};
 }
 
 // The menus as their resources hold them.
@@ -58,9 +58,9 @@ TEST(MenuLayout, TrayAndOptionsForEveryCount) {
     size_t adapterItems, profileItems;
   };
   const Case cases[] = {
-      {0, 0, "ii-gg-g-ii-i", "i-gg-i", 0, 0},       {1, 1, "ii->>->-ii-i", "i->>-i", 1, 1},
-      {25, 600, "ii->>->-ii-i", "i->>-i", 20, 500}, {0, 3, "ii-gg->-ii-i", "i-gg-i", 0, 3},
-      {2, 0, "ii->>-g-ii-i", "i->>-i", 2, 0},
+      {0, 0, "ii-gg-gg-ii-i", "i-gg-i", 0, 0},       {1, 1, "ii->>->g-ii-i", "i->>-i", 1, 1},
+      {25, 600, "ii->>->g-ii-i", "i->>-i", 20, 500}, {0, 3, "ii-gg->g-ii-i", "i-gg-i", 0, 3},
+      {2, 0, "ii->>-gg-ii-i", "i->>-i", 2, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.adapters) + " adapters, " + std::to_string(c.profiles) +
@@ -77,8 +77,9 @@ TEST(MenuLayout, TrayAndOptionsForEveryCount) {
     EXPECT_EQ(U8(tray[3].text), "禁用網路");
     EXPECT_EQ(U8(tray[4].text), "啟用網路");
     EXPECT_EQ(U8(tray[6].text), "套用組態");
-    EXPECT_EQ(U8(tray[8].text), "系統設定(&S)...");
-    EXPECT_EQ(tray[11].id, 32772);
+    EXPECT_EQ(U8(tray[7].text), "還原上次套用");
+    EXPECT_EQ(U8(tray[9].text), "系統設定(&S)...");
+    EXPECT_EQ(tray[12].id, 32772);
     EXPECT_EQ(options[2], tray[3]);
     EXPECT_EQ(options[3], tray[4]);
     EXPECT_EQ(tray[3].items.size(), c.adapterItems);
@@ -96,6 +97,25 @@ TEST(MenuLayout, TrayAndOptionsForEveryCount) {
       EXPECT_EQ(U8(tray[6].items.back().text), "組態" + std::to_string(c.profileItems - 1));
     }
   }
+}
+
+TEST(MenuLayout, LiveProfilesAreCheckedAndUndoNeedsASnapshot) {
+  const std::vector<std::u16string> profiles = Names(3, u"組態");
+  // Several profiles can be live at once; flags beyond the rows are ignored.
+  DynamicMenus dynamic =
+      MakeDynamicMenus(Names(1, u"LAN "), profiles, {true, false, true, true}, true);
+  std::vector<bool> checked;
+  for (const MenuEntry& e : dynamic.apply.items)
+    checked.push_back(e.checked);
+  EXPECT_EQ(checked, (std::vector<bool>{true, false, true}));
+  EXPECT_FALSE(dynamic.undo.greyed);
+  EXPECT_EQ(dynamic.undo.id, 32820);
+  EXPECT_FALSE(dynamic.disable.items[0].checked);
+
+  dynamic = MakeDynamicMenus({}, profiles, {true});
+  EXPECT_TRUE(dynamic.apply.items[0].checked);
+  EXPECT_FALSE(dynamic.apply.items[1].checked);
+  EXPECT_TRUE(dynamic.undo.greyed);
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ void ProfileListCtrl::SetRowCount(int count) {
 
 void ProfileListCtrl::FillDisplayInfo(NMLVDISPINFOW& info) const {
   LVITEMW& item = info.item;
-  if ((item.mask & LVIF_IMAGE) != 0) item.iImage = 0;
+  if ((item.mask & LVIF_IMAGE) != 0) item.iImage = rows_ != nullptr && rows_->IsLive(item.iItem);
   if ((item.mask & LVIF_TEXT) != 0 && item.pszText != nullptr && item.cchTextMax > 0) {
     const std::u16string text =
         rows_ != nullptr ? rows_->CellText(item.iItem, item.iSubItem) : std::u16string();
@@ -286,7 +286,7 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
   item.stateMask = 0xFFFF;
   Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
   // The second image marks the profile Windows uses now.
-  item.iImage = rows_ != nullptr && rows_->IsLive(row) ? 1 : 0;
+  item.iImage = rows_ != nullptr && rows_->IsLive(row);
   // A cell shows at most what a list view's text buffer of 520 characters holds.
   auto cellText = [&](int column) {
     std::u16string text = rows_ != nullptr ? rows_->CellText(row, column) : std::u16string();

@@ -23,9 +23,11 @@ bool KeepSettingsDialog::OnInit() {
                       reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_QUESTION)), 0);
   SetItemText(IDC_KEEP_COUNTDOWN, countdown_.CountdownText());
   SetTimer(Handle(), kSecondTimer, 1000, nullptr);
-  // It may come up while the main window sits in the tray: it must be seen.
+  // It may come up while the main window sits in the tray: it must be seen. A reflexive
+  // Return goes back rather than keeping what may have cut the connection.
   SetForegroundWindow(Handle());
-  return true;
+  SetFocus(Item(IDCANCEL));
+  return false;
 }
 
 bool KeepSettingsDialog::OnMessage(UINT message, WPARAM w, LPARAM, INT_PTR& result) {

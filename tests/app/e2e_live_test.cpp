@@ -1,0 +1,256 @@
+// What Windows uses now, end to end: the IP Helper stand-in beside the program shows the
+// prefix's adapters and follows each DHCP client notification as Windows does. The tray
+// tooltip is read from the notification area's tooltip in Wine's explorer.
+#include "e2e_fixture.h"
+
+namespace lumatrove::e2e {
+namespace {
+
+constexpr int kUndoCommand = 32820;
+
+// An environment variable of this process, which the program started next inherits, for
+// the length of a test.
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
+    SetEnvironmentVariableW(name, value);
+  }
+  ~ScopedVariable() { SetEnvironmentVariableW(name_, nullptr); }
+
+ private:
+  const wchar_t* name_;
+};
+
+// A value of the wired adapter's TCP/IP key for the length of a test.
+class ScopedLanValue {
+ public:
+  ScopedLanValue(const wchar_t* name, const wchar_t* text) : name_(name) {
+    const std::wstring key = KeyPath();
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, &h) == ERROR_SUCCESS) {
+      RegSetValueExW(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                     static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+      RegCloseKey(h);
+    }
+  }
+  ~ScopedLanValue() {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_SET_VALUE, &h) ==
+        ERROR_SUCCESS) {
+      RegDeleteValueW(h, name_);
+      RegCloseKey(h);
+    }
+  }
+
+ private:
+  static std::wstring KeyPath() {
+    const std::string lan(kLan);
+    return L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+           std::wstring(lan.begin(), lan.end());
+  }
+  const wchar_t* name_;
+};
+
+// The tooltip texts of the program's notification-area icons: explorer keeps one tool per
+// icon in its tooltip window (and may still keep those of programs a test ended).
+std::vector<std::string> TrayTips() {
+  std::vector<std::string> found;
+  for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip != nullptr;
+       tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tip, &pid);
+    test::RemoteMemory memory(pid);
+    if (!memory.Ok()) continue;
+    const auto tools = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < tools; ++i) {
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.lpszText = reinterpret_cast<wchar_t*>(memory.At(1024));
+      const wchar_t none = 0;
+      memory.Write(&tool, sizeof tool);
+      memory.Write(&none, sizeof none, 1024);
+      if (SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), memory.At()) == 0) continue;
+      wchar_t text[256] = {};
+      memory.Read(reinterpret_cast<void*>(memory.At(1024)), text, sizeof text - sizeof(wchar_t));
+      const std::u16string t(reinterpret_cast<const char16_t*>(text));
+      if (t.rfind(u"Torvane（Lumatrove）", 0) == 0) found.push_back(U8(t));
+    }
+  }
+  return found;
+}
+
+bool TrayShows(const std::string& tip) {
+  const std::vector<std::string> tips = TrayTips();
+  return std::find(tips.begin(), tips.end(), tip) != tips.end();
+}
+
+// The keep-the-settings question of `pid` (the dialog with the countdown text).
+HWND KeepQuestionOf(DWORD pid) {
+  for (HWND h : test::TopLevelWindows(pid)) {
+    if (IsWindowVisible(h) && GetDlgItem(h, 1066) != nullptr) return h;
+  }
+  return nullptr;
+}
+
+std::string ConfirmingConfig(const std::string& profiles) {
+  std::string config = ConfigOf("7", profiles, true);
+  config.replace(config.find("</SYSCONFIG>"), 0, "<CONFIRMAPPLY>TRUE</CONFIRMAPPLY>");
+  return config;
+}
+
+class Live : public Program {
+ protected:
+  // Starts on the demo profiles (row 0: 實驗室, fixed 10.0.5.77 on Wi-Fi; row 1: 家裡, DHCP
+  // on the wired adapter) and waits for the main window and its list.
+  void StartOn(const std::string& config) {
+    WriteConfig(config);
+    pid_ = Start();
+    main_ = WaitMainWindow(pid_);
+    ASSERT_NE(main_, nullptr);
+    list_ = GetDlgItem(main_, 1007);
+    ASSERT_NE(list_, nullptr);
+  }
+  void DoubleClick(int row) {
+    test::RemoteList rows(list_, pid_);
+    test::Click(list_, rows.Rect(row), false);
+    test::Click(list_, rows.Rect(row), true);
+  }
+  std::vector<int> Images() {
+    test::RemoteList rows(list_, pid_);
+    std::vector<int> images;
+    for (int r = 0; r < rows.Rows(); ++r)
+      images.push_back(rows.Image(r));
+    return images;
+  }
+
+  DWORD pid_ = 0;
+  HWND main_ = nullptr;
+  HWND list_ = nullptr;
+};
+
+TEST_F(Live, TooltipAndCheckMarkFollowAnApplyAndItsUndo) {
+  StartOn(DemoConfig(true));
+  // The wired adapter is on DHCP, as 家裡 wants; the wireless one is elsewhere.
+  EXPECT_EQ(Images(), (std::vector<int>{0, 1}));
+  const std::string before =
+      "Torvane（Lumatrove）\n區域連線 DHCP 192.168.77.10\n無線網路連線 192.168.1.10";
+  EXPECT_TRUE(WaitFor([&] { return TrayShows(before); }));
+  EXPECT_FALSE(fs::exists(folder_ / "lumatrove.undo"));
+
+  DoubleClick(0);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
+  // Windows shows the new address at once: no second message.
+  Sleep(500);
+  EXPECT_EQ(test::MessageBoxOf(pid_), nullptr);
+  EXPECT_EQ(Images(), (std::vector<int>{1, 1}));
+  const std::string after =
+      "Torvane（Lumatrove）\n區域連線 DHCP 192.168.77.10\n無線網路連線 10.0.5.77";
+  EXPECT_TRUE(WaitFor([&] { return TrayShows(after); }));
+
+  // The snapshot kept what the wireless adapter had; undo puts it back.
+  const std::string snapshot = Read(folder_ / "lumatrove.undo");
+  EXPECT_NE(snapshot.find("NAME=\"套用【實驗室】前的設定\""), std::string::npos) << snapshot;
+  EXPECT_NE(snapshot.find("<IP>192.168.1.10</IP>"), std::string::npos) << snapshot;
+  PostMessageW(main_, WM_COMMAND, kUndoCommand, 0);
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "套用網路組態[套用【實驗室】前的設定]成功!");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
+  EXPECT_EQ(U8(RegString(kWifi, L"SubnetMask")), "255.255.255.0");
+  EXPECT_EQ(U8(RegString(kWifi, L"NameServer")), "168.95.1.1,8.8.8.8");
+  EXPECT_TRUE(WaitFor([&] { return Images() == std::vector<int>{0, 1}; }));
+
+  // Undo again goes forward to what the undo replaced.
+  PostMessageW(main_, WM_COMMAND, kUndoCommand, 0);
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+
+  PostMessageW(main_, WM_COMMAND, 32772, 0);
+  EXPECT_TRUE(Ended(pid_));
+}
+
+TEST_F(Live, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
+  ScopedVariable frozen(L"LUMATROVE_LIVE_FROZEN", L"1");
+  StartOn(DemoConfig(false));
+  const auto started = std::chrono::steady_clock::now();
+  DoubleClick(0);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid_, text, nullptr, 30));
+  EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::seconds(9));
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "Windows 在 10 秒內仍未使用網路連線【Wi-Fi】的新設定，目前顯示："
+                      "192.168.1.10 / 255.255.255.0。\r\n設定已寫入，可能稍後才會生效；若一直如此，"
+                      "請停用再啟用這張網路卡。");
+  // The registry has the new settings all the same.
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+  EXPECT_EQ(Images(), (std::vector<int>{0, 1}));
+}
+
+TEST_F(Live, PrivateAddressAfterAnApplyIsExplained) {
+  ScopedLanValue address(L"DhcpIPAddress", L"169.254.3.4");
+  ScopedLanValue mask(L"DhcpSubnetMask", L"255.255.0.0");
+  StartOn(DemoConfig(false));
+  EXPECT_TRUE(WaitFor([] {
+    return TrayShows(
+        "Torvane（Lumatrove）\n區域連線 DHCP 169.254.3.4\n無線網路連線 192.168.1.10");
+  }));
+  DoubleClick(1);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "套用網路組態[家裡]成功!");
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text).substr(0, U8(u"網路連線【LAN】目前顯示：DHCP 169.254.3.4 / 255.255.0.0。").size()),
+            "網路連線【LAN】目前顯示：DHCP 169.254.3.4 / 255.255.0.0。");
+}
+
+TEST_F(Live, AnsweringAddressIsAppliedOnlyWhenTheUserSaysSo) {
+  // 192.168.1.77 is on the wireless adapter's network; another device holds it.
+  ScopedVariable answers(L"LUMATROVE_ARP_ANSWERS", L"192.168.1.77=00-11-22-33-44-55");
+  StartOn(ConfigOf("8", FixedProfile("衝突", "8", "192.168.1.77"), false));
+  DoubleClick(0);
+  std::u16string text;
+  ASSERT_TRUE(test::AnswerMessageBox(pid_, IDNO, text));
+  EXPECT_EQ(U8(text), "IP位址 192.168.1.77 已有網路上另一台裝置（硬體位址 00-11-22-33-44-55）在使用。"
+                      "\r\n仍要將網路連線【Wi-Fi】設為這個位址嗎？選「否」則不套用任何設定。");
+  Sleep(500);
+  EXPECT_EQ(test::MessageBoxOf(pid_), nullptr);
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
+  EXPECT_EQ(Read(dhcpLog_), "");
+  EXPECT_FALSE(fs::exists(folder_ / "lumatrove.undo"));
+
+  DoubleClick(0);
+  ASSERT_TRUE(test::AnswerMessageBox(pid_, IDYES, text));
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "套用網路組態[衝突]成功!");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.77");
+}
+
+TEST_F(Live, UnansweredQuestionGoesBackAndKeepStays) {
+  StartOn(ConfirmingConfig(FixedProfile("實驗室", "3", "10.0.5.77")));
+  const auto started = std::chrono::steady_clock::now();
+  DoubleClick(0);
+  HWND question = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (question = KeepQuestionOf(pid_)) != nullptr; }));
+  EXPECT_EQ(U8(test::WindowText(GetDlgItem(question, 1065))), "保留這些設定嗎？");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+  // Nobody answers: after 15 seconds the settings go back.
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid_, text, nullptr, 30));
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::seconds(14));
+  EXPECT_EQ(U8(text), "沒有確認新的設定，已還原為套用前的設定。");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
+  EXPECT_EQ(U8(RegString(kWifi, L"DefaultGateway")), "192.168.1.1");
+
+  // Kept, the new settings stay and the usual message follows.
+  DoubleClick(0);
+  ASSERT_TRUE(WaitFor([&] { return (question = KeepQuestionOf(pid_)) != nullptr; }));
+  PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+}
+
+}  // namespace
+}  // namespace lumatrove::e2e
