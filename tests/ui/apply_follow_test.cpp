@@ -117,7 +117,10 @@ TEST_F(ApplyFollow, WaitEndsAsSoonAsWindowsShowsTheProfile) {
   // because the wireless adapter is left alone.
   ASSERT_TRUE(store_.ApplyProfile(u"2"));
   EXPECT_TRUE(Wait(ProfileAt(1)).Settled());
-  EXPECT_EQ(LiveProfiles(store_.profiles, Live()), (std::vector<bool>{true, true}));
+  LiveState state;
+  state.Refresh(layer_);
+  EXPECT_EQ(state.LiveRows(store_.profiles), (std::vector<bool>{true, true}));
+  EXPECT_EQ(U8(state.ToolTip()), "Torvane（Lumatrove）\nLAN DHCP 192.168.1.100\nWi-Fi 192.168.1.20");
 }
 
 TEST_F(ApplyFollow, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {

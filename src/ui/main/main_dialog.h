@@ -14,6 +14,8 @@
 #include "netcfg/net_adapter_layer.h"
 #include "store/profile_store.h"
 #include "ui/controls/profile_list_ctrl.h"
+#include "ui/dialogs/progress_dialog.h"
+#include "ui/model/live_state.h"
 #include "ui/model/main_window_model.h"
 #include "ui/model/menu_layout.h"
 #include "ui/win/dialog.h"
@@ -149,11 +151,18 @@ class MainDialog : public win::Dialog {
   enum class ApplyKind { kProfile, kUndo, kRevert };
   bool ApplyAndFollow(const Profile& profile, std::u16string_view content,
                       const std::u16string& name, ApplyKind kind);
+  // False when another device answers for a fixed address of `profile` and the user does not
+  // want it applied anyway.
+  bool ConfirmAddressesAreFree(const Profile& profile, ProgressDialog& progress);
+  // Waits until Windows shows `profile` (at most kApplyWaitMs), the bar showing the time.
+  ApplyWaitOutcome WaitForWindows(const Profile& profile, ProgressDialog& progress);
+  // Asks whether to keep what was applied; true when it went back (or tried to) instead.
+  bool RevertUnlessKept(const std::u16string& name);
   // Waits `ms` while the windows keep painting (input waits).
   void WaitPumping(unsigned ms);
   void StartAddressWatch();
   void StopAddressWatch();
-  std::vector<LiveAdapter> live_;
+  LiveState live_;
   bool applying_ = false;
   HANDLE addressWatch_ = nullptr;
   HANDLE stopWatch_ = nullptr;

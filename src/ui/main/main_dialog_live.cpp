@@ -65,10 +65,10 @@ void MainDialog::StopAddressWatch() {
 }
 
 void MainDialog::RefreshLiveState() {
-  live_ = netAdapters.ReadLiveAdapters();
-  profileRows.SetLive(LiveProfiles(store.profiles, live_));
+  live_.Refresh(netAdapters);
+  profileRows.SetLive(live_.LiveRows(store.profiles));
   InvalidateRect(profileList.Handle(), nullptr, FALSE);
-  trayIcon.SetTip(TrayToolTip(live_));
+  trayIcon.SetTip(live_.ToolTip());
 }
 
 bool MainDialog::UndoSnapshotExists() {
@@ -107,6 +107,47 @@ void MainDialog::WaitPumping(unsigned ms) {
   }
 }
 
+bool MainDialog::ConfirmAddressesAreFree(const Profile& profile, ProgressDialog& progress) {
+  const auto conflict = FindAddressConflict(net_, profile, netAdapters.ReadLiveAdapters());
+  if (!conflict) return true;
+  progress.Show(SW_HIDE);
+  const std::u16string question =
+      texts::AddressInUse(conflict->connectionName, conflict->address, conflict->hardwareAddress);
+  if (Message(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) {
+    Append(question);
+    return false;
+  }
+  progress.Show(SW_SHOW);
+  progress.Update();
+  return true;
+}
+
+ApplyWaitOutcome MainDialog::WaitForWindows(const Profile& profile, ProgressDialog& progress) {
+  HWND bar =
+      progress.Handle() != nullptr ? GetDlgItem(progress.Handle(), IDC_PROGRESS_BAR) : nullptr;
+  if (bar != nullptr) SendMessageW(bar, PBM_SETRANGE32, 0, kApplyWaitMs);
+  unsigned waited = 0;
+  return WaitUntilApplied(
+      profile, [this] { return netAdapters.ReadLiveAdapters(); },
+      [&](unsigned ms) {
+        WaitPumping(ms);
+        waited += ms;
+        if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, waited, 0);
+      });
+}
+
+bool MainDialog::RevertUnlessKept(const std::u16string& name) {
+  if (AskToKeepSettings(Handle())) return false;
+  std::optional<UndoSnapshot> before = LoadUndoSnapshotToApply(store.UndoPath());
+  const bool reverted =
+      before && ApplyAndFollow(*before->profile, before->content, name, ApplyKind::kRevert);
+  const std::u16string_view text =
+      reverted ? texts::kSettingsReverted : texts::kSettingsRevertFailed;
+  Append(text);
+  Message(text, reverted ? MB_ICONINFORMATION : MB_ICONERROR);
+  return true;
+}
+
 bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view content,
                                 const std::u16string& name, ApplyKind kind) {
   // Going back happens inside the apply it undoes; nothing else may start meanwhile.
@@ -117,6 +158,7 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
     explicit Busy(bool& f) : flag(f), before(f) { flag = true; }
     ~Busy() { flag = before; }
   } busy(applying_);
+  const bool revert = kind == ApplyKind::kRevert;
 
   ProgressDialog progress;
   if (progress.CreateModeless(Handle())) {
@@ -124,54 +166,24 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
     progress.Show(SW_SHOW);
     progress.Update();
   }
-  const bool revert = kind == ApplyKind::kRevert;
-
-  // A fixed address that another device answers for is applied only when the user says so.
   netAdapters.DiscoverAdapters();
-  if (!revert) {
-    if (const auto conflict = FindAddressConflict(net_, profile, netAdapters.ReadLiveAdapters())) {
-      progress.Show(SW_HIDE);
-      const std::u16string question =
-          texts::AddressInUse(conflict->connectionName, conflict->address, conflict->hardwareAddress);
-      if (Message(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES) {
-        Append(question);
-        progress.Destroy();
-        return false;
-      }
-      progress.Show(SW_SHOW);
-      progress.Update();
-    }
-  }
+  if (!revert && !ConfirmAddressesAreFree(profile, progress)) return false;
 
-  // What the adapters have now, to go back to.
+  // What the adapters have now, to go back to (the undo command keeps what it replaces, so
+  // that a second undo goes forward again).
   bool snapshot = false;
   if (!revert) {
+    const std::u16string snapshotOf =
+        kind == ApplyKind::kUndo ? std::u16string(texts::kMenuUndoApply) : name;
     snapshot = SaveUndoSnapshot(system_, store.UndoPath(),
                                 UndoConnections(profile, netAdapters.adapters),
-                                texts::UndoSnapshotName(kind == ApplyKind::kUndo
-                                                            ? std::u16string(texts::kMenuUndoApply)
-                                                            : name));
+                                texts::UndoSnapshotName(snapshotOf));
     if (!snapshot) Append(texts::kUndoSnapshotNotSaved);
   }
 
   const bool ok = store.ApplyProfileContent(content);
   netAdapters.DiscoverAdapters();
-
-  // Windows takes a moment to use what was written; the bar shows the wait.
-  ApplyWaitOutcome outcome;
-  if (ok) {
-    HWND bar = progress.Handle() != nullptr ? GetDlgItem(progress.Handle(), IDC_PROGRESS_BAR)
-                                            : nullptr;
-    if (bar != nullptr) SendMessageW(bar, PBM_SETRANGE32, 0, kApplyWaitMs);
-    unsigned waited = 0;
-    outcome = WaitUntilApplied(
-        profile, [this] { return netAdapters.ReadLiveAdapters(); },
-        [&](unsigned ms) {
-          WaitPumping(ms);
-          waited += ms;
-          if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, waited, 0);
-        });
-  }
+  const ApplyWaitOutcome outcome = ok ? WaitForWindows(profile, progress) : ApplyWaitOutcome{};
   if (progress.Handle() != nullptr) progress.Send(WM_CLOSE);
   progress.Destroy();
   RefreshLiveState();
@@ -180,16 +192,7 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
 
   // Nobody there to keep it (a remote session that lost its connection): back it goes,
   // before any other message can wait for an answer.
-  if (ok && snapshot && store.confirmApply != 0 && !AskToKeepSettings(Handle())) {
-    std::optional<UndoSnapshot> before = LoadUndoSnapshotToApply(store.UndoPath());
-    const bool reverted =
-        before && ApplyAndFollow(*before->profile, before->content, name, ApplyKind::kRevert);
-    const std::u16string_view text =
-        reverted ? texts::kSettingsReverted : texts::kSettingsRevertFailed;
-    Append(text);
-    Message(text, reverted ? MB_ICONINFORMATION : MB_ICONERROR);
-    return false;
-  }
+  if (ok && snapshot && store.confirmApply != 0 && RevertUnlessKept(name)) return false;
 
   if (ok) {
     const std::u16string text = texts::ProfileApplied(name);

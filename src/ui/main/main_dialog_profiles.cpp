@@ -23,7 +23,7 @@ void MainDialog::FillProfileList() {
   for (const std::unique_ptr<Profile>& p : store.profiles)
     profileIds.push_back(p->id);
   profileRows.Fill(store.profiles);
-  profileRows.SetLive(LiveProfiles(store.profiles, live_));
+  profileRows.SetLive(live_.LiveRows(store.profiles));
   profileList.SetMaxToolTipLength(
       static_cast<int>(std::min<size_t>(profileRows.LongestToolTip(), 800)));
   profileList.SetRowCount(profileRows.Count());

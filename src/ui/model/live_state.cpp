@@ -59,6 +59,15 @@ std::vector<bool> LiveProfiles(const std::vector<std::unique_ptr<Profile>>& prof
   return result;
 }
 
+std::vector<bool> LiveState::LiveRows(
+    const std::vector<std::unique_ptr<Profile>>& profiles) const {
+  return LiveProfiles(profiles, adapters_);
+}
+
+std::u16string LiveState::ToolTip() const {
+  return TrayToolTip(adapters_);
+}
+
 std::u16string TrayToolTip(const std::vector<LiveAdapter>& live) {
   std::u16string tip(texts::kTrayTip);
   for (const LiveAdapter& a : live) {

@@ -7,9 +7,26 @@
 #include <string>
 #include <vector>
 
+#include "netcfg/net_adapter_layer.h"
 #include "store/profile.h"
 
 namespace lumatrove {
+
+// What Windows uses now on the discovered adapters, as last read, and what follows from it
+// for the profiles and the tray icon.
+class LiveState {
+ public:
+  // Reads the IP Helper again for the adapters `layer` discovered.
+  void Refresh(NetAdapterLayer& layer) { adapters_ = layer.ReadLiveAdapters(); }
+  void Set(std::vector<LiveAdapter> adapters) { adapters_ = std::move(adapters); }
+  const std::vector<LiveAdapter>& Adapters() const { return adapters_; }
+  // For each profile, whether Windows uses it now.
+  std::vector<bool> LiveRows(const std::vector<std::unique_ptr<Profile>>& profiles) const;
+  std::u16string ToolTip() const;
+
+ private:
+  std::vector<LiveAdapter> adapters_;
+};
 
 // A connection of a profile as Windows shows it now: automatic on DHCP, fixed with its address
 // and mask (and its gateway and DNS servers where it names them); a connection left alone
