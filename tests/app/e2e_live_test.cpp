@@ -170,6 +170,35 @@ TEST_F(Live, TooltipAndCheckMarkFollowAnApplyAndItsUndo) {
   EXPECT_TRUE(Ended(pid_));
 }
 
+TEST_F(Live, ChangeMadeElsewhereReachesTheTooltipAndTheRows) {
+  StartOn(DemoConfig(false));
+  ASSERT_TRUE(WaitFor([] {
+    return TrayShows("Torvane（Lumatrove）\n區域連線 DHCP 192.168.77.10\n無線網路連線 192.168.1.10");
+  }));
+  // Another program puts the wireless adapter on the 實驗室 settings: Windows reports the
+  // change, and the window reads it without any command.
+  const std::string wifi(kWifi);
+  const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+                           std::wstring(wifi.begin(), wifi.end());
+  HKEY h = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, &h), ERROR_SUCCESS);
+  auto multi = [&](const wchar_t* name, const wchar_t* text) {
+    std::wstring data = std::wstring(text) + L'\0';
+    RegSetValueExW(h, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  };
+  multi(L"SubnetMask", L"255.255.0.0");
+  multi(L"DefaultGateway", L"10.0.0.1");
+  const wchar_t dns[] = L"10.0.0.53";
+  RegSetValueExW(h, L"NameServer", 0, REG_SZ, reinterpret_cast<const BYTE*>(dns), sizeof dns);
+  multi(L"IPAddress", L"10.0.5.77");
+  RegCloseKey(h);
+  EXPECT_TRUE(WaitFor([] {
+    return TrayShows("Torvane（Lumatrove）\n區域連線 DHCP 192.168.77.10\n無線網路連線 10.0.5.77");
+  }));
+  EXPECT_TRUE(WaitFor([&] { return Images() == std::vector<int>{1, 1}; }));
+}
+
 TEST_F(Live, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
   ScopedVariable frozen(L"LUMATROVE_LIVE_FROZEN", L"1");
   StartOn(DemoConfig(false));

@@ -5,6 +5,10 @@
 // Windows follows DhcpNotifyConfigChange, and each change completes the pending
 // NotifyAddrChange requests.
 //
+// Settings that another program writes into the registry show as well: once a program has
+// asked NotifyAddrChange, a watch on the TCP/IP keys reads every adapter again after a change.
+// LUMATROVE_LIVE_FROZEN switches all following off, as for a Windows that lags behind.
+//
 // An adapter on DHCP shows the DhcpIPAddress and DhcpSubnetMask of its key, or else
 // 192.168.77.(10 + its number) / 255.255.255.0. Devices answering ARP come from
 // LUMATROVE_ARP_ANSWERS ("10.0.5.99=00-11-22-33-44-55;..."); other addresses get no answer.
@@ -151,6 +155,40 @@ void FillList(IP_ADDR_STRING& first, const std::vector<std::string>& addresses,
   }
 }
 
+bool Frozen() {
+  return GetEnvironmentVariableW(L"LUMATROVE_LIVE_FROZEN", nullptr, 0) != 0;
+}
+
+// Reads every adapter again and completes the pending change requests; the lock is held.
+void Changed() {
+  for (HANDLE event : waiting)
+    SetEvent(event);
+  waiting.clear();
+}
+
+DWORD WINAPI WatchRegistry(void*) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInterfacesKey, 0, KEY_NOTIFY | KEY_READ, &key) !=
+      ERROR_SUCCESS) {
+    return 0;
+  }
+  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  for (;;) {
+    if (RegNotifyChangeKeyValue(key, TRUE, REG_NOTIFY_CHANGE_LAST_SET, event, TRUE) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    WaitForSingleObject(event, INFINITE);
+    if (Frozen()) continue;
+    EnterCriticalSection(&lock);
+    for (size_t i = 0; i < adapters.size(); ++i)
+      ReadSettings(adapters[i], i);
+    Changed();
+    LeaveCriticalSection(&lock);
+  }
+  return 0;
+}
+
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void*) {
@@ -167,9 +205,7 @@ extern "C" void WINAPI LumatroveFollowRegistry(const wchar_t* adapterName) {
   for (size_t i = 0; i < adapters.size(); ++i) {
     if (lstrcmpiA(adapters[i].name.c_str(), name.c_str()) == 0) ReadSettings(adapters[i], i);
   }
-  for (HANDLE event : waiting)
-    SetEvent(event);
-  waiting.clear();
+  Changed();
   LeaveCriticalSection(&lock);
 }
 
@@ -241,6 +277,12 @@ extern "C" DWORD WINAPI GetPerAdapterInfo(ULONG index, PIP_PER_ADAPTER_INFO info
 extern "C" DWORD WINAPI NotifyAddrChange(PHANDLE handle, LPOVERLAPPED overlapped) {
   if (overlapped == nullptr || overlapped->hEvent == nullptr) return ERROR_NOT_SUPPORTED;
   if (handle != nullptr) *handle = nullptr;
+  static LONG watching = 0;
+  if (InterlockedExchange(&watching, 1) == 0) {
+    if (HANDLE thread = CreateThread(nullptr, 0, WatchRegistry, nullptr, 0, nullptr)) {
+      CloseHandle(thread);
+    }
+  }
   EnterCriticalSection(&lock);
   waiting.push_back(overlapped->hEvent);
   LeaveCriticalSection(&lock);
