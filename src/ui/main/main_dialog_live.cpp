@@ -26,18 +26,19 @@ struct WatchArguments {
 DWORD WINAPI WatchAddresses(void* parameter) {
   const WatchArguments arguments = *static_cast<WatchArguments*>(parameter);
   delete static_cast<WatchArguments*>(parameter);
-  OVERLAPPED overlapped{};
-  overlapped.hEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  if (overlapped.hEvent == nullptr) return 0;
+  // The request still pending when the window closes completes into this record later, so
+  // it lives on the heap and is never freed (one per window; XP cannot cancel the request).
+  auto* overlapped = new OVERLAPPED{};
+  overlapped->hEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (overlapped->hEvent == nullptr) return 0;
   for (;;) {
     HANDLE handle = nullptr;
-    const DWORD asked = NotifyAddrChange(&handle, &overlapped);
+    const DWORD asked = NotifyAddrChange(&handle, overlapped);
     if (asked != ERROR_IO_PENDING && asked != NO_ERROR) break;
-    const HANDLE events[2] = {arguments.stop, overlapped.hEvent};
+    const HANDLE events[2] = {arguments.stop, overlapped->hEvent};
     if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
     PostMessageW(arguments.window, kAddressChangedMessage, 0, 0);
   }
-  // A request still pending completes into nothing: the event stays open with the process.
   return 0;
 }
 
