@@ -58,20 +58,20 @@ std::u16string ProfileStore::ProgramFolder(char16_t* separator) {
   return cut == std::u16string::npos ? std::u16string() : path.substr(0, cut);
 }
 
-FilePath ProfileStore::ConfigPath() {
+FilePath ProfileStore::BesideProgram(std::u16string_view fileName) {
   char16_t separator;
-  std::u16string folder = ProgramFolder(&separator);
-  folder += separator;
-  folder += kConfigFileName;
-  return folder;
+  std::u16string path = ProgramFolder(&separator);
+  path += separator;
+  path += fileName;
+  return path;
+}
+
+FilePath ProfileStore::ConfigPath() {
+  return BesideProgram(kConfigFileName);
 }
 
 FilePath ProfileStore::UndoPath() {
-  char16_t separator;
-  std::u16string folder = ProgramFolder(&separator);
-  folder += separator;
-  folder += kUndoFileName;
-  return folder;
+  return BesideProgram(kUndoFileName);
 }
 
 bool ProfileStore::EnterConfig() {

@@ -151,6 +151,8 @@ class ProfileStore {
   bool RepairIds();
   std::u16string UnusedId();
   std::u16string ProgramFolder(char16_t* separator);
+  // `fileName` in the program's folder, with the separator its path uses.
+  FilePath BesideProgram(std::u16string_view fileName);
 
   StoreSystem& system_;
 };

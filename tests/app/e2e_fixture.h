@@ -57,9 +57,14 @@ inline std::string Read(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The adapter's TCP/IP key under HKEY_LOCAL_MACHINE.
+inline std::wstring TcpipKey(const std::string& guid) {
+  return L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
+         std::wstring(guid.begin(), guid.end());
+}
+
 inline std::u16string RegString(const std::string& guid, const wchar_t* name) {
-  const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-                           std::wstring(guid.begin(), guid.end());
+  const std::wstring key = TcpipKey(guid);
   wchar_t data[512] = {};
   DWORD size = sizeof data - sizeof(wchar_t);
   HKEY h = nullptr;

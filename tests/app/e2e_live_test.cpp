@@ -25,9 +25,9 @@ class ScopedVariable {
 class ScopedLanValue {
  public:
   ScopedLanValue(const wchar_t* name, const wchar_t* text) : name_(name) {
-    const std::wstring key = KeyPath();
     HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, &h) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kLan).c_str(), 0, KEY_SET_VALUE, &h) ==
+        ERROR_SUCCESS) {
       RegSetValueExW(h, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                      static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
       RegCloseKey(h);
@@ -35,7 +35,7 @@ class ScopedLanValue {
   }
   ~ScopedLanValue() {
     HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KeyPath().c_str(), 0, KEY_SET_VALUE, &h) ==
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kLan).c_str(), 0, KEY_SET_VALUE, &h) ==
         ERROR_SUCCESS) {
       RegDeleteValueW(h, name_);
       RegCloseKey(h);
@@ -43,11 +43,6 @@ class ScopedLanValue {
   }
 
  private:
-  static std::wstring KeyPath() {
-    const std::string lan(kLan);
-    return L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-           std::wstring(lan.begin(), lan.end());
-  }
   const wchar_t* name_;
 };
 
@@ -173,15 +168,14 @@ TEST_F(Live, TooltipAndCheckMarkFollowAnApplyAndItsUndo) {
 TEST_F(Live, ChangeMadeElsewhereReachesTheTooltipAndTheRows) {
   StartOn(DemoConfig(false));
   ASSERT_TRUE(WaitFor([] {
-    return TrayShows("Torvane（Lumatrove）\n區域連線 DHCP 192.168.77.10\n無線網路連線 192.168.1.10");
+    return TrayShows(
+        "Torvane（Lumatrove）\n區域連線 DHCP 192.168.77.10\n無線網路連線 192.168.1.10");
   }));
   // Another program puts the wireless adapter on the 實驗室 settings: Windows reports the
   // change, and the window reads it without any command.
-  const std::string wifi(kWifi);
-  const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\" +
-                           std::wstring(wifi.begin(), wifi.end());
   HKEY h = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_SET_VALUE, &h), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kWifi).c_str(), 0, KEY_SET_VALUE, &h),
+            ERROR_SUCCESS);
   auto multi = [&](const wchar_t* name, const wchar_t* text) {
     std::wstring data = std::wstring(text) + L'\0';
     RegSetValueExW(h, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
@@ -209,9 +203,10 @@ TEST_F(Live, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
   EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
   EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::seconds(9));
   ASSERT_TRUE(TakeMessageBox(pid_, text));
-  EXPECT_EQ(U8(text), "Windows 在 10 秒內仍未使用網路連線【Wi-Fi】的新設定，目前顯示："
-                      "192.168.1.10 / 255.255.255.0。\r\n設定已寫入，可能稍後才會生效；若一直如此，"
-                      "請停用再啟用這張網路卡。");
+  EXPECT_EQ(U8(text),
+            "Windows 在 10 秒內仍未使用網路連線【Wi-Fi】的新設定，目前顯示："
+            "192.168.1.10 / 255.255.255.0。\r\n設定已寫入，可能稍後才會生效；若一直如此，"
+            "請停用再啟用這張網路卡。");
   // The registry has the new settings all the same.
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
   EXPECT_EQ(Images(), (std::vector<int>{0, 1}));
@@ -222,16 +217,16 @@ TEST_F(Live, PrivateAddressAfterAnApplyIsExplained) {
   ScopedLanValue mask(L"DhcpSubnetMask", L"255.255.0.0");
   StartOn(DemoConfig(false));
   EXPECT_TRUE(WaitFor([] {
-    return TrayShows(
-        "Torvane（Lumatrove）\n區域連線 DHCP 169.254.3.4\n無線網路連線 192.168.1.10");
+    return TrayShows("Torvane（Lumatrove）\n區域連線 DHCP 169.254.3.4\n無線網路連線 192.168.1.10");
   }));
   DoubleClick(1);
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid_, text));
   EXPECT_EQ(U8(text), "套用網路組態[家裡]成功!");
   ASSERT_TRUE(TakeMessageBox(pid_, text));
-  EXPECT_EQ(U8(text).substr(0, U8(u"網路連線【LAN】目前顯示：DHCP 169.254.3.4 / 255.255.0.0。").size()),
-            "網路連線【LAN】目前顯示：DHCP 169.254.3.4 / 255.255.0.0。");
+  EXPECT_EQ(
+      U8(text).substr(0, U8(u"網路連線【LAN】目前顯示：DHCP 169.254.3.4 / 255.255.0.0。").size()),
+      "網路連線【LAN】目前顯示：DHCP 169.254.3.4 / 255.255.0.0。");
 }
 
 TEST_F(Live, AnsweringAddressIsAppliedOnlyWhenTheUserSaysSo) {
@@ -241,8 +236,9 @@ TEST_F(Live, AnsweringAddressIsAppliedOnlyWhenTheUserSaysSo) {
   DoubleClick(0);
   std::u16string text;
   ASSERT_TRUE(test::AnswerMessageBox(pid_, IDNO, text));
-  EXPECT_EQ(U8(text), "IP位址 192.168.1.77 已有網路上另一台裝置（硬體位址 00-11-22-33-44-55）在使用。"
-                      "\r\n仍要將網路連線【Wi-Fi】設為這個位址嗎？選「否」則不套用任何設定。");
+  EXPECT_EQ(U8(text),
+            "IP位址 192.168.1.77 已有網路上另一台裝置（硬體位址 00-11-22-33-44-55）在使用。"
+            "\r\n仍要將網路連線【Wi-Fi】設為這個位址嗎？選「否」則不套用任何設定。");
   Sleep(500);
   EXPECT_EQ(test::MessageBoxOf(pid_), nullptr);
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
