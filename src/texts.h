@@ -25,6 +25,25 @@ inline u16string BadMask(u16string_view connection, u16string_view value) {
       .append(value);
 }
 
+// Applying a profile: a gateway or DNS server that no network can use, and a mode that is
+// none of the three.
+inline constexpr u16string_view kGatewayLabel = u"預設通訊閘";
+inline constexpr u16string_view kDnsServerLabel = u"DNS伺服器";
+inline u16string BadServer(u16string_view connection, u16string_view label, u16string_view value) {
+  return u16string(u"網路組態【")
+      .append(connection)
+      .append(u"】中存在非法")
+      .append(label)
+      .append(u"：")
+      .append(value);
+}
+inline u16string UnknownMode(u16string_view connection, u16string_view value) {
+  return u16string(u"網路組態【")
+      .append(connection)
+      .append(u"】中存在不明的設定方式：")
+      .append(value);
+}
+
 // A profile's summary, the tooltip of its row: per connection its name, then what applying
 // it does.
 inline constexpr u16string_view kSummaryNameOpen = u"【";
@@ -72,6 +91,23 @@ inline constexpr u16string_view kClearLogFailed = u"清除日志檔案失敗!";
 // What Windows shows after an apply.
 inline constexpr u16string_view kLiveAdapterMissing = u"找不到這張網路卡";
 inline constexpr u16string_view kLiveNoAddress = u"沒有位址";
+// One setting that Windows does not show as the profile has it: "DNS伺服器 1.1.1.1（應為
+// 8.8.8.8）". Several are joined by "；".
+inline constexpr u16string_view kAddressLabel = u"IP位址";
+inline constexpr u16string_view kMaskLabel = u"子網遮罩";
+inline constexpr u16string_view kDhcpLabel = u"DHCP";
+inline constexpr u16string_view kLiveOn = u"啟用";
+inline constexpr u16string_view kLiveOff = u"停用";
+inline constexpr u16string_view kLiveNone = u"沒有";
+inline u16string ShownDifference(u16string_view label, u16string_view shows,
+                                 u16string_view wanted) {
+  return u16string(label)
+      .append(u" ")
+      .append(shows)
+      .append(u"（應為 ")
+      .append(wanted)
+      .append(u"）");
+}
 inline u16string NewSettingsNotShown(u16string_view connection, u16string_view shows) {
   return u16string(u"Windows 在 10 秒內仍未使用網路連線【")
       .append(connection)
@@ -84,8 +120,9 @@ inline u16string PrivateAddressShown(u16string_view connection, u16string_view s
       .append(connection)
       .append(u"】目前顯示：")
       .append(shows)
-      .append(u"。\r\n169.254 開頭的是 Windows 自動指定的私人位址：所設定的位址可能已被網路上"
-              u"另一台裝置使用，或找不到 DHCP 伺服器。這張網路卡現在無法與其他電腦正常連線。");
+      .append(
+          u"。\r\n169.254 開頭的是 Windows 自動指定的私人位址：所設定的位址可能已被網路上"
+          u"另一台裝置使用，或找不到 DHCP 伺服器。這張網路卡現在無法與其他電腦正常連線。");
 }
 
 inline u16string AddressInUse(u16string_view connection, u16string_view address,
@@ -143,6 +180,14 @@ inline u16string BadManualConnection(u16string_view connection) {
   return u16string(u"網路連線【")
       .append(connection)
       .append(u"】設為手動輸入，請輸入有效的IP位址及子網遮罩，或改選「不配置」。");
+}
+// The editor asks, as Windows' own TCP/IP dialog does, before it stores such a gateway.
+inline u16string GatewayOutsideSubnet(u16string_view connection, u16string_view gateway) {
+  return u16string(u"網路連線【")
+      .append(connection)
+      .append(u"】的預設通訊閘 ")
+      .append(gateway)
+      .append(u" 不在 IP 位址與子網遮罩所定義的相同網路區段（子網路）上。\r\n仍要儲存這些設定嗎？");
 }
 inline constexpr u16string_view kNewProfileName = u"組態專案";
 inline constexpr u16string_view kPropertiesOk = u"啟用";

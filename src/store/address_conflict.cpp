@@ -20,8 +20,9 @@ bool OnLink(uint32_t target, const LiveAdapter& a) {
 
 // The address in network byte order, as SendARP takes it.
 uint32_t NetworkOrder(uint32_t address) {
-  const uint8_t bytes[4] = {static_cast<uint8_t>(address >> 24), static_cast<uint8_t>(address >> 16),
-                            static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)};
+  const uint8_t bytes[4] = {static_cast<uint8_t>(address >> 24),
+                            static_cast<uint8_t>(address >> 16), static_cast<uint8_t>(address >> 8),
+                            static_cast<uint8_t>(address)};
   uint32_t value = 0;
   std::copy(bytes, bytes + 4, reinterpret_cast<uint8_t*>(&value));
   return value;
@@ -50,8 +51,7 @@ std::optional<AddressConflict> FindAddressConflict(NetSystem& net, const Profile
     char text[18];
     std::snprintf(text, sizeof text, "%02x-%02x-%02x-%02x-%02x-%02x", mac[0], mac[1], mac[2],
                   mac[3], mac[4], mac[5]);
-    return AddressConflict{c->connectionName, c->ipAddressText,
-                           std::u16string(text, text + 17)};
+    return AddressConflict{c->connectionName, c->ipAddressText, std::u16string(text, text + 17)};
   }
   return std::nullopt;
 }

@@ -66,7 +66,22 @@ bool IsFixedMask(std::u16string_view text) {
   const uint32_t bits = TextToAddress(text);
   // Ones then zeros: the complement plus one is a power of two (or zero for all ones).
   const uint32_t zeros = ~bits;
-  return (zeros & (zeros + 1)) == 0;
+  return zeros != 0 && (zeros & (zeros + 1)) == 0;
+}
+
+bool IsHostAddress(uint32_t address) {
+  const uint32_t first = address >> 24;
+  return first != 0 && first != 127 && first < 224;
+}
+
+bool IsDnsServerAddress(uint32_t address) {
+  return IsHostAddress(address) || address >> 24 == 127;
+}
+
+bool IsSubnetNetworkOrBroadcast(uint32_t address, uint32_t mask) {
+  const uint32_t host = ~mask;
+  if (host < 3) return false;
+  return (address & host) == 0 || (address & host) == host;
 }
 
 uint32_t TextToAddress(std::u16string_view text) {

@@ -18,8 +18,18 @@ bool IsUsableMask(std::u16string_view text);
 bool IsDottedQuad(std::u16string_view text);
 // What a fixed-address connection may write: a dotted quad that is usable as an address.
 bool IsFixedAddress(std::u16string_view text);
-// A dotted quad usable as a mask whose one bits all lie before its zero bits.
+// A dotted quad usable as a mask whose one bits all lie before its zero bits, leaving at
+// least one bit for the host (255.255.255.255 names no network).
 bool IsFixedMask(std::u16string_view text);
+
+// An address one host can have on a network: not in 0.0.0.0/8, the loopback 127.0.0.0/8, or
+// from 224.0.0.0 up (multicast, reserved, the broadcast address).
+bool IsHostAddress(uint32_t address);
+// An address a DNS server can have: as a host, or a resolver on this computer (127.x.x.x).
+bool IsDnsServerAddress(uint32_t address);
+// The network or the broadcast address of the subnet `mask` gives `address`; a /31 has
+// neither (two hosts on a point-to-point link).
+bool IsSubnetNetworkOrBroadcast(uint32_t address, uint32_t mask);
 
 // The four dot-separated parts, each read as a decimal number up to its first non-digit
 // (an empty part is 0) and masked to 8 bits; the first part is the most significant byte.

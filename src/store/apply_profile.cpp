@@ -1,87 +1,91 @@
-// Applying a profile: its connections are read from the document, their addresses tested,
-// and each adapter gets a fixed address or DHCP through a layer made for this one call.
+// Applying a profile: its connections are read from the document and checked, all of them
+// before the first is written, and then each adapter gets a fixed address or DHCP through a
+// layer made for this one call.
 #include "netcfg/net_adapter_layer.h"
-#include "store/address_text.h"
+#include "store/connection_check.h"
 #include "store/profile_store.h"
-#include "texts.h"
 
 namespace lumatrove {
+namespace {
+
+// One top-level element of a profile's content: the connection's identity and the texts it
+// holds (the first IP of IPADD, MASKADD and GATEWAY, every IP of DNSADD).
+struct StoredConnection {
+  std::u16string adapterId;
+  std::u16string name;
+  std::u16string type;
+  std::u16string address, mask, gateway;
+  std::vector<std::u16string> dnsServers;
+  ConnectionPlan plan;
+};
+
+// Reads the current element of `d`. What a connection lacks stays empty.
+StoredConnection ReadStored(XmlDocument& d) {
+  StoredConnection c;
+  c.adapterId = d.GetAttribute(u"GUID");
+  c.name = d.GetAttribute(u"NAME");
+  c.type = d.GetAttribute(u"TYPE");
+  d.EnterElement();
+  while (d.FindElement()) {
+    const std::u16string tag = d.GetTagName();
+    std::u16string* first = tag == u"IPADD"     ? &c.address
+                            : tag == u"MASKADD" ? &c.mask
+                            : tag == u"GATEWAY" ? &c.gateway
+                                                : nullptr;
+    if (first != nullptr) {
+      if (d.FindChildElement()) *first = d.GetChildText();
+    } else if (tag == u"DNSADD") {
+      while (d.FindChildElement())
+        c.dnsServers.push_back(d.GetChildText());
+    }
+  }
+  d.LeaveElement();
+  return c;
+}
+
+}  // namespace
+
 bool ProfileStore::ApplyProfile(std::u16string_view id) {
   return ApplyProfileContent(GetProfileContent(id));
 }
 
 bool ProfileStore::ApplyProfileContent(std::u16string_view content) {
   if (content.empty()) return false;
-  NetAdapterLayer layer(system_.net());
-
-  XmlDocument connections;
-  connections.SetDocument(content);
-  connections.ResetPosition();
-  bool success = false;
-  std::u16string connectionName;
-  XmlDocument& d = connections;
+  XmlDocument d;
+  d.SetDocument(content);
+  d.ResetPosition();
+  // Every connection is checked first: a value that cannot be written stops the whole apply
+  // before any adapter has changed, with a message that names the connection and the value.
+  std::vector<StoredConnection> connections;
   while (d.FindElement()) {
-    const std::u16string adapterId = d.GetAttribute(u"GUID");
-    connectionName = d.GetAttribute(u"NAME");
-    const int32_t mode = ModeCode(d.GetAttribute(u"TYPE"));
-    std::u16string address, mask, gateway, dns;
-
-    // A value the adapter cannot take stops the whole apply with a message.
-    auto stop = [&](std::u16string text) {
-      system_.net().ShowMessage(text, system_.net().ApplicationName(), kMbIconHand | kMbOk);
+    StoredConnection c = ReadStored(d);
+    c.plan = PlanConnection(
+        {c.type, c.address, c.mask, c.gateway,
+         std::vector<std::u16string_view>(c.dnsServers.begin(), c.dnsServers.end())});
+    if (!c.plan.Usable()) {
+      system_.net().ShowMessage(ConnectionFaultMessage(c.name, c.plan),
+                                system_.net().ApplicationName(), kMbIconHand | kMbOk);
       return false;
-    };
-
-    // A fixed address and its mask must be dotted quads the adapter can take; a gateway or
-    // DNS server that is not one is left out. Empty DNS entries keep their place in the list.
-    d.EnterElement();
-    while (d.FindElement()) {
-      const std::u16string tag = d.GetTagName();
-      if (tag == u"IPADD") {
-        address.clear();
-        if (d.FindChildElement()) {
-          const std::u16string value = d.GetChildText();
-          if (IsFixedAddress(value)) {
-            address = value;
-          } else if (mode == kModeManual) {
-            return stop(texts::BadAddress(connectionName, value));
-          }
-        }
-      } else if (tag == u"MASKADD") {
-        mask.clear();
-        if (d.FindChildElement()) {
-          const std::u16string value = d.GetChildText();
-          if (IsFixedMask(value)) {
-            mask = value;
-          } else if (mode == kModeManual) {
-            return stop(texts::BadMask(connectionName, value));
-          }
-        }
-      } else if (tag == u"GATEWAY") {
-        if (d.FindChildElement()) {
-          const std::u16string value = d.GetChildText();
-          gateway = IsFixedAddress(value) ? value : std::u16string();
-        }
-      } else if (tag == u"DNSADD") {
-        while (d.FindChildElement()) {
-          const std::u16string value = d.GetChildText();
-          if (!value.empty() && !IsFixedAddress(value)) continue;
-          if (!dns.empty()) dns += u",";
-          dns += value;
-        }
-      }
     }
-    d.LeaveElement();
+    connections.push_back(std::move(c));
+  }
 
-    if (mode == kModeManual) {
-      // A connection without an address or mask would leave the adapter with none.
-      if (address.empty()) return stop(texts::BadAddress(connectionName, address));
-      if (mask.empty()) return stop(texts::BadMask(connectionName, mask));
-      if (layer.ApplyStaticAddress(adapterId, 0, address, mask, gateway, dns)) success = true;
-    } else if (mode == kModeAutomatic) {
-      if (layer.ApplyDhcp(adapterId, dns)) success = true;
-    } else {
-      success = true;
+  NetAdapterLayer layer(system_.net());
+  bool success = false;
+  for (const StoredConnection& c : connections) {
+    switch (c.plan.mode) {
+      case kModeManual:
+        if (layer.ApplyStaticAddress(c.adapterId, 0, c.address, c.mask, c.plan.gateway,
+                                     c.plan.dns)) {
+          success = true;
+        }
+        break;
+      case kModeAutomatic:
+        if (layer.ApplyDhcp(c.adapterId, c.plan.dns)) success = true;
+        break;
+      default:
+        success = true;  // left alone
+        break;
     }
   }
   return success;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <system_error>
 #include <unordered_set>
 
@@ -81,41 +82,89 @@ bool ProfileStore::EnterConfig() {
   return document.FindElement(u"CONFIG");
 }
 
-int ProfileStore::Open() {
+namespace {
+
+// A file that Notepad saved as "Unicode" (UTF-16 with a byte-order mark), as text; nothing
+// when the file is not one.
+std::optional<std::u16string> ReadUtf16File(const FilePath& path) {
+  const std::optional<std::string> bytes = ReadWholeFile(path, UINT32_MAX);
+  if (!bytes || bytes->size() < 2 || bytes->size() % 2 != 0) return std::nullopt;
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>((*bytes)[i]); };
+  const bool little = byte(0) == 0xFF && byte(1) == 0xFE;
+  const bool big = byte(0) == 0xFE && byte(1) == 0xFF;
+  if (!little && !big) return std::nullopt;
+  std::u16string text;
+  text.reserve(bytes->size() / 2 - 1);
+  for (size_t i = 2; i < bytes->size(); i += 2) {
+    const unsigned first = byte(i), second = byte(i + 1);
+    text.push_back(static_cast<char16_t>(little ? first | second << 8 : first << 8 | second));
+  }
+  return text;
+}
+
+}  // namespace
+
+bool ProfileStore::LoadConfiguration(const FilePath& path, bool& converted) {
+  converted = false;
+  if (!document.LoadFile(path)) {
+    const std::optional<std::u16string> text = ReadUtf16File(path);
+    if (!text || !document.SetDocument(*text)) return false;
+    converted = true;
+  }
+  // A well-formed file of something else holds no profiles to edit: saving into it would
+  // change nothing and lose every new profile.
+  return EnterConfig();
+}
+
+bool ProfileStore::KeepDamagedFile(const FilePath& path) {
+  FilePath kept = path + u".bad";
+  for (int n = 2; FileExists(kept) && n < 1000; ++n)
+    kept = path + u".bad." + DecimalText(n);
+  if (!system_.ReplaceFile(path, kept)) return false;
+  keptCopy = kept;
+  return true;
+}
+
+int ProfileStore::Open(const std::u16string* expected) {
   keptCopy = FilePath();
   idRepairs = IdRepairs{};
+  damagedFileInPlace_ = false;
   const FilePath path = ConfigPath();
-  if (document.LoadFile(path)) {
+  // A save cut short leaves its temporary file; the configuration itself is whole.
+  RemoveFile(path + u".tmp");
+  bool converted = false;
+  if (LoadConfiguration(path, converted)) {
+    const bool asExpected = expected == nullptr || document.GetDocument() == *expected;
     ReadSystemSettings();
-    // A repaired file is saved at once: the IDs handed out now are the ones desktop
-    // shortcuts and the next start will see.
-    if (RepairIds()) Save();
-    return LoadProfiles();
+    // A repaired or converted file is saved at once: the IDs handed out now are the ones
+    // desktop shortcuts and the next start will see, and the file is UTF-8 from now on.
+    if (RepairIds() || converted) Save();
+    const int loaded = LoadProfiles();
+    return asExpected ? loaded : 0;
   }
-  // A file that is there but cannot be parsed holds the user's profiles: it is kept under a
-  // name of its own before the default document takes its place.
-  if (FileExists(path)) {
-    FilePath kept = path + u".bad";
-    for (int n = 2; FileExists(kept) && n < 1000; ++n) {
-      const std::string number = std::to_string(n);
-      kept = path + u".bad." + std::u16string(number.begin(), number.end());
-    }
-    if (!system_.ReplaceFile(path, kept)) {
-      // It could not be kept aside, so it is not replaced either: the default document
-      // serves in memory and the file stays as the user left it.
-      document.SetDocument(kDefaultDocument);
-      return 0;
-    }
-    keptCopy = kept;
+  // A file that is there but is no configuration may hold the user's profiles: it is kept
+  // under a name of its own before the default document takes its place.
+  if (FileExists(path) && !KeepDamagedFile(path)) {
+    // It could not be kept aside, so it is not replaced either: the default document serves
+    // in memory, and Save tries again to keep the file before it writes.
+    damagedFileInPlace_ = true;
+    document.SetDocument(kDefaultDocument);
+    LoadProfiles();
+    return 0;
   }
   CreateDefaultDocument();
+  LoadProfiles();
   return 0;
 }
 
 bool ProfileStore::Save() {
+  const FilePath path = ConfigPath();
+  if (damagedFileInPlace_) {
+    if (FileExists(path) && !KeepDamagedFile(path)) return false;
+    damagedFileInPlace_ = false;
+  }
   // The new text goes to a temporary file in the same folder, which then replaces the old
   // file in one step: a failed or interrupted write never leaves a truncated configuration.
-  const FilePath path = ConfigPath();
   const FilePath temporary = path + u".tmp";
   if (!document.SaveFile(temporary)) {
     RemoveFile(temporary);
@@ -126,6 +175,15 @@ bool ProfileStore::Save() {
     return false;
   }
   return true;
+}
+
+bool ProfileStore::SaveAndReopen() {
+  const std::u16string saved = document.GetDocument();
+  if (!Save()) {
+    Reload();
+    return false;
+  }
+  return Open(&saved) == 1;
 }
 
 void ProfileStore::CreateDefaultDocument() {
@@ -232,9 +290,9 @@ std::u16string ProfileStore::GetProfileContent(std::u16string_view id) {
   return {};
 }
 
-void ProfileStore::CopyProfile(std::u16string_view sourceId, std::u16string_view newName) {
+bool ProfileStore::CopyProfile(std::u16string_view sourceId, std::u16string_view newName) {
   const std::u16string content = GetProfileContent(sourceId);
-  if (!EnterConfig()) return;
+  if (!EnterConfig()) return false;
   const std::u16string id = NextId();
   document.SetAttribute(u"LASTID", id);
   document.EnterElement();
@@ -244,6 +302,7 @@ void ProfileStore::CopyProfile(std::u16string_view sourceId, std::u16string_view
   document.SetAttribute(u"ID", id);
   document.EnterElement();
   document.AddSubDocument(content);
+  return true;
 }
 
 bool ProfileStore::DeleteProfile(std::u16string_view id) {
@@ -350,9 +409,10 @@ bool ProfileStore::ModifyProfile(std::u16string_view id, std::u16string_view nam
       document.RemoveChildElement();
     WriteConnections(std::move(connections));
     document.LeaveElement();
-    break;
+    return true;
   }
-  return true;
+  // No profile has the ID (any more): nothing was stored.
+  return false;
 }
 
 bool ProfileStore::WriteConnections(std::vector<const ConnectionSetting*> connections) {

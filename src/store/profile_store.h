@@ -74,14 +74,20 @@ class ProfileStore {
   FilePath UndoPath();
 
   // Loads the file, or creates it with the default content. Returns LoadProfiles' result
-  // after a load, 0 after a creation. A file that cannot be parsed is kept beside it as
-  // "lumatrove.cfg.bad" (or .bad.2, .bad.3, ...) before the new one is written (keptCopy);
-  // when it cannot be kept, it is not overwritten. Profile IDs are repaired and the repaired
-  // file saved (idRepairs).
-  int Open();
+  // after a load, 0 after a creation, and 0 when `expected` is given and the file does not
+  // hold exactly that text. A file that cannot be parsed, or a well-formed one without
+  // LUMATROVE and CONFIG, is kept beside it as "lumatrove.cfg.bad" (or .bad.2, .bad.3, ...)
+  // before the new one is written (keptCopy); when it cannot be kept, it is not overwritten.
+  // A file in UTF-16 with a byte-order mark is read and saved back in UTF-8. Profile IDs are
+  // repaired and the repaired file saved (idRepairs). A temporary file that an interrupted
+  // save left is removed.
+  int Open(const std::u16string* expected = nullptr);
   // Writes the document through a temporary file that replaces the old one in one step; a
   // failed write leaves the old file as it was. False when the file was not written.
   bool Save();
+  // Saves and opens the file again; true only when the file now holds exactly the document
+  // that was saved. After a failed save the document is the file's again (Reload).
+  bool SaveAndReopen();
   void CreateDefaultDocument();
   // Reads the file again, dropping edits that a failed Save left in the document, so that
   // the document and the list agree with the file. False, with the document unchanged, when
@@ -95,13 +101,15 @@ class ProfileStore {
   // Profile operations; each starts from a reset position. See the operations' comments in
   // the implementation for their exact effects.
   std::u16string GetProfileContent(std::u16string_view id);
-  void CopyProfile(std::u16string_view sourceId, std::u16string_view newName);
+  // False without CONFIG.
+  bool CopyProfile(std::u16string_view sourceId, std::u16string_view newName);
   bool DeleteProfile(std::u16string_view id);
   // Raises LASTID by one and returns it ("0" without CONFIG); keeps the caller's position.
   // A counter at the top of its range hands out the lowest positive ID no profile has.
   std::u16string NextId();
   std::u16string GetLastIdText() const;
   bool AddProfile(std::u16string_view name, std::vector<const ConnectionSetting*> connections);
+  // False when no profile has the ID.
   bool ModifyProfile(std::u16string_view id, std::u16string_view name,
                      std::vector<const ConnectionSetting*> connections);
   bool WriteConnections(std::vector<const ConnectionSetting*> connections);
@@ -146,6 +154,11 @@ class ProfileStore {
 
  private:
   bool EnterConfig();
+  // Loads `path` (UTF-8, or UTF-16 with a byte-order mark: `converted`); true when it is a
+  // configuration, with LUMATROVE and CONFIG.
+  bool LoadConfiguration(const FilePath& path, bool& converted);
+  // Renames the file at `path` to the first free "<path>.bad", ".bad.2", ... (keptCopy).
+  bool KeepDamagedFile(const FilePath& path);
   // Gives every profile without an ID, or with the ID of an earlier profile, a fresh one and
   // raises LASTID to the highest ID; true when the document changed.
   bool RepairIds();
@@ -155,6 +168,9 @@ class ProfileStore {
   FilePath BesideProgram(std::u16string_view fileName);
 
   StoreSystem& system_;
+  // The file that Open found damaged is still where the configuration belongs: it could not
+  // be kept aside, so Save must keep it first.
+  bool damagedFileInPlace_ = false;
 };
 
 }  // namespace lumatrove

@@ -1,4 +1,5 @@
 // Repair of profiles against the adapters present now, and import of 1.x files.
+#include "netcfg/ascii_text.h"
 #include "store/profile_store.h"
 
 namespace lumatrove {
@@ -15,6 +16,18 @@ int ProfileStore::FindAdapterIndex(std::u16string_view mac, std::u16string_view 
   return -1;
 }
 
+namespace {
+
+int AdapterWithId(std::u16string_view id, const std::vector<const AdapterInfo*>& adapters) {
+  if (id.empty()) return -1;
+  for (size_t i = 0; i < adapters.size(); ++i) {
+    if (EqualsIgnoringAsciiCase(adapters[i]->instanceId, id)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
 bool ProfileStore::RepairProfiles(std::vector<const AdapterInfo*> adapters) {
   // One mark per adapter of the list, however many there are.
   std::vector<int> marks(adapters.size(), -1);
@@ -25,9 +38,14 @@ bool ProfileStore::RepairProfiles(std::vector<const AdapterInfo*> adapters) {
     if (d.GetAttribute(u"ID").empty()) d.SetAttribute(u"ID", NextId());
     d.ResetChildPosition();
     while (d.FindChildElement(u"CONNECTION")) {
-      const int i =
-          FindAdapterIndex(d.GetChildAttribute(u"MACCODE"), d.GetChildAttribute(u"NETCARD"),
-                           d.GetChildAttribute(u"NAME"), adapters);
+      // An entry whose GUID names a present adapter is that adapter's: two cards of one
+      // model share a description, and a MAC text left empty equals every adapter without
+      // one, so the first of them must not take over the entry.
+      int i = AdapterWithId(d.GetChildAttribute(u"GUID"), adapters);
+      if (i < 0) {
+        i = FindAdapterIndex(d.GetChildAttribute(u"MACCODE"), d.GetChildAttribute(u"NETCARD"),
+                             d.GetChildAttribute(u"NAME"), adapters);
+      }
       if (i < 0) {
         d.RemoveChildElement();  // the walk goes on after the removed entry
         continue;
@@ -44,9 +62,13 @@ bool ProfileStore::RepairProfiles(std::vector<const AdapterInfo*> adapters) {
         marks[i] = -1;
         continue;
       }
+      // The added entry shows the adapter's current settings in the editor, but leaves the
+      // adapter alone: a profile that never named it must not start changing it.
+      ConnectionSetting added = ConnectionOf(*adapters[i]);
+      added.dhcpEnabled = kModeLeaveAlone;
       // Without a child position the new connection becomes the profile's last child.
       d.ResetChildPosition();
-      WriteConnection(adapters, i);
+      WriteConnectionElement(d, added);
     }
   }
   return true;

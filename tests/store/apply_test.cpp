@@ -45,7 +45,7 @@ TEST(AddressTests, DottedQuadsFixedAddressesAndMasks) {
   };
   const Case cases[] = {
       {u"192.168.1.10", true, true, false},    {u"255.255.255.0", true, false, true},
-      {u"255.255.255.255", true, true, true},  {u"128.0.0.0", true, false, true},
+      {u"255.255.255.255", true, true, false}, {u"128.0.0.0", true, false, true},
       {u"255.255.254.0", true, false, true},   {u"255.0.255.0", true, false, false},
       {u"255.255.255.1", true, true, false},   {u"0.0.0.0", true, false, false},
       {u"10.0.0.0", true, false, false},       {u"0.255.255.255", true, false, false},
@@ -148,16 +148,60 @@ TEST_F(Apply, GatewayAndDnsRules) {
       {"", "168.95.1.1", "", "", "168.95.1.1,"},
       {"", "", "168.95.1.1", "", "168.95.1.1"},
       {"", "", "", "", ""},
-      // What is not a dotted quad is left out like an unusable value.
-      {"hello", "1.2.3", "8.8.8.8", "", "8.8.8.8"},
-      {" 10.0.0.1", "8.8.8.8 ", "", "", ""},
-      {"10.0.0.256", "999.1.1.1", "1.1.1.1", "", "1.1.1.1"},
+      // A resolver on this computer; a gateway on another subnet (Windows takes both).
+      {"172.16.0.1", "127.0.0.1", "", "172.16.0.1", "127.0.0.1,"},
   };
   for (const Case& c : cases) {
     Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "255.0.0.0", c.gateway, c.dns1, c.dns2));
     EXPECT_TRUE(store_.ApplyProfile(u"1"));
     EXPECT_EQ(Value(kLan, u"DefaultGateway"), c.gatewayWritten);
     EXPECT_EQ(Value(kLan, u"NameServer"), c.dnsWritten);
+  }
+}
+
+// A gateway or DNS server that is no address a network can use used to be left out while
+// the apply reported success; a mode that is none of the three was skipped as a success.
+// Each now stops the apply before anything is written, naming the connection and the value.
+TEST_F(Apply, ValuesNoNetworkCanUseStopTheApply) {
+  const std::string longGateway(10000, '1');
+  struct Case {
+    std::string type, ip, mask, gateway, dns1, dns2;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"0", "10.0.0.5", "255.0.0.0", "", "abc;rm -rf /", "", "DNS伺服器：abc;rm -rf /"},
+      {"0", "10.0.0.5", "255.0.0.0", "", "8.8.8.8", "1.2.3.4,5.6.7.8",
+       "DNS伺服器：1.2.3.4,5.6.7.8"},
+      {"1", "", "", "", "999.999.999.999", "", "DNS伺服器：999.999.999.999"},
+      {"1", "", "", "", "224.0.0.1", "", "DNS伺服器：224.0.0.1"},
+      {"0", "10.0.0.5", "255.0.0.0", longGateway, "", "",
+       "預設通訊閘：" + longGateway.substr(0, 64) + "…"},
+      {"0", "10.0.0.5", "255.0.0.0", "hello", "", "", "預設通訊閘：hello"},
+      {"0", "10.0.0.5", "255.0.0.0", "10.0.0.5", "", "", "預設通訊閘：10.0.0.5"},
+      {"0", "10.0.0.5", "255.0.0.0", "127.0.0.1", "", "", "預設通訊閘：127.0.0.1"},
+      {"0", "10.0.0.5", "255.0.0.0", "255.255.255.255", "", "", "預設通訊閘：255.255.255.255"},
+      {"0", "127.0.0.1", "255.0.0.0", "", "", "", "IP位址!127.0.0.1"},
+      {"0", "224.0.0.1", "255.0.0.0", "", "", "", "IP位址!224.0.0.1"},
+      {"0", "240.0.0.1", "255.0.0.0", "", "", "", "IP位址!240.0.0.1"},
+      {"0", "255.255.255.255", "255.0.0.0", "", "", "", "IP位址!255.255.255.255"},
+      {"0", "192.168.1.255", "255.255.255.0", "", "", "", "IP位址!192.168.1.255"},
+      {"0", "10.0.0.5", "255.255.255.255", "", "", "", "子網遮罩：255.255.255.255"},
+      {"9", "10.0.0.5", "255.0.0.0", "", "", "", "不明的設定方式：9"},
+      {"", "10.0.0.5", "255.0.0.0", "", "", "", "不明的設定方式："},
+  };
+  for (const Case& c : cases) {
+    computer_.messages.clear();
+    Profile(Connection(kWifi, "WIFI", "1", "", "", "", "", "") +
+            Connection(kLan, "LAN", c.type.c_str(), c.ip.c_str(), c.mask.c_str(), c.gateway.c_str(),
+                       c.dns1.c_str(), c.dns2.c_str()));
+    EXPECT_FALSE(store_.ApplyProfile(u"1")) << c.message;
+    ASSERT_EQ(computer_.messages.size(), 1u) << c.message;
+    const std::string text = U8(computer_.messages[0].text);
+    const std::string prefix = "網路組態【LAN】中存在";
+    EXPECT_EQ(text, prefix + (c.message.starts_with("不明") ? "" : "非法") + c.message);
+    // Not even the first connection, which was fine, was written.
+    EXPECT_TRUE(computer_.memoryRegistry().Changes().empty()) << c.message;
+    EXPECT_TRUE(computer_.notifications.empty());
   }
 }
 
@@ -203,11 +247,11 @@ TEST_F(Apply, FixedAddressAndMaskMustBeWhatTheAdapterTakes) {
     EXPECT_TRUE(computer_.memoryRegistry().Changes().empty()) << c.ip << " / " << c.mask;
     EXPECT_TRUE(computer_.notifications.empty());
   }
-  // The addresses the test always took still pass, 255.255.255.255 among the masks.
+  // A /31 is a link of two hosts: neither address is a network or broadcast address.
   computer_.messages.clear();
-  Profile(Connection(kLan, "LAN", "0", "10.0.5.77", "255.255.255.255", "", "", ""));
+  Profile(Connection(kLan, "LAN", "0", "10.0.5.76", "255.255.255.254", "", "", ""));
   EXPECT_TRUE(store_.ApplyProfile(u"1"));
-  EXPECT_EQ(Value(kLan, u"IPAddress"), "10.0.5.77");
+  EXPECT_EQ(Value(kLan, u"IPAddress"), "10.0.5.76");
   EXPECT_TRUE(computer_.messages.empty());
 }
 
@@ -233,14 +277,13 @@ TEST_F(Apply, FirstInvalidStopsBeforeTheSecond) {
   EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
 }
 
-TEST_F(Apply, HalfWayWhenTheSecondIsInvalid) {
+TEST_F(Apply, SecondInvalidStopsBeforeTheFirstIsWritten) {
   Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "255.0.0.0", "", "", "") +
           Connection(kWifi, "WIFI", "0", "10.0.0.0", "255.0.0.0", "", "", ""));
   EXPECT_FALSE(store_.ApplyProfile(u"1"));
-  EXPECT_EQ(Value(kLan, u"IPAddress"), "10.0.0.5");  // stays changed: nothing is rolled back
-  EXPECT_EQ(Value(kWifi, u"IPAddress"), "0.0.0.0");
+  EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
   EXPECT_EQ(computer_.messages.size(), 1u);
-  EXPECT_EQ(computer_.notifications.size(), 1u);
+  EXPECT_TRUE(computer_.notifications.empty());
 }
 
 TEST_F(Apply, DhcpIgnoresAddressesButKeepsDns) {
@@ -267,9 +310,8 @@ TEST_F(Apply, NotificationsFollowTheConnectionsInOrder) {
 }
 
 TEST_F(Apply, LeaveAloneAndFailures) {
-  Profile(Connection(kLan, "LAN", "2", "x", "y", "", "", "") +
-          Connection(kLan, "LAN", "9", "x", "y", "", "", ""));
-  EXPECT_TRUE(store_.ApplyProfile(u"1"));  // nothing touched, still a success
+  Profile(Connection(kLan, "LAN", "2", "x", "y", "garbage", "garbage", ""));
+  EXPECT_TRUE(store_.ApplyProfile(u"1"));  // nothing touched or read, still a success
   EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
 
   Profile(Connection("{gone}", "OLD", "0", "10.0.0.5", "255.0.0.0", "", "", ""));

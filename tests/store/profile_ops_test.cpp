@@ -137,7 +137,7 @@ TEST_F(Profiles, ModifyKeepsTheIdAndRewritesTheConnections) {
                 .find("<NETSETING NAME=\"Office 2\" DATATIME=\"09-01-02 03:04:05\" ID=\"1\">"),
             std::string::npos);
   ASSERT_TRUE(store_.ModifyProfile(u"1", u"Office 2", {}));
-  ASSERT_TRUE(store_.ModifyProfile(u"42", u"none", {}));  // no such profile: nothing changes
+  EXPECT_FALSE(store_.ModifyProfile(u"42", u"none", {}));  // no such profile: nothing stored
   Reopen();
   EXPECT_TRUE(store_.profiles[0]->connections.empty());
   EXPECT_EQ(U8(store_.profiles[1]->name), "Home");
@@ -322,9 +322,10 @@ TEST_F(Profiles, NameExistsAndNextIdKeepsThePosition) {
 }
 
 TEST_F(Profiles, WithoutConfigEverythingRefuses) {
-  WriteFile(ConfigFile(), "<LUMATROVE><DNS/></LUMATROVE>");
-  EXPECT_EQ(store_.Open(), 0);
+  // Opening such a file starts from the default document; one edited in memory can lack it.
+  store_.document.SetDocument(u"<LUMATROVE><DNS/></LUMATROVE>");
   EXPECT_EQ(U8(store_.NextId()), "0");
+  EXPECT_FALSE(store_.CopyProfile(u"1", u"x"));
   EXPECT_FALSE(store_.AddProfile(u"x", {}));
   EXPECT_FALSE(store_.ModifyProfile(u"1", u"x", {}));
   EXPECT_FALSE(store_.DeleteProfile(u"1"));

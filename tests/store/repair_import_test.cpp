@@ -1,6 +1,7 @@
 // Repair against the adapters present now, and import of 1.x files.
 #include <cstring>
 
+#include "netcfg/net_adapter_layer.h"
 #include "store_test_util.h"
 
 namespace lumatrove {
@@ -69,9 +70,10 @@ TEST_F(Repair, GoneRenamedAndNewAdapters) {
   EXPECT_EQ(kept.dhcpEnabled, kModeManual);  // mode and addresses stay
   EXPECT_EQ(U8(kept.ipAddressText), "10.0.0.9");
   EXPECT_EQ(U8(kept.networkAddress), "kept");  // refreshed in place
+  // C's entry shows what C has now, and leaves C alone.
   const ConnectionSetting& added = *p.connections[1];
   EXPECT_EQ(U8(added.instanceId), "{C}");
-  EXPECT_EQ(added.dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(added.dhcpEnabled, kModeLeaveAlone);
   EXPECT_EQ(U8(added.ipAddressText), "0.0.0.0");
 }
 
@@ -128,9 +130,9 @@ TEST_F(Repair, EntryWithoutMaccodeMatchesAnAdapterWithoutAddress) {
 }
 
 TEST_F(Repair, WithoutConfigNothingChanges) {
-  WriteFile(ConfigFile(), "<LUMATROVE/>");
-  store_.Open();
+  store_.document.SetDocument(u"<LUMATROVE/>");
   EXPECT_FALSE(store_.RepairProfiles({}));
+  EXPECT_EQ(U8(store_.document.GetDocument()), "<LUMATROVE/>");
 }
 
 TEST_F(Repair, ImportBig5File) {
@@ -152,6 +154,86 @@ TEST_F(Repair, ImportBig5File) {
   EXPECT_EQ(U8(store_.profiles[2]->id), "6");
   EXPECT_EQ(U8(store_.profiles[3]->id), "7");
   EXPECT_EQ(store_.profiles[1]->connections.size(), 1u);
+}
+
+// What applying a profile does, as the registry and the DHCP client see it.
+std::string WhatApplyDoes(ProfileStore& store, MemoryComputer& computer, std::u16string_view id) {
+  computer.memoryRegistry().ClearChanges();
+  computer.notifications.clear();
+  std::string seen = store.ApplyProfile(id) ? "applied" : "refused";
+  for (const MemoryRegistry::Change& c : computer.memoryRegistry().Changes()) {
+    seen += "\n" + c.kind + " " + U8(c.key) + " " + U8(c.value) + " " +
+            std::string(c.data.begin(), c.data.end());
+  }
+  for (const MemoryComputer::DhcpNotification& n : computer.notifications)
+    seen += "\nnotify " + U8(n.adapterName) + " " + std::to_string(n.action);
+  return seen;
+}
+
+// A repair, and an import (which repairs every profile), keep what each profile does to
+// every adapter: the entries they add leave their adapters alone, and an entry whose GUID
+// names a present adapter stays with it, even when a card of the same model (the same
+// description) comes first.
+TEST_F(Repair, RepairAndImportNeverChangeWhatAProfileDoes) {
+  computer_.AddAdapter({.guid = u"{LAN1}",
+                        .description = u"Intel PRO/1000",
+                        .connectionName = u"區域連線",
+                        .mac = "00:0c:29:00:00:01",
+                        .dhcp = false,
+                        .ip = u"10.0.0.2",
+                        .mask = u"255.255.255.0"});
+  computer_.AddAdapter({.guid = u"{LAN2}",
+                        .description = u"Intel PRO/1000",
+                        .connectionName = u"區域連線 2",
+                        .mac = "00:0c:29:00:00:02"});
+  computer_.AddAdapter({.guid = u"{WIFI}",
+                        .description = u"Wireless",
+                        .connectionName = u"無線網路連線",
+                        .mac = "00:0c:29:00:00:03"});
+  NetAdapterLayer layer(computer_);
+  ASSERT_EQ(layer.DiscoverAdapters(), 3);
+  std::vector<const AdapterInfo*> adapters;
+  for (const auto& a : layer.adapters)
+    adapters.push_back(a.get());
+
+  auto entry = [](const char* guid, const char* netcard, const char* name, const char* mac,
+                  const char* type, const char* ip) {
+    return std::string("<CONNECTION NAME=\"") + name + "\" GUID=\"" + guid + "\" NETCARD=\"" +
+           netcard + "\" MACCODE=\"" + mac + "\" EnableCheck=\"1\" TYPE=\"" + type +
+           "\"><IPADD><IP>" + ip +
+           "</IP></IPADD><MASKADD><IP>255.255.255.0</IP></MASKADD>"
+           "<GATEWAY><IP></IP></GATEWAY><DNSADD><IP>8.8.8.8</IP><IP></IP></DNSADD></CONNECTION>";
+  };
+  Load("<NETSETING NAME=\"實驗室\" ID=\"1\">" +
+       entry("{WIFI}", "Wireless", "無線網路連線", "00:0c:29:00:00:03", "0", "10.1.1.5") +
+       "</NETSETING><NETSETING NAME=\"second card\" ID=\"2\">" +
+       entry("{LAN2}", "Intel PRO/1000", "區域連線 2", "00:0c:29:00:00:02", "0", "10.2.2.5") +
+       "</NETSETING><NETSETING NAME=\"dhcp\" ID=\"3\">" +
+       entry("{LAN1}", "Intel PRO/1000", "區域連線", "00:0c:29:00:00:01", "1", "") +
+       "</NETSETING>");
+  std::vector<std::string> before;
+  for (const char16_t* id : {u"1", u"2", u"3"})
+    before.push_back(WhatApplyDoes(store_, computer_, id));
+  EXPECT_NE(before[0].find("{WIFI}"), std::string::npos);
+  EXPECT_EQ(before[0].find("{LAN1}"), std::string::npos);
+
+  ASSERT_TRUE(store_.RepairProfiles(adapters));
+  Reopen();
+  WriteFile(dir_ / "ipconfig.xml", "<CONFIG><NETSETING NAME=\"old\" ID=\"1\">" +
+                                       entry("{X}", "Wireless", "x", "x", "0", "10.3.3.5") +
+                                       "</NETSETING></CONFIG>");
+  ASSERT_TRUE(store_.ImportOldConfig(dir_ / "ipconfig.xml"));
+  ASSERT_TRUE(store_.RepairProfiles(adapters));
+  Reopen();
+  ASSERT_EQ(store_.profiles.size(), 4u);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(store_.profiles[i]->connections.size(), 3u);  // a tab for every adapter
+    EXPECT_EQ(WhatApplyDoes(store_, computer_, store_.profiles[i]->id), before[i]) << i;
+  }
+  // The imported entry is bound to this computer's Wi-Fi; nothing else is touched.
+  const std::string imported = WhatApplyDoes(store_, computer_, store_.profiles[3]->id);
+  EXPECT_NE(imported.find("{WIFI}"), std::string::npos);
+  EXPECT_EQ(imported.find("{LAN"), std::string::npos);
 }
 
 TEST_F(Repair, ImportRefusesOtherFiles) {

@@ -72,7 +72,7 @@ TEST_F(Settings, WriteKeepsThePlaceAndTheOrder) {
 
 TEST_F(Settings, WriteWithoutRootSavesNothing) {
   WriteFile(ConfigFile(), "<OTHER/>");
-  store_.Open();
+  store_.document.SetDocument(u"<OTHER/>");
   EXPECT_FALSE(store_.WriteSystemSettings());
   EXPECT_EQ(ReadFile(ConfigFile()), "<OTHER/>");
 }

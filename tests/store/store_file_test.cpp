@@ -72,14 +72,73 @@ TEST_F(StoreFile, DamagedFileThatCannotBeKeptIsNotOverwritten) {
   EXPECT_EQ(ReadFile(ConfigFile()), "<LUMATROVE><CONFIG");
   EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.bad"));
   EXPECT_TRUE(store.profiles.empty());
+  // A later save keeps it aside first, or writes nothing.
+  ASSERT_TRUE(store.AddProfile(u"new", {}));
+  system_.failReplaces = 1;
+  EXPECT_FALSE(store.Save());
+  EXPECT_EQ(ReadFile(ConfigFile()), "<LUMATROVE><CONFIG");
+  EXPECT_TRUE(store.SaveAndReopen());
+  EXPECT_EQ(ReadFile(dir_ / "lumatrove.cfg.bad"), "<LUMATROVE><CONFIG");
+  ASSERT_EQ(store.profiles.size(), 1u);
+  EXPECT_EQ(U8(store.profiles[0]->name), "new");
 }
 
-TEST_F(StoreFile, WellFormedButForeignFileIsNotRepaired) {
-  WriteFile(ConfigFile(), "<OTHER/>");
+// A well-formed file that is no configuration is set aside like a damaged one; saves into
+// the default document that replaces it reach the disk.
+TEST_F(StoreFile, WellFormedFilesOfSomethingElseAreKeptAside) {
+  std::string deep;
+  for (int i = 0; i < 200000; ++i)
+    deep += "<a>";
+  for (int i = 0; i < 200000; ++i)
+    deep += "</a>";
+  const std::string files[] = {"<?xml version=\"1.0\"?><HELLO/>", "<LUMATROVE><DNS/></LUMATROVE>",
+                               "<CONFIG LASTID=\"3\"/>", deep};
+  for (const std::string& file : files) {
+    std::filesystem::remove(dir_ / "lumatrove.cfg.bad");
+    WriteFile(ConfigFile(), file);
+    ProfileStore store(system_);
+    EXPECT_EQ(store.Open(), 0) << file.substr(0, 40);
+    EXPECT_EQ(store.keptCopy, dir_ / "lumatrove.cfg.bad");
+    EXPECT_EQ(ReadFile(dir_ / "lumatrove.cfg.bad"), file);
+    EXPECT_EQ(ReadFile(ConfigFile()), kFirstStart);
+    ASSERT_TRUE(store.AddProfile(u"new", {}));
+    ASSERT_TRUE(store.SaveAndReopen());
+    ProfileStore next(system_);
+    ASSERT_EQ(next.Open(), 1);
+    ASSERT_EQ(next.profiles.size(), 1u);
+    EXPECT_EQ(U8(next.profiles[0]->name), "new");
+  }
+}
+
+TEST_F(StoreFile, ReopeningChecksWhatTheDiskHolds) {
   ProfileStore store(system_);
-  EXPECT_EQ(store.Open(), 0);
-  EXPECT_EQ(ReadFile(ConfigFile()), "<OTHER/>");
-  EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.bad"));
+  store.Open();
+  const std::u16string saved = store.document.GetDocument();
+  EXPECT_EQ(store.Open(&saved), 1);
+  WriteFile(ConfigFile(), ReadFile(ConfigFile()) + " ");
+  EXPECT_EQ(store.Open(&saved), 0);  // well-formed, but not what was written
+}
+
+// Notepad's "Unicode" is read and saved back in UTF-8; a save cut short leaves nothing.
+TEST_F(StoreFile, Utf16FileIsConvertedAndStaleTemporaryRemoved) {
+  const std::u16string text =
+      u"<LUMATROVE><CONFIG LASTID=\"1\"><NETSETING NAME=\"家裡\" ID=\"1\"/></CONFIG></LUMATROVE>";
+  for (const bool little : {true, false}) {
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t c : text) {
+      const char low = static_cast<char>(c & 0xFF), high = static_cast<char>(c >> 8);
+      bytes += little ? std::string{low, high} : std::string{high, low};
+    }
+    WriteFile(ConfigFile(), bytes);
+    WriteFile(dir_ / "lumatrove.cfg.tmp", "");
+    ProfileStore store(system_);
+    ASSERT_EQ(store.Open(), 1);
+    ASSERT_EQ(store.profiles.size(), 1u);
+    EXPECT_EQ(U8(store.profiles[0]->name), "家裡");
+    EXPECT_EQ(ReadFile(ConfigFile()), U8(text));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.bad"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.tmp"));
+  }
 }
 
 TEST_F(StoreFile, FailedSaveKeepsTheOldFile) {

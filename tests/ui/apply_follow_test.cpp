@@ -34,8 +34,8 @@ const std::string kProfiles =
     "<NETSETING NAME=\"office\" ID=\"1\">" +
     Connection(kWifi, "Wi-Fi", "0", "192.168.1.20", "255.255.255.0", "192.168.1.1", "192.168.1.1") +
     "</NETSETING><NETSETING NAME=\"home\" ID=\"2\">" +
-    Connection(kLan, "LAN", "1", "", "", "", "") +
-    Connection(kWifi, "Wi-Fi", "2", "", "", "", "") + "</NETSETING>";
+    Connection(kLan, "LAN", "1", "", "", "", "") + Connection(kWifi, "Wi-Fi", "2", "", "", "", "") +
+    "</NETSETING>";
 
 class ApplyFollow : public test::StoreTest {
  protected:
@@ -120,7 +120,8 @@ TEST_F(ApplyFollow, WaitEndsAsSoonAsWindowsShowsTheProfile) {
   LiveState state;
   state.Refresh(layer_);
   EXPECT_EQ(state.LiveRows(store_.profiles), (std::vector<bool>{true, true}));
-  EXPECT_EQ(U8(state.ToolTip()), "Torvane（Lumatrove）\nLAN DHCP 192.168.1.100\nWi-Fi 192.168.1.20");
+  EXPECT_EQ(U8(state.ToolTip()),
+            "Torvane（Lumatrove）\nLAN DHCP 192.168.1.100\nWi-Fi 192.168.1.20");
 }
 
 TEST_F(ApplyFollow, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
@@ -136,7 +137,7 @@ TEST_F(ApplyFollow, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
     total += ms;
   EXPECT_EQ(total, kApplyWaitMs);
   EXPECT_EQ(U8(ApplyWaitMessage(outcome)),
-            U8(texts::NewSettingsNotShown(u"Wi-Fi", u"192.168.1.10 / 255.255.255.0")));
+            U8(texts::NewSettingsNotShown(u"Wi-Fi", u"IP位址 192.168.1.10（應為 192.168.1.20）")));
 
   // Windows catches up during the wait: the wait ends there.
   int polls = 0;
@@ -149,6 +150,60 @@ TEST_F(ApplyFollow, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
       [](unsigned) {});
   EXPECT_TRUE(late.Settled());
   EXPECT_EQ(polls, 4);
+}
+
+// The message after a wait names each setting that Windows does not show as the profile
+// has it, and what it shows instead.
+TEST(ApplyWaitOutcome, NamesWhatDiffers) {
+  auto connection = [](int32_t mode, std::u16string gateway, std::u16string dns) {
+    auto c = std::make_unique<ConnectionSetting>();
+    c->connectionName = u"LAN";
+    c->instanceId = u"{A}";
+    c->dhcpEnabled = mode;
+    c->ipAddressText = u"6.6.6.6";
+    c->subnetMaskText = u"255.255.255.0";
+    c->gatewayText = std::move(gateway);
+    c->primaryDns = std::move(dns);
+    return c;
+  };
+  LiveAdapter fixed{u"{A}",
+                    u"LAN",
+                    false,
+                    {u"6.6.6.6"},
+                    {u"255.255.255.0"},
+                    {u"6.6.6.1"},
+                    {u"1.1.1.1", u"1.0.0.1"}};
+  LiveAdapter otherMask = fixed;
+  otherMask.masks = {u"255.255.0.0"};
+  LiveAdapter dhcp{u"{A}", u"LAN", true, {u"192.168.1.100"}, {u"255.255.255.0"}, {}, {}};
+  struct Case {
+    int32_t mode;
+    std::u16string gateway, dns;
+    LiveAdapter live;
+    const char* shows;  // "" when Windows shows the connection
+  };
+  const Case cases[] = {
+      {kModeManual, u"6.6.6.1", u"1.1.1.1", fixed, ""},
+      {kModeManual, u"6.6.6.1", u"8.8.8.8", fixed, "DNS伺服器 1.1.1.1、1.0.0.1（應為 8.8.8.8）"},
+      {kModeManual, u"6.6.6.254", u"", fixed, "預設通訊閘 6.6.6.1（應為 6.6.6.254）"},
+      {kModeManual, u"", u"", otherMask, "子網遮罩 255.255.0.0（應為 255.255.255.0）"},
+      {kModeManual, u"6.6.6.1", u"", dhcp,
+       "DHCP 啟用（應為 停用）；IP位址 192.168.1.100（應為 6.6.6.6）；預設通訊閘 沒有（應為 "
+       "6.6.6.1）"},
+      {kModeAutomatic, u"", u"", fixed, "DHCP 停用（應為 啟用）"},
+      {kModeAutomatic, u"", u"8.8.8.8", dhcp, "DNS伺服器 沒有（應為 8.8.8.8）"},
+  };
+  for (const Case& c : cases) {
+    Profile p;
+    p.connections.push_back(connection(c.mode, c.gateway, c.dns));
+    const ApplyWaitOutcome outcome = CheckApplied(p, {c.live});
+    if (*c.shows == 0) {
+      EXPECT_TRUE(outcome.Settled()) << U8(c.dns);
+      continue;
+    }
+    ASSERT_EQ(outcome.notShown.size(), 1u) << c.shows;
+    EXPECT_EQ(U8(outcome.notShown[0].shows), c.shows);
+  }
 }
 
 TEST_F(ApplyFollow, PrivateAddressEndsTheWaitAndSaysWhatItMeans) {
@@ -260,9 +315,10 @@ TEST_F(ApplyFollow, ConfirmSettingRoundTripsAndOlderFilesDoNotHaveIt) {
   ASSERT_TRUE(StoreSettings(again, choice));
   EXPECT_EQ(ReadFile(ConfigFile()).find("CONFIRMAPPLY"), std::string::npos);
   // A file with settings this version does not know opens with the ones it knows.
-  WriteFile(ConfigFile(), "<LUMATROVE><CONFIG LASTID=\"0\"/><SYSCONFIG VERSION=\"3.0\">"
-                          "<LOGFLAG>TRUE</LOGFLAG><CONFIRMAPPLY>TRUE</CONFIRMAPPLY>"
-                          "<NEWER>1</NEWER></SYSCONFIG></LUMATROVE>");
+  WriteFile(ConfigFile(),
+            "<LUMATROVE><CONFIG LASTID=\"0\"/><SYSCONFIG VERSION=\"3.0\">"
+            "<LOGFLAG>TRUE</LOGFLAG><CONFIRMAPPLY>TRUE</CONFIRMAPPLY>"
+            "<NEWER>1</NEWER></SYSCONFIG></LUMATROVE>");
   ProfileStore newer(system_);
   ASSERT_EQ(newer.Open(), 1);
   EXPECT_TRUE(SettingsOf(newer).logEnabled);

@@ -289,7 +289,7 @@ TEST_F(ProfileEditorOk, NameMustBeMoreThanBlanks) {
   e.StartNew(TwoAdapters(), u"0");
   for (std::u16string_view name : {u"", u"   ", u"\u3000\t"}) {
     e.profileName = name;
-    EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_, false), Ok::kNameMissing);
+    EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_), Ok::kNameMissing);
   }
   SaveAndReopen();
   EXPECT_TRUE(store_.profiles.empty());
@@ -299,7 +299,7 @@ TEST_F(ProfileEditorOk, NewProfileIsAddedAndATakenNameAskedAbout) {
   ProfileEditor e;
   e.StartNew(TwoAdapters(), store_.GetLastIdText());
   e.profileName = u"家裡";
-  EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_, false), Ok::kStored);
+  EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_), Ok::kStored);
   SaveAndReopen();
 
   ProfileEditor again;
@@ -307,8 +307,8 @@ TEST_F(ProfileEditorOk, NewProfileIsAddedAndATakenNameAskedAbout) {
   EXPECT_EQ(U8(again.profileName), "組態專案1");
   again.profileName = u"家裡";
   const EditorFields shown = again.SwitchTab({}, 0);
-  EXPECT_EQ(again.Ok(shown, store_, false), Ok::kNameExists);
-  EXPECT_EQ(again.Ok(shown, store_, true), Ok::kStored);
+  EXPECT_EQ(again.Ok(shown, store_), Ok::kNameExists);
+  EXPECT_EQ(again.Ok(shown, store_, {.keepTakenName = true}), Ok::kStored);
   SaveAndReopen();
   ASSERT_EQ(store_.profiles.size(), 2u);
   EXPECT_EQ(store_.profiles[1]->name, u"家裡");
@@ -324,9 +324,9 @@ TEST_F(ProfileEditorOk, ModifyKeepsIdAndHardwareAddressAndDoesNotAskAboutTheName
   ProfileEditor add;
   add.StartNew(TwoAdapters(), u"0");
   add.profileName = u"A";
-  add.Ok(add.SwitchTab({}, 0), store_, false);
+  add.Ok(add.SwitchTab({}, 0), store_);
   add.profileName = u"B";
-  add.Ok(add.SwitchTab({}, 0), store_, false);
+  add.Ok(add.SwitchTab({}, 0), store_);
   SaveAndReopen();
 
   ProfileEditor e;
@@ -336,7 +336,7 @@ TEST_F(ProfileEditorOk, ModifyKeepsIdAndHardwareAddressAndDoesNotAskAboutTheName
   shown.mode = EditorMode::kManual;
   shown.address = A(u"10.9.8.7");
   shown.mask = A(u"255.255.0.0");
-  EXPECT_EQ(e.Ok(shown, store_, false), Ok::kStored);
+  EXPECT_EQ(e.Ok(shown, store_), Ok::kStored);
   SaveAndReopen();
   ASSERT_EQ(store_.profiles.size(), 2u);
   const Profile& p = *store_.profiles[0];
@@ -351,7 +351,7 @@ TEST_F(ProfileEditorOk, ModifyKeepsIdAndHardwareAddressAndDoesNotAskAboutTheName
 TEST_F(ProfileEditorOk, PropertiesStoreNothing) {
   ProfileEditor add;
   add.StartNew(TwoAdapters(), u"0");
-  add.Ok(add.SwitchTab({}, 0), store_, false);
+  add.Ok(add.SwitchTab({}, 0), store_);
   SaveAndReopen();
   const std::u16string before = store_.document.GetDocument();
 
@@ -360,34 +360,67 @@ TEST_F(ProfileEditorOk, PropertiesStoreNothing) {
   EditorFields shown = e.SwitchTab({}, 1);
   shown.mode = EditorMode::kManual;
   shown.address = 0;  // would be refused if it were stored
-  EXPECT_EQ(e.Ok(shown, store_, false), Ok::kNothingStored);
+  EXPECT_EQ(e.Ok(shown, store_), Ok::kNothingStored);
   EXPECT_EQ(store_.document.GetDocument(), before);
 }
 
-TEST_F(ProfileEditorOk, ManualConnectionWithoutUsableAddressOrMaskIsShownAgain) {
+// What an apply would refuse is refused at OK, naming the value, on the tab and in the field
+// it is about; a gateway outside the subnet is stored once the user says so.
+TEST_F(ProfileEditorOk, AddressesNoNetworkCanUseAreRefusedAtOk) {
+  using Field = ProfileEditor::Field;
   struct Case {
-    std::u16string_view address, mask;
-    bool stored;
+    std::u16string_view address, mask, gateway, dns2;
+    Ok result;
+    Field field;
+    const char* message;  // "" for none
   };
   const Case cases[] = {
-      {u"10.0.0.5", u"255.255.255.0", true},
-      {u"", u"255.255.255.0", false},
-      {u"10.0.0.5", u"", false},
-      {u"10.0.0.0", u"255.255.255.0", false},
-      {u"10.0.0.5", u"255.0.255.0", false},
-      {u"10.0.0.5", u"0.255.255.255", false},
+      {u"10.0.0.5", u"255.255.255.0", u"10.0.0.1", u"127.0.0.1", Ok::kStored, Field::kAddress, ""},
+      {u"10.0.0.5", u"255.255.255.254", u"", u"", Ok::kStored, Field::kAddress, ""},
+      {u"", u"255.255.255.0", u"", u"", Ok::kBadAddress, Field::kAddress,
+       "網路連線【區域連線】設為手動輸入，請輸入有效的IP位址及子網遮罩，或改選「不配置」。"},
+      {u"10.0.0.5", u"", u"", u"", Ok::kBadAddress, Field::kMask, ""},
+      {u"10.0.0.0", u"255.255.255.0", u"", u"", Ok::kBadAddress, Field::kAddress,
+       "網路組態【區域連線】中存在非法IP位址!10.0.0.0"},
+      {u"127.0.0.1", u"255.0.0.0", u"", u"", Ok::kBadAddress, Field::kAddress,
+       "網路組態【區域連線】中存在非法IP位址!127.0.0.1"},
+      {u"10.0.0.255", u"255.255.255.0", u"", u"", Ok::kBadAddress, Field::kAddress,
+       "網路組態【區域連線】中存在非法IP位址!10.0.0.255"},
+      {u"10.0.0.5", u"255.255.255.255", u"", u"", Ok::kBadAddress, Field::kMask,
+       "網路組態【區域連線】中存在非法子網遮罩：255.255.255.255"},
+      {u"10.0.0.5", u"255.0.255.0", u"", u"", Ok::kBadAddress, Field::kMask, ""},
+      {u"10.0.0.5", u"255.255.255.0", u"10.0.0.5", u"", Ok::kBadAddress, Field::kGateway,
+       "網路組態【區域連線】中存在非法預設通訊閘：10.0.0.5"},
+      {u"10.0.0.5", u"255.255.255.0", u"127.0.0.1", u"", Ok::kBadAddress, Field::kGateway, ""},
+      {u"10.0.0.5", u"255.255.255.0", u"10.0.1.1", u"", Ok::kGatewayOutside, Field::kGateway,
+       "網路連線【區域連線】的預設通訊閘 10.0.1.1 不在 IP "
+       "位址與子網遮罩所定義的相同網路區段（子網路）"
+       "上。\r\n仍要儲存這些設定嗎？"},
   };
   for (const Case& c : cases) {
+    const std::string label = U8(c.address) + " " + U8(c.mask) + " " + U8(c.gateway);
     ProfileEditor e;
     e.StartNew(TwoAdapters(), u"0");
     EditorFields shown = e.SwitchTab({}, 0);
     shown.mode = EditorMode::kManual;
     shown.address = c.address.empty() ? 0 : A(c.address);
     shown.mask = c.mask.empty() ? 0 : A(c.mask);
-    const Ok result = e.Ok(shown, store_, false);
-    EXPECT_EQ(result, c.stored ? Ok::kStored : Ok::kBadAddress) << U8(c.address) << U8(c.mask);
-    EXPECT_EQ(e.badTab, c.stored ? -1 : 0);
+    shown.gateway = c.gateway.empty() ? 0 : A(c.gateway);
+    shown.dns2 = c.dns2.empty() ? 0 : A(c.dns2);
+    EXPECT_EQ(e.Ok(shown, store_, {.keepTakenName = true}), c.result) << label;
+    if (c.result == Ok::kStored) continue;
+    EXPECT_EQ(e.badTab, 0) << label;
+    EXPECT_EQ(e.badField, c.field) << label;
+    if (*c.message != 0) {
+      EXPECT_EQ(U8(e.badMessage), c.message) << label;
+    }
+    if (c.result == Ok::kGatewayOutside) {
+      EXPECT_EQ(e.Ok(shown, store_, {.keepTakenName = true, .acceptedGateways = {0}}), Ok::kStored);
+    }
   }
+  SaveAndReopen();
+  ASSERT_EQ(store_.profiles.size(), 3u);
+  EXPECT_EQ(store_.profiles[2]->connections[0]->gatewayText, u"10.0.1.1");
 }
 
 TEST_F(ProfileEditorOk, AnyNameTypedOrPastedSurvivesTheFile) {
@@ -400,7 +433,7 @@ TEST_F(ProfileEditorOk, AnyNameTypedOrPastedSurvivesTheFile) {
     ProfileEditor e;
     e.StartNew(TwoAdapters(), u"0");
     e.profileName = name;
-    EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_, false), Ok::kStored);
+    EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_), Ok::kStored);
   }
   SaveAndReopen();
   ASSERT_EQ(store_.profiles.size(), 3u);

@@ -118,5 +118,25 @@ TEST(MenuLayout, LiveProfilesAreCheckedAndUndoNeedsASnapshot) {
   EXPECT_TRUE(dynamic.undo.greyed);
 }
 
+// Profile names are cut after 40 characters (the stored name stays whole); "&" and tabs are
+// shown as themselves, in adapter names too.
+TEST(MenuLayout, ItemTextsOfLongAndSpecialNames) {
+  const std::u16string pair = u"\U0001F600";
+  struct Case {
+    std::u16string name, shown;
+  };
+  const Case cases[] = {
+      {std::u16string(40, u'名'), std::u16string(40, u'名')},
+      {std::u16string(500, u'名'), std::u16string(40, u'名') + u"…"},
+      {std::u16string(39, u'a') + pair + u"b", std::u16string(39, u'a') + u"…"},
+      {u"R&D\tlab", u"R&&D lab"},
+  };
+  for (const Case& c : cases) {
+    const DynamicMenus dynamic = MakeDynamicMenus({c.name}, {c.name});
+    EXPECT_EQ(dynamic.apply.items.at(0).text, c.shown) << U8(c.name);
+  }
+  EXPECT_EQ(MakeDynamicMenus({u"R&D"}, {}).enable.items.at(0).text, u"R&&D");
+}
+
 }  // namespace
 }  // namespace lumatrove

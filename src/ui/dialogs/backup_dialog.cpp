@@ -73,7 +73,11 @@ void BackupDialog::OnOk() {
   std::vector<const ConnectionSetting*> records;
   for (const ConnectionSetting& c : connections)
     records.push_back(&c);
-  parent_->store.AddProfile(name, std::move(records));
+  if (!parent_->store.AddProfile(name, std::move(records))) {
+    parent_->Message(texts::kSaveFailed, MB_ICONERROR, Handle());
+    End(IDCANCEL);
+    return;
+  }
   End(IDOK);
 }
 

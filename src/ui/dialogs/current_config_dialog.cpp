@@ -43,7 +43,11 @@ void CurrentConfigDialog::OnOk() {
   std::vector<const ConnectionSetting*> connections;
   for (const std::unique_ptr<AdapterInfo>& a : parent_->netAdapters.adapters)
     connections.push_back(a.get());
-  parent_->store.AddProfile(name, std::move(connections));
+  if (!parent_->store.AddProfile(name, std::move(connections))) {
+    parent_->Message(texts::kSaveFailed, MB_ICONERROR, Handle());
+    End(IDCANCEL);
+    return;
+  }
   End(IDOK);
 }
 

@@ -239,37 +239,65 @@ void ProfileDialog::FocusItem(int id) {
 
 void ProfileDialog::OnOk() {
   using Result = ProfileEditor::OkResult;
-  const EditorFields shown = ReadFields();
   model_.profileName = ItemText(IDC_PROFILE_NAME);
-  Result result = model_.Ok(shown, parent_->store, false);
-  if (result == Result::kNameExists) {
-    // OK returns to the name; Cancel stores under the taken name.
-    if (parent_->Message(texts::kNameExists, MB_OKCANCEL | MB_ICONINFORMATION, Handle()) == IDOK) {
-      FocusItem(IDC_PROFILE_NAME);
-      return;
+  ProfileEditor::OkAnswers answers;
+  for (;;) {
+    // Read again each time: a question may have shown another tab.
+    const Result result = model_.Ok(ReadFields(), parent_->store, answers);
+    switch (result) {
+      case Result::kNameExists:
+        // OK returns to the name; Cancel stores under the taken name.
+        if (parent_->Message(texts::kNameExists, MB_OKCANCEL | MB_ICONINFORMATION, Handle()) ==
+            IDOK) {
+          FocusItem(IDC_PROFILE_NAME);
+          return;
+        }
+        answers.keepTakenName = true;
+        continue;
+      case Result::kGatewayOutside:
+        SwitchTab(model_.badTab);
+        if (parent_->Message(model_.badMessage, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
+                             Handle()) != IDYES) {
+          FocusItem(FieldControl(model_.badField));
+          return;
+        }
+        answers.acceptedGateways.push_back(model_.badTab);
+        continue;
+      case Result::kNameMissing:
+        parent_->Message(texts::kNameMissing, MB_ICONINFORMATION, Handle());
+        FocusItem(IDC_PROFILE_NAME);
+        return;
+      case Result::kBadAddress:
+        SwitchTab(model_.badTab);
+        parent_->Message(model_.badMessage, MB_ICONEXCLAMATION, Handle());
+        FocusItem(FieldControl(model_.badField));
+        return;
+      case Result::kNotStored:
+        parent_->Message(texts::kSaveFailed, MB_ICONERROR, Handle());
+        End(IDCANCEL);
+        return;
+      case Result::kStored:
+      case Result::kNothingStored:
+        End(IDOK);
+        return;
     }
-    result = model_.Ok(shown, parent_->store, true);
   }
-  switch (result) {
-    case Result::kNameMissing:
-    case Result::kNameExists:
-      parent_->Message(texts::kNameMissing, MB_ICONINFORMATION, Handle());
-      FocusItem(IDC_PROFILE_NAME);
-      return;
-    case Result::kBadAddress: {
-      const int bad = model_.badTab;
-      SwitchTab(bad);
-      parent_->Message(
-          texts::BadManualConnection(model_.connections[static_cast<size_t>(bad)].connectionName),
-          MB_ICONEXCLAMATION, Handle());
-      FocusItem(IDC_PROFILE_ADDRESS);
-      return;
-    }
-    case Result::kStored:
-    case Result::kNothingStored:
-      End(IDOK);
-      return;
+}
+
+int ProfileDialog::FieldControl(ProfileEditor::Field field) {
+  switch (field) {
+    case ProfileEditor::Field::kMask:
+      return IDC_PROFILE_MASK;
+    case ProfileEditor::Field::kGateway:
+      return IDC_PROFILE_GATEWAY;
+    case ProfileEditor::Field::kDns1:
+      return IDC_PROFILE_DNS1;
+    case ProfileEditor::Field::kDns2:
+      return IDC_PROFILE_DNS2;
+    case ProfileEditor::Field::kAddress:
+      break;
   }
+  return IDC_PROFILE_ADDRESS;
 }
 
 }  // namespace lumatrove

@@ -43,6 +43,8 @@ class ProfileDialog : public win::Dialog {
   void FillDnsProviders();
   void SwitchTab(int tab);
   void FocusItem(int id);
+  // The control that shows `field`.
+  static int FieldControl(ProfileEditor::Field field);
   void OnModeClicked();
   void OnDnsAutomaticClicked();
   void OnAddressChanged();

@@ -1,5 +1,6 @@
 #include "ui/dialogs/settings_dialog.h"
 
+#include "texts.h"
 #include "ui/dialogs/settings_dialog_res.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/settings_model.h"
@@ -30,7 +31,11 @@ void SettingsDialog::OnOk() {
   choice.autoUpdate = IsButtonChecked(IDC_SETTINGS_UPDATE);
   choice.logEnabled = IsButtonChecked(IDC_SETTINGS_LOG);
   choice.confirmApply = IsButtonChecked(IDC_SETTINGS_CONFIRM);
-  StoreSettings(owner_->store, choice);
+  if (!StoreSettings(owner_->store, choice)) {
+    owner_->Message(texts::kSaveFailed, MB_ICONERROR, Handle());
+    End(IDCANCEL);
+    return;
+  }
   End(IDOK);
 }
 

@@ -44,7 +44,8 @@ inline constexpr int kSavedModified = 1;
 inline constexpr int kSavedBackup = 2;
 inline constexpr int kSavedRemoved = 3;
 inline constexpr int kSavedCopied = 4;
-inline constexpr int kSavedRepaired = 5;
+inline constexpr int kSavedRepaired = 5;  // "修復組態檔案成功" once it is saved
+inline constexpr int kSavedImported = 6;
 
 // The help file beside the program.
 inline constexpr std::u16string_view kHelpFile = u"Lumatrove使用手冊.chm";

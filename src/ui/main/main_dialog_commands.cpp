@@ -53,7 +53,9 @@ void MainDialog::RemoveProfile() {
   const int row = RowForCommand();
   if (row < 0) return;
   const std::u16string name = profileRows.CellText(row, 2);
-  if (Message(texts::RemoveQuestion(name), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (Message(texts::RemoveQuestion(ShortProfileName(name)), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    return;
+  }
   store.DeleteProfile(profileIds[static_cast<size_t>(row)]);
   SaveAndReload(kSavedRemoved);
   Append(texts::ProfileRemoved(name));

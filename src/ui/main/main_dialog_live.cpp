@@ -11,6 +11,7 @@
 #include "ui/dialogs/progress_dialog_res.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/live_state.h"
+#include "ui/model/main_window_model.h"
 
 namespace lumatrove {
 namespace {
@@ -176,9 +177,9 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
   if (!revert) {
     const std::u16string snapshotOf =
         kind == ApplyKind::kUndo ? std::u16string(texts::kMenuUndoApply) : name;
-    snapshot = SaveUndoSnapshot(system_, store.UndoPath(),
-                                UndoConnections(profile, netAdapters.adapters),
-                                texts::UndoSnapshotName(snapshotOf));
+    snapshot =
+        SaveUndoSnapshot(system_, store.UndoPath(), UndoConnections(profile, netAdapters.adapters),
+                         texts::UndoSnapshotName(snapshotOf));
     if (!snapshot) Append(texts::kUndoSnapshotNotSaved);
   }
 
@@ -196,9 +197,9 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
   if (ok && snapshot && store.confirmApply != 0 && RevertUnlessKept(name)) return false;
 
   if (ok) {
-    const std::u16string text = texts::ProfileApplied(name);
-    Message(text, MB_ICONINFORMATION);
-    Append(text);
+    // The message cuts a long name so that it fits on the screen; the log keeps it whole.
+    Message(texts::ProfileApplied(ShortProfileName(name)), MB_ICONINFORMATION);
+    Append(texts::ProfileApplied(name));
     const std::u16string shown = ApplyWaitMessage(outcome);
     if (!shown.empty()) {
       Append(shown);

@@ -30,18 +30,18 @@ void MainDialog::FillProfileList() {
 }
 
 bool MainDialog::SaveAndReload(int kind) {
-  const bool saved = store.Save();
+  // Success is said only when the file, read back, holds what was saved. After a failed
+  // write the file keeps what it had; so do the document and the list.
+  const bool saved = store.SaveAndReopen();
+  LogIdRepairs();
   if (!saved) {
     Message(texts::kSaveFailed, MB_ICONERROR);
-    // The file keeps what it had; so do the document and the list.
-    store.Reload();
-  } else {
-    store.Open();
-    LogIdRepairs();
-    if (kind >= 0 && kind <= 2) Message(texts::kSaved, MB_ICONINFORMATION);
-    Append(texts::kSavedLogEntry);
+    return false;
   }
-  return saved;
+  if (kind == kSavedRepaired) Message(texts::kRepaired, MB_OK);
+  if (kind >= 0 && kind <= 2) Message(texts::kSaved, MB_ICONINFORMATION);
+  Append(texts::kSavedLogEntry);
+  return true;
 }
 
 void MainDialog::LogIdRepairs() {

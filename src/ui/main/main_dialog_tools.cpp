@@ -51,7 +51,6 @@ std::vector<const AdapterInfo*> MainDialog::AdapterSnapshot() const {
 
 void MainDialog::RepairProfiles() {
   if (!store.RepairProfiles(AdapterSnapshot())) return;
-  Message(texts::kRepaired, MB_OK);
   SaveAndReload(kSavedRepaired);
   FillProfileList();
 }
@@ -73,7 +72,7 @@ void MainDialog::ImportProfiles() {
     return;
   }
   store.RepairProfiles(AdapterSnapshot());
-  SaveAndReload(kSavedRepaired);
+  SaveAndReload(kSavedImported);
   FillProfileList();
 }
 

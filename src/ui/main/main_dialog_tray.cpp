@@ -55,8 +55,7 @@ void WriteMenu(HMENU menu, const MenuLayout& layout) {
         break;
       }
       case MenuEntry::Kind::kItem:
-        AppendMenuW(menu,
-                    MF_STRING | (e.greyed ? MF_GRAYED : 0u) | (e.checked ? MF_CHECKED : 0u),
+        AppendMenuW(menu, MF_STRING | (e.greyed ? MF_GRAYED : 0u) | (e.checked ? MF_CHECKED : 0u),
                     static_cast<UINT_PTR>(e.id), W(e.text));
         break;
     }

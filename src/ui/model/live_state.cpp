@@ -59,8 +59,7 @@ std::vector<bool> LiveProfiles(const std::vector<std::unique_ptr<Profile>>& prof
   return result;
 }
 
-std::vector<bool> LiveState::LiveRows(
-    const std::vector<std::unique_ptr<Profile>>& profiles) const {
+std::vector<bool> LiveState::LiveRows(const std::vector<std::unique_ptr<Profile>>& profiles) const {
   return LiveProfiles(profiles, adapters_);
 }
 
@@ -101,6 +100,59 @@ std::u16string Shows(const LiveAdapter* a) {
   return shows;
 }
 
+std::u16string Listed(const std::vector<std::u16string>& values) {
+  std::u16string text;
+  for (const std::u16string& v : values) {
+    if (v.empty()) continue;
+    if (!text.empty()) text += u"、";
+    text += v;
+  }
+  return text.empty() ? std::u16string(texts::kLiveNone) : text;
+}
+
+// What Windows shows on `a` that differs from connection `c`: DHCP, the address (or, where
+// the address is there, its mask), the gateway and the DNS servers, each with what it
+// should be.
+std::u16string Differences(const ConnectionSetting& c, const LiveAdapter& a) {
+  std::vector<std::u16string> parts;
+  const bool automatic = c.dhcpEnabled == kModeAutomatic;
+  if (a.dhcp != automatic) {
+    parts.push_back(texts::ShownDifference(texts::kDhcpLabel,
+                                           a.dhcp ? texts::kLiveOn : texts::kLiveOff,
+                                           automatic ? texts::kLiveOn : texts::kLiveOff));
+  }
+  if (automatic && a.dhcp && a.addresses.empty()) {
+    parts.push_back(u"DHCP " + std::u16string(texts::kLiveNoAddress));
+  }
+  if (!automatic) {
+    const auto found = std::find(a.addresses.begin(), a.addresses.end(), c.ipAddressText);
+    const size_t i = static_cast<size_t>(found - a.addresses.begin());
+    if (found == a.addresses.end()) {
+      parts.push_back(
+          texts::ShownDifference(texts::kAddressLabel, Listed(a.addresses), c.ipAddressText));
+    } else if (i >= a.masks.size() || a.masks[i] != c.subnetMaskText) {
+      parts.push_back(texts::ShownDifference(
+          texts::kMaskLabel, i < a.masks.size() ? a.masks[i] : std::u16string(texts::kLiveNone),
+          c.subnetMaskText));
+    }
+    if (!c.gatewayText.empty() &&
+        std::find(a.gateways.begin(), a.gateways.end(), c.gatewayText) == a.gateways.end()) {
+      parts.push_back(
+          texts::ShownDifference(texts::kGatewayLabel, Listed(a.gateways), c.gatewayText));
+    }
+  }
+  if (!DnsMatches(c, a)) {
+    parts.push_back(texts::ShownDifference(texts::kDnsServerLabel, Listed(a.dnsServers),
+                                           Listed({c.primaryDns, c.secondaryDns})));
+  }
+  std::u16string text;
+  for (const std::u16string& part : parts) {
+    if (!text.empty()) text += u"；";
+    text += part;
+  }
+  return text;
+}
+
 }  // namespace
 
 ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdapter>& live) {
@@ -118,9 +170,11 @@ ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdap
       continue;
     }
     // DHCP counts once the adapter has a lease; a fixed address once it is there.
-    const bool shown = ConnectionIsLive(*c, live) &&
-                       (c->dhcpEnabled == kModeManual || !a->addresses.empty());
-    if (!shown) outcome.notShown.push_back(std::move(entry));
+    const bool shown =
+        ConnectionIsLive(*c, live) && (c->dhcpEnabled == kModeManual || !a->addresses.empty());
+    if (shown) continue;
+    if (a != nullptr) entry.shows = Differences(*c, *a);
+    outcome.notShown.push_back(std::move(entry));
   }
   return outcome;
 }
@@ -130,8 +184,8 @@ ApplyWaitOutcome WaitUntilApplied(const Profile& profile,
                                   const std::function<void(unsigned)>& sleep, unsigned timeoutMs,
                                   unsigned stepMs) {
   ApplyWaitOutcome outcome = CheckApplied(profile, read());
-  for (unsigned waited = 0; !outcome.notShown.empty() && outcome.privateAddress.empty() &&
-                            waited < timeoutMs;
+  for (unsigned waited = 0;
+       !outcome.notShown.empty() && outcome.privateAddress.empty() && waited < timeoutMs;
        waited += stepMs) {
     sleep(std::min(stepMs, timeoutMs - waited));
     outcome = CheckApplied(profile, read());

@@ -50,7 +50,9 @@ std::u16string TrayToolTip(const std::vector<LiveAdapter>& live);
 // address it was given is in use elsewhere or no DHCP server answers.
 struct AppliedConnection {
   std::u16string connectionName;
-  std::u16string shows;  // what Windows shows on the adapter, in words
+  // What Windows shows on the adapter, in words: for a connection not shown yet, each setting
+  // that differs from the profile, with what it should be.
+  std::u16string shows;
 };
 struct ApplyWaitOutcome {
   std::vector<AppliedConnection> notShown;
@@ -67,7 +69,8 @@ inline constexpr unsigned kApplyPollMs = 500;
 ApplyWaitOutcome WaitUntilApplied(const Profile& profile,
                                   const std::function<std::vector<LiveAdapter>()>& read,
                                   const std::function<void(unsigned)>& sleep,
-                                  unsigned timeoutMs = kApplyWaitMs, unsigned stepMs = kApplyPollMs);
+                                  unsigned timeoutMs = kApplyWaitMs,
+                                  unsigned stepMs = kApplyPollMs);
 
 // The message after the apply's own when something is not as it should be; "" when all is.
 std::u16string ApplyWaitMessage(const ApplyWaitOutcome& outcome);

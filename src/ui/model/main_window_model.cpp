@@ -73,6 +73,13 @@ std::u16string ProfileRows::ToolTip(int row, int maxLength) const {
   return text.substr(0, static_cast<size_t>(maxLength));
 }
 
+std::u16string ShortProfileName(std::u16string_view name) {
+  if (name.size() <= kShownNameLength) return std::u16string(name);
+  size_t cut = kShownNameLength;
+  if (name[cut - 1] >= 0xD800 && name[cut - 1] < 0xDC00) --cut;  // the first of a pair
+  return std::u16string(name.substr(0, cut)) + u"…";
+}
+
 std::u16string OpenFailedMessage(const FilePath& keptCopy) {
   std::u16string text(texts::kOpenFailed);
   if (!keptCopy.empty()) text += u"\n" + texts::KeptCopy(keptCopy.FileName());

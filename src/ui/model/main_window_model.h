@@ -38,6 +38,11 @@ std::array<int, 3> StatusBarParts(int clientWidth);
 std::u16string ShortenText(std::u16string_view text, int width, int offset,
                            const std::function<int(std::u16string_view)>& extent);
 
+// A profile's name as menus and messages show it: one longer than 40 characters is cut to
+// 40 and ends in "…" (a character pair is never split). The stored name stays whole.
+inline constexpr size_t kShownNameLength = 40;
+std::u16string ShortProfileName(std::u16string_view name);
+
 // The rows of the profile list as they were last filled: what each row shows and its
 // tooltip, kept apart from the store so that the rows and profileIds always describe the same
 // list, even while the store has already been reopened. The list control asks for the rows

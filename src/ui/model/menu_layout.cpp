@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "texts.h"
+#include "ui/model/main_window_model.h"
 #include "ui/res/resource.h"
 
 namespace lumatrove {
@@ -20,12 +21,24 @@ MenuEntry Submenu(std::u16string_view text, std::vector<MenuEntry> items) {
   return e;
 }
 
-std::vector<MenuEntry> Items(const std::vector<std::u16string>& names, size_t limit, int firstId) {
+// A name as a menu item's text: "&" would underline the next character and a tab would start
+// the accelerator column.
+std::u16string MenuText(std::u16string_view name) {
+  std::u16string text;
+  for (char16_t c : name) {
+    if (c == u'&') text += u'&';
+    text += c == u'\t' ? u' ' : c;
+  }
+  return text;
+}
+
+std::vector<MenuEntry> Items(const std::vector<std::u16string>& names, size_t limit, int firstId,
+                             bool shorten) {
   std::vector<MenuEntry> items;
   const size_t n = std::min(names.size(), limit);
   for (size_t i = 0; i < n; ++i) {
     MenuEntry e;
-    e.text = names[i];
+    e.text = MenuText(shorten ? ShortProfileName(names[i]) : names[i]);
     e.id = firstId + static_cast<int>(i);
     items.push_back(std::move(e));
   }
@@ -48,10 +61,10 @@ DynamicMenus MakeDynamicMenus(const std::vector<std::u16string>& adapterNames,
                               const std::vector<bool>& liveRows, bool canUndo) {
   DynamicMenus menus;
   menus.disable =
-      Submenu(texts::kMenuDisable, Items(adapterNames, kMenuAdapterLimit, ID_DISABLE_FIRST));
+      Submenu(texts::kMenuDisable, Items(adapterNames, kMenuAdapterLimit, ID_DISABLE_FIRST, false));
   menus.enable =
-      Submenu(texts::kMenuEnable, Items(adapterNames, kMenuAdapterLimit, ID_ENABLE_FIRST));
-  std::vector<MenuEntry> apply = Items(profileNames, kMenuProfileLimit, ID_APPLY_FIRST);
+      Submenu(texts::kMenuEnable, Items(adapterNames, kMenuAdapterLimit, ID_ENABLE_FIRST, false));
+  std::vector<MenuEntry> apply = Items(profileNames, kMenuProfileLimit, ID_APPLY_FIRST, true);
   for (size_t i = 0; i < apply.size() && i < liveRows.size(); ++i)
     apply[i].checked = liveRows[i];
   menus.apply = Submenu(texts::kMenuApply, std::move(apply));
@@ -62,10 +75,8 @@ DynamicMenus MakeDynamicMenus(const std::vector<std::u16string>& adapterNames,
 }
 
 MenuLayout TrayMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic) {
-  return Inserted(loaded, {{3, dynamic.disable},
-                           {4, dynamic.enable},
-                           {6, dynamic.apply},
-                           {7, dynamic.undo}});
+  return Inserted(
+      loaded, {{3, dynamic.disable}, {4, dynamic.enable}, {6, dynamic.apply}, {7, dynamic.undo}});
 }
 
 MenuLayout OptionsMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic) {

@@ -1,6 +1,9 @@
 #include "ui/model/profile_editor_model.h"
 
+#include <algorithm>
+
 #include "store/address_text.h"
+#include "store/connection_check.h"
 #include "store/dns_providers.h"
 #include "texts.h"
 #include "ui/model/backup_model.h"
@@ -125,32 +128,76 @@ EditorFields ProfileEditor::SwitchTab(const EditorFields& shown, int tab) {
   return FieldsOf(tab);
 }
 
+bool ProfileEditor::CheckConnection(size_t tab, const OkAnswers& answers, OkResult& result) {
+  const ConnectionSetting& c = connections[tab];
+  if (c.dhcpEnabled != kModeManual && c.dhcpEnabled != kModeAutomatic) return true;
+  badTab = static_cast<int>(tab);
+  badField = Field::kAddress;
+  result = OkResult::kBadAddress;
+  // A blank address or mask is a field still to fill in, not a wrong value.
+  if (c.dhcpEnabled == kModeManual && (c.ipAddressText.empty() || c.subnetMaskText.empty())) {
+    if (!c.ipAddressText.empty()) badField = Field::kMask;
+    badMessage = texts::BadManualConnection(c.connectionName);
+    return false;
+  }
+  const ConnectionPlan plan = PlanConnection({c.dhcpEnabled == kModeManual ? u"0" : u"1",
+                                              c.ipAddressText,
+                                              c.subnetMaskText,
+                                              c.gatewayText,
+                                              {c.primaryDns, c.secondaryDns}});
+  if (!plan.Usable()) {
+    switch (plan.fault) {
+      case ConnectionFault::kMask:
+        badField = Field::kMask;
+        break;
+      case ConnectionFault::kGateway:
+        badField = Field::kGateway;
+        break;
+      case ConnectionFault::kDns:
+        badField = plan.faultValue == c.primaryDns ? Field::kDns1 : Field::kDns2;
+        break;
+      default:
+        break;
+    }
+    badMessage = ConnectionFaultMessage(c.connectionName, plan);
+    return false;
+  }
+  const bool accepted = std::find(answers.acceptedGateways.begin(), answers.acceptedGateways.end(),
+                                  badTab) != answers.acceptedGateways.end();
+  if (plan.gatewayOutsideSubnet && !accepted) {
+    badField = Field::kGateway;
+    badMessage = texts::GatewayOutsideSubnet(c.connectionName, c.gatewayText);
+    result = OkResult::kGatewayOutside;
+    return false;
+  }
+  badTab = -1;
+  badMessage.clear();
+  return true;
+}
+
 ProfileEditor::OkResult ProfileEditor::Ok(const EditorFields& shown, ProfileStore& store,
-                                          bool keepTakenName) {
+                                          const OkAnswers& answers) {
   StoreShown(shown);
   badTab = -1;
+  badMessage.clear();
   if (!IsUsableProfileName(profileName)) return OkResult::kNameMissing;
   if (kind == Kind::kProperties) return OkResult::kNothingStored;
-  // A manual connection without an address and mask that can be written would make every
-  // apply of the profile fail; it is caught here, where it can still be typed in.
+  // What every apply of the profile would refuse is caught here, where it can still be
+  // typed in.
   for (size_t i = 0; i < connections.size(); ++i) {
-    const ConnectionSetting& c = connections[i];
-    if (c.dhcpEnabled == kModeManual &&
-        (!IsFixedAddress(c.ipAddressText) || !IsFixedMask(c.subnetMaskText))) {
-      badTab = static_cast<int>(i);
-      return OkResult::kBadAddress;
-    }
+    OkResult result;
+    if (!CheckConnection(i, answers, result)) return result;
   }
   std::vector<const ConnectionSetting*> records;
   for (const ConnectionSetting& c : connections)
     records.push_back(&c);
   if (kind == Kind::kModify) {
-    store.ModifyProfile(profileId, profileName, std::move(records));
-    return OkResult::kStored;
+    return store.ModifyProfile(profileId, profileName, std::move(records)) ? OkResult::kStored
+                                                                           : OkResult::kNotStored;
   }
-  if (!keepTakenName && store.ProfileNameExists(profileName)) return OkResult::kNameExists;
-  store.AddProfile(profileName, std::move(records));
-  return OkResult::kStored;
+  if (!answers.keepTakenName && store.ProfileNameExists(profileName)) return OkResult::kNameExists;
+  return store.AddProfile(profileName, std::move(records)) ? OkResult::kStored
+                                                           : OkResult::kNotStored;
 }
 
 bool ProfileEditor::LoadDnsProviders(XmlDocument& document) {

@@ -47,11 +47,20 @@ class ProfileEditor {
  public:
   enum class Kind { kNew, kModify, kProperties };
   enum class OkResult {
-    kNameMissing,    // the name is empty or only blanks: ask for one, stay open
-    kNameExists,     // a new profile's name is taken: ask whether to type another
-    kBadAddress,     // a manual connection lacks a usable address or mask; see badTab
-    kStored,         // added or modified in the store's document; the caller saves
-    kNothingStored,  // properties: the caller applies the stored profile
+    kNameMissing,     // the name is empty or only blanks: ask for one, stay open
+    kNameExists,      // a new profile's name is taken: ask whether to type another
+    kBadAddress,      // a value no network can use: say badMessage, show badTab, focus badField
+    kGatewayOutside,  // ask badMessage; to store anyway, add badTab to acceptedGateways
+    kStored,          // added or modified in the store's document; the caller saves
+    kNothingStored,   // properties: the caller applies the stored profile
+    kNotStored,       // the store's document took nothing (the profile is gone, or no CONFIG)
+  };
+  // The field of a tab that a kBadAddress result is about.
+  enum class Field { kAddress, kMask, kGateway, kDns1, kDns2 };
+  // What the user already answered for this OK.
+  struct OkAnswers {
+    bool keepTakenName = false;         // store a new profile under a name that is taken
+    std::vector<int> acceptedGateways;  // tabs whose gateway outside the subnet is wanted
   };
 
   // New profile: one connection per adapter as it is set now, named "組態專案" and the
@@ -71,9 +80,13 @@ class ProfileEditor {
   // what its controls show.
   EditorFields SwitchTab(const EditorFields& shown, int tab);
 
-  // OK: stores the shown fields, checks the name (and, for a new profile, whether it is
-  // taken, unless `keepTakenName`) and adds or modifies the profile in `store`.
-  OkResult Ok(const EditorFields& shown, ProfileStore& store, bool keepTakenName);
+  // OK: stores the shown fields, checks the name, the addresses of every tab as an apply
+  // would (and, for a new profile, whether the name is taken) and adds or modifies the
+  // profile in `store`.
+  OkResult Ok(const EditorFields& shown, ProfileStore& store, const OkAnswers& answers);
+  OkResult Ok(const EditorFields& shown, ProfileStore& store) {
+    return Ok(shown, store, OkAnswers());
+  }
 
   // DNS providers: their names from the configuration document, false when it has no list;
   // the provider's addresses put into `fields` (a missing one leaves its field alone).
@@ -88,7 +101,15 @@ class ProfileEditor {
   std::u16string profileId;
   std::u16string originalName;
   std::vector<std::u16string> dnsProviders;
-  int badTab = -1;  // after kBadAddress: the tab to show
+  // After kBadAddress and kGatewayOutside: the tab to show, the message or question, and
+  // the field to put the cursor in.
+  int badTab = -1;
+  std::u16string badMessage;
+  Field badField = Field::kAddress;
+
+ private:
+  // Checks the connection of tab `tab`; false with bad* set when it cannot be applied.
+  bool CheckConnection(size_t tab, const OkAnswers& answers, OkResult& result);
 };
 
 // What a control shows for a stored text: the address when the text is one the control can

@@ -8,9 +8,9 @@
 namespace lumatrove {
 
 struct SettingsChoice {
-  bool autoRun = false;     // start with Windows, hidden in the tray
-  bool autoUpdate = false;  // check for a new version at start
-  bool logEnabled = false;  // write the action log
+  bool autoRun = false;       // start with Windows, hidden in the tray
+  bool autoUpdate = false;    // check for a new version at start
+  bool logEnabled = false;    // write the action log
   bool confirmApply = false;  // ask whether to keep an apply, going back when not answered
   bool operator==(const SettingsChoice&) const = default;
 };

@@ -1,0 +1,99 @@
+#include "store/connection_check.h"
+
+#include "store/address_text.h"
+#include "store/profile_store.h"
+#include "texts.h"
+
+namespace lumatrove {
+namespace {
+
+// What an optional server entry (gateway, DNS) is.
+enum class Entry { kNone, kLeftOut, kAddress, kBad };
+
+Entry ClassifyServer(std::u16string_view text, bool dns) {
+  if (text.empty()) return Entry::kNone;
+  if (!IsDottedQuad(text)) return Entry::kBad;
+  if (!IsUsableAddress(text)) return Entry::kLeftOut;
+  const uint32_t address = TextToAddress(text);
+  return (dns ? IsDnsServerAddress(address) : IsHostAddress(address)) ? Entry::kAddress
+                                                                      : Entry::kBad;
+}
+
+ConnectionPlan Fault(ConnectionPlan plan, ConnectionFault fault, std::u16string_view value) {
+  plan.fault = fault;
+  plan.faultValue = value;
+  return plan;
+}
+
+}  // namespace
+
+ConnectionPlan PlanConnection(const ConnectionValues& v) {
+  ConnectionPlan plan;
+  plan.mode = ModeCode(v.type);
+  if (plan.mode == kModeUnknown) return Fault(plan, ConnectionFault::kMode, v.type);
+  if (plan.mode == kModeLeaveAlone) return plan;
+
+  uint32_t address = 0, mask = 0;
+  if (plan.mode == kModeManual) {
+    if (!IsFixedAddress(v.address) || !IsHostAddress(TextToAddress(v.address))) {
+      return Fault(plan, ConnectionFault::kAddress, v.address);
+    }
+    if (!IsFixedMask(v.mask)) return Fault(plan, ConnectionFault::kMask, v.mask);
+    address = TextToAddress(v.address);
+    mask = TextToAddress(v.mask);
+    if (IsSubnetNetworkOrBroadcast(address, mask)) {
+      return Fault(plan, ConnectionFault::kAddress, v.address);
+    }
+    switch (ClassifyServer(v.gateway, false)) {
+      case Entry::kBad:
+        return Fault(plan, ConnectionFault::kGateway, v.gateway);
+      case Entry::kAddress: {
+        const uint32_t gateway = TextToAddress(v.gateway);
+        if (gateway == address) return Fault(plan, ConnectionFault::kGateway, v.gateway);
+        plan.gateway = v.gateway;
+        plan.gatewayOutsideSubnet = (gateway & mask) != (address & mask);
+        break;
+      }
+      case Entry::kNone:
+      case Entry::kLeftOut:
+        break;
+    }
+  }
+
+  // The list keeps empty entries in their places, as the servers are numbered.
+  for (std::u16string_view dns : v.dnsServers) {
+    const Entry entry = ClassifyServer(dns, true);
+    if (entry == Entry::kBad) return Fault(plan, ConnectionFault::kDns, dns);
+    if (entry == Entry::kLeftOut) continue;
+    if (!plan.dns.empty()) plan.dns += u",";
+    plan.dns += dns;
+  }
+  return plan;
+}
+
+std::u16string ConnectionFaultMessage(std::u16string_view name, const ConnectionPlan& plan) {
+  // A hand-edited value can be any length; the message has to fit on the screen.
+  constexpr size_t kShownLength = 64;
+  std::u16string value = plan.faultValue;
+  if (value.size() > kShownLength) {
+    const bool splitsPair = value[kShownLength - 1] >= 0xD800 && value[kShownLength - 1] < 0xDC00;
+    value = value.substr(0, kShownLength - (splitsPair ? 1 : 0)) + u"…";
+  }
+  switch (plan.fault) {
+    case ConnectionFault::kNone:
+      return {};
+    case ConnectionFault::kMode:
+      return texts::UnknownMode(name, value);
+    case ConnectionFault::kAddress:
+      return texts::BadAddress(name, value);
+    case ConnectionFault::kMask:
+      return texts::BadMask(name, value);
+    case ConnectionFault::kGateway:
+      return texts::BadServer(name, texts::kGatewayLabel, value);
+    case ConnectionFault::kDns:
+      return texts::BadServer(name, texts::kDnsServerLabel, value);
+  }
+  return {};
+}
+
+}  // namespace lumatrove

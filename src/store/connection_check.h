@@ -1,0 +1,52 @@
+// What one connection of a profile would write, checked before anything is written: its
+// mode, its fixed address and mask, its gateway and its DNS servers. Applying a profile and
+// the editor's OK button use the same rules, so that what the editor stores can be applied.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumatrove {
+
+// A connection's values as the profile holds them: the TYPE text, the first address, mask
+// and gateway, and every DNS server in order (an empty text keeps its place in the list).
+struct ConnectionValues {
+  std::u16string_view type;
+  std::u16string_view address;
+  std::u16string_view mask;
+  std::u16string_view gateway;
+  std::vector<std::u16string_view> dnsServers;
+};
+
+enum class ConnectionFault { kNone, kMode, kAddress, kMask, kGateway, kDns };
+
+// What the connection writes, or why it cannot.
+struct ConnectionPlan {
+  int32_t mode = -1;
+  ConnectionFault fault = ConnectionFault::kNone;
+  std::u16string faultValue;  // the text at fault, as the profile holds it
+  std::u16string gateway;     // "" for none
+  std::u16string dns;         // the DNS servers joined with ","
+  // The gateway lies outside the subnet of the address and mask: Windows takes it, but it
+  // can only be reached through a route of its own.
+  bool gatewayOutsideSubnet = false;
+  bool Usable() const { return fault == ConnectionFault::kNone; }
+};
+
+// Checks the values of one connection:
+// - TYPE must be "0", "1" or "2";
+// - a fixed connection ("0") needs a host address that is not its subnet's network or
+//   broadcast address, and a mask of contiguous ones that leaves room for hosts;
+// - its gateway, when given, is a host address other than its own;
+// - DNS servers (fixed and automatic connections) are host addresses or 127.x.x.x.
+// An empty gateway or DNS entry means none; a dotted quad with a part "0" at either end
+// (0.0.0.0, 8.8.8.0) is left out as before. Anything else that is no such address is a fault.
+ConnectionPlan PlanConnection(const ConnectionValues& values);
+
+// The message for a plan's fault, naming the connection and the value.
+std::u16string ConnectionFaultMessage(std::u16string_view connectionName,
+                                      const ConnectionPlan& plan);
+
+}  // namespace lumatrove
