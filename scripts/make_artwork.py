@@ -16,9 +16,11 @@ SS = 4  # supersampling per axis
 class Canvas:
     """An RGBA canvas drawn at SS x the final size and averaged down."""
 
-    def __init__(self, size):
+    def __init__(self, size, unit=None):
         self.size = size
         self.n = size * SS
+        # The drawings use a 32-unit square; a larger canvas maps it onto its pixels.
+        self.k = (unit or size) / size
         self.px = [[(0, 0, 0, 0)] * self.n for _ in range(self.n)]
 
     def _blend(self, x, y, color):
@@ -37,9 +39,9 @@ class Canvas:
     def shape(self, inside, color):
         """Paints every subpixel whose centre (in final-pixel units) satisfies inside(x, y)."""
         for sy in range(self.n):
-            y = (sy + 0.5) / SS
+            y = (sy + 0.5) / SS * self.k
             for sx in range(self.n):
-                x = (sx + 0.5) / SS
+                x = (sx + 0.5) / SS * self.k
                 if inside(x, y):
                     self._blend(sx, sy, color)
 
@@ -276,6 +278,15 @@ def draw_row(c):
     c.polygon([(20, 10.5), (25, 14.5), (20, 18.5)], WHITE)
 
 
+def draw_row_live(c):
+    """The row icon with a check mark: the profile Windows uses now."""
+    draw_row(c)
+    c.circle(23, 23, 8.5, WHITE)
+    c.ring(23, 23, 8.5, 1.6, (30, 130, 50, 255))
+    c.polygon([(18, 23), (20.5, 21), (22.5, 23.5), (27, 18), (29, 20), (22.5, 27.5)],
+              (30, 130, 50, 255))
+
+
 def draw_shortcut(c):
     draw_app(c, small=True)
     c.rect(0, 18, 14, 32, WHITE, 2)
@@ -285,6 +296,10 @@ def draw_shortcut(c):
 
 
 def picture(draw, size=32, **kwargs):
+    if size > 32:
+        c = Canvas(size, 32)
+        draw(c, **kwargs)
+        return c.pixels()
     c = Canvas(size)
     if size != 32:
         # Draw at 32 and scale by drawing on a canvas with a coordinate transform.
@@ -331,7 +346,9 @@ def main():
     for number, (draw, hot) in sorted(TOOLBAR.items()):
         write_bmp(os.path.join(out, "tool%d.bmp" % number), picture(draw, hot=hot))
     write_ico(os.path.join(out, "app128.ico"), [picture(draw_app), picture(draw_app, 16, small=True)])
-    write_ico(os.path.join(out, "row155.ico"), [picture(draw_row), picture(draw_row, 16)])
+    # The list's row icons also come at 48 x 48 for 144 DPI (the list picks the nearest size).
+    for name, draw in (("row155.ico", draw_row), ("row_live156.ico", draw_row_live)):
+        write_ico(os.path.join(out, name), [picture(draw), picture(draw, 16), picture(draw, 48)])
     write_ico(os.path.join(out, "shortcut207.ico"),
               [picture(draw_shortcut), picture(draw_shortcut, 16)])
 

@@ -198,6 +198,7 @@ inline u16string ProfileRemoved(u16string_view name) {
   return u16string(u"移除組態檔案[").append(name).append(u"]!");
 }
 inline constexpr u16string_view kCopyPrefix = u"複製-";
+inline constexpr u16string_view kShortcutFailed = u"建立捷徑失敗！";
 
 // The submenus that list the adapters and profiles.
 inline constexpr u16string_view kMenuDisable = u"禁用網路";

@@ -1,6 +1,8 @@
 // Applying a profile: its connections are read from the document and checked, all of them
 // before the first is written, and then each adapter gets a fixed address or DHCP through a
 // layer made for this one call.
+#include <optional>
+
 #include "netcfg/net_adapter_layer.h"
 #include "store/connection_check.h"
 #include "store/profile_store.h"
@@ -49,13 +51,14 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
   return ApplyProfileContent(GetProfileContent(id));
 }
 
-bool ProfileStore::ApplyProfileContent(std::u16string_view content) {
-  if (content.empty()) return false;
+namespace {
+
+// The connections of `content`, checked; nothing, after the message, when one is refused.
+std::optional<std::vector<StoredConnection>> CheckedConnections(std::u16string_view content,
+                                                                NetSystem& net) {
   XmlDocument d;
   d.SetDocument(content);
   d.ResetPosition();
-  // Every connection is checked first: a value that cannot be written stops the whole apply
-  // before any adapter has changed, with a message that names the connection and the value.
   std::vector<StoredConnection> connections;
   while (d.FindElement()) {
     StoredConnection c = ReadStored(d);
@@ -63,16 +66,32 @@ bool ProfileStore::ApplyProfileContent(std::u16string_view content) {
         {c.type, c.address, c.mask, c.gateway,
          std::vector<std::u16string_view>(c.dnsServers.begin(), c.dnsServers.end())});
     if (!c.plan.Usable()) {
-      system_.net().ShowMessage(ConnectionFaultMessage(c.name, c.plan),
-                                system_.net().ApplicationName(), kMbIconHand | kMbOk);
-      return false;
+      net.ShowMessage(ConnectionFaultMessage(c.name, c.plan), net.ApplicationName(),
+                      kMbIconHand | kMbOk);
+      return std::nullopt;
     }
     connections.push_back(std::move(c));
   }
+  return connections;
+}
+
+}  // namespace
+
+bool ProfileStore::CheckProfileContent(std::u16string_view content) {
+  return CheckedConnections(content, system_.net()).has_value();
+}
+
+bool ProfileStore::ApplyProfileContent(std::u16string_view content) {
+  if (content.empty()) return false;
+  // Every connection is checked first: a value that cannot be written stops the whole apply
+  // before any adapter has changed, with a message that names the connection and the value.
+  const std::optional<std::vector<StoredConnection>> connections =
+      CheckedConnections(content, system_.net());
+  if (!connections) return false;
 
   NetAdapterLayer layer(system_.net());
   bool success = false;
-  for (const StoredConnection& c : connections) {
+  for (const StoredConnection& c : *connections) {
     switch (c.plan.mode) {
       case kModeManual:
         if (layer.ApplyStaticAddress(c.adapterId, 0, c.address, c.mask, c.plan.gateway,

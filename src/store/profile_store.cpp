@@ -130,8 +130,9 @@ int ProfileStore::Open(const std::u16string* expected) {
   idRepairs = IdRepairs{};
   damagedFileInPlace_ = false;
   const FilePath path = ConfigPath();
-  // A save cut short leaves its temporary file; the configuration itself is whole.
+  // A save cut short leaves its temporary file; the file it was to replace is whole.
   RemoveFile(path + u".tmp");
+  RemoveFile(UndoPath() + u".tmp");
   bool converted = false;
   if (LoadConfiguration(path, converted)) {
     const bool asExpected = expected == nullptr || document.GetDocument() == *expected;

@@ -117,11 +117,15 @@ class ProfileStore {
   bool ProfileNameExists(std::u16string_view name);
 
   // Writes the profile's connections to the adapters; true when at least one was applied
-  // (or left alone). Shows a message box and returns false for an unusable address or mask
-  // of a fixed-address connection.
+  // (or left alone). Checks every connection first: for a mode, address, mask, gateway or
+  // DNS server that cannot be applied it shows a message box naming it, writes nothing and
+  // returns false.
   bool ApplyProfile(std::u16string_view id);
   // The same for the connections of a NETSETING's content (the undo snapshot's, for one).
   bool ApplyProfileContent(std::u16string_view content);
+  // Checks every connection of the content as the apply does, writing nothing; false after
+  // the same message when one cannot be applied.
+  bool CheckProfileContent(std::u16string_view content);
 
   // System settings and the Run value.
   void ReadSystemSettings();

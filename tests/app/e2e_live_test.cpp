@@ -205,7 +205,9 @@ TEST_F(Live, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
   ASSERT_TRUE(TakeMessageBox(pid_, text));
   EXPECT_EQ(U8(text),
             "Windows 在 10 秒內仍未使用網路連線【Wi-Fi】的新設定，目前顯示："
-            "IP位址 192.168.1.10（應為 10.0.5.77）。\r\n設定已寫入，可能稍後才會生效；若一直如此，"
+            "IP位址 192.168.1.10（應為 10.0.5.77）；預設通訊閘 192.168.1.1（應為 10.0.0.1）；"
+            "DNS伺服器 168.95.1.1、8.8.8.8（應為 "
+            "10.0.0.53）。\r\n設定已寫入，可能稍後才會生效；若一直如此，"
             "請停用再啟用這張網路卡。");
   // The registry has the new settings all the same.
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");

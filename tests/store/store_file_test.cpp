@@ -131,6 +131,7 @@ TEST_F(StoreFile, Utf16FileIsConvertedAndStaleTemporaryRemoved) {
     }
     WriteFile(ConfigFile(), bytes);
     WriteFile(dir_ / "lumatrove.cfg.tmp", "");
+    WriteFile(dir_ / "lumatrove.undo.tmp", "");
     ProfileStore store(system_);
     ASSERT_EQ(store.Open(), 1);
     ASSERT_EQ(store.profiles.size(), 1u);
@@ -138,6 +139,7 @@ TEST_F(StoreFile, Utf16FileIsConvertedAndStaleTemporaryRemoved) {
     EXPECT_EQ(ReadFile(ConfigFile()), U8(text));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.bad"));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.cfg.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "lumatrove.undo.tmp"));
   }
 }
 

@@ -223,6 +223,29 @@ std::unique_ptr<AdapterInfo> Adapter(std::u16string name, std::u16string descrip
   return a;
 }
 
+// Pixel sizes laid out for 96 DPI at 120 and 144 DPI; the icon of the nearest size held.
+TEST(MainWindowModel, SizesFollowTheDpi) {
+  struct Case {
+    int dpi, available;
+    std::array<int, 4> columns;
+    int icon;
+  };
+  const Case cases[] = {
+      {96, 1000, {37, 40, 225, 120}, 32},
+      {120, 1000, {46, 50, 281, 150}, 32},  // 40 lies between 32 and 48: the smaller fits
+      {144, 1000, {56, 60, 338, 180}, 48},
+      {192, 1000, {74, 80, 450, 240}, 48},
+      {120, 502, {46, 50, 256, 150}, 32},  // the name column gives way
+      {96, 100, {37, 40, 112, 120}, 32},   // but keeps half its width
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ProfileColumnWidths(c.dpi, c.available), c.columns) << c.dpi << " " << c.available;
+    EXPECT_EQ(NearestIconSize(ScaleToDpi(32, c.dpi), {16, 32, 48}), c.icon) << c.dpi;
+  }
+  EXPECT_EQ(ScaleToDpi(36, 144), 54);
+  EXPECT_EQ(ScaleToDpi(37, 144), 56);  // rounded
+}
+
 TEST(CurrentSettings, TextOfEachKindOfAdapter) {
   std::vector<std::unique_ptr<AdapterInfo>> adapters;
   adapters.push_back(Adapter(u"Wi-Fi", u"Realtek", 1, 1));

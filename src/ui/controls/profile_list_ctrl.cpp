@@ -344,6 +344,9 @@ void ProfileListCtrl::DrawItem(const DRAWITEMSTRUCT& d) {
                      ILD_TRANSPARENT);
     }
   }
+  // The icon is drawn with its mask: what the row showed there before (the live mark) is
+  // cleared first, or parts of it would stay.
+  Fill(dc, RECT{bounds.left, bounds.top, label.left, bounds.bottom}, bkColor_);
   auto small = reinterpret_cast<HIMAGELIST>(Send(LVM_GETIMAGELIST, LVSIL_SMALL));
   if (small != nullptr && bounds.right - bounds.left > 1) {
     ImageList_DrawEx(small, item.iImage, dc, icon.left, icon.top, iconWidth_, iconHeight_, bkColor_,

@@ -65,7 +65,9 @@ MainDialog::MainDialog(HWND parent, NetSystem& net, StoreSystem& system)
       store(system),
       net_(net),
       system_(system),
-      parent_(parent) {}
+      parent_(parent),
+      // Read before the window exists: the list asks for its row height while it is created.
+      dpi_(win::SystemDpi()) {}
 
 MainDialog::~MainDialog() = default;
 
@@ -84,14 +86,20 @@ void MainDialog::CreateToolBar() {
   if (toolBar_ == nullptr) return;
   SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
-  // The buttons' images, in the order of the table; white is transparent.
-  toolImages_.Reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0));
-  toolHotImages_.Reset(ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 5, 0));
+  // The buttons' images, in the order of the table; white is transparent. The bitmaps are
+  // drawn for 96 DPI and stretched to the screen's.
+  const int side = Px(32);
+  toolImages_.Reset(ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 5, 0));
+  toolHotImages_.Reset(ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 5, 0));
+  auto image = [side](UINT id) {
+    win::Bitmap bitmap = win::LoadBitmapResource(id);
+    if (side == 32) return bitmap;
+    win::Bitmap stretched = win::StretchedBitmap(bitmap.Get(), side, side);
+    return stretched ? std::move(stretched) : std::move(bitmap);
+  };
   for (const ToolButton& b : kToolButtons) {
-    ImageList_AddMasked(toolImages_.Get(), win::LoadBitmapResource(b.image).Get(),
-                        RGB(255, 255, 255));
-    ImageList_AddMasked(toolHotImages_.Get(), win::LoadBitmapResource(b.hotImage).Get(),
-                        RGB(255, 255, 255));
+    ImageList_AddMasked(toolImages_.Get(), image(b.image).Get(), RGB(255, 255, 255));
+    ImageList_AddMasked(toolHotImages_.Get(), image(b.hotImage).Get(), RGB(255, 255, 255));
   }
   SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolImages_.Get()));
   SendMessageW(toolBar_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(toolHotImages_.Get()));
@@ -115,9 +123,9 @@ void MainDialog::CreateToolBar() {
     buttons.push_back(b);
   }
   SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-  SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 40));
-  SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(52, 62));
-  SendMessageW(toolBar_, TB_SETINDENT, 4, 0);
+  SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(side, Px(40)));
+  SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(Px(52), Px(62)));
+  SendMessageW(toolBar_, TB_SETINDENT, static_cast<WPARAM>(Px(4)), 0);
   SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
   ShowWindow(toolBar_, SW_SHOW);
 }
@@ -147,10 +155,14 @@ void MainDialog::SetupProfileList() {
     int width;
     int format;
   };
-  const Column columns[] = {{u"", 37, LVCFMT_LEFT | LVCFMT_IMAGE},
-                            {texts::kColumnNumber, 40, LVCFMT_LEFT},
-                            {texts::kColumnName, 225, LVCFMT_LEFT},
-                            {texts::kColumnCreated, 120, LVCFMT_LEFT}};
+  // The columns leave room for a vertical scroll bar, so that no horizontal one is needed.
+  const RECT client = profileList.ClientRect();
+  const std::array<int, 4> widths =
+      ProfileColumnWidths(dpi_, client.right - client.left - GetSystemMetrics(SM_CXVSCROLL));
+  const Column columns[] = {{u"", widths[0], LVCFMT_LEFT | LVCFMT_IMAGE},
+                            {texts::kColumnNumber, widths[1], LVCFMT_LEFT},
+                            {texts::kColumnName, widths[2], LVCFMT_LEFT},
+                            {texts::kColumnCreated, widths[3], LVCFMT_LEFT}};
   for (int i = 0; i < 4; ++i) {
     LVCOLUMNW c{};
     c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
@@ -164,14 +176,29 @@ void MainDialog::SetupProfileList() {
   profileList.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    styles | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
   profileList.Send(LVM_SETHOVERTIME, 0, 1);
-  listImages_.Reset(ImageList_Create(32, 32, ILC_COLORDDB | ILC_MASK, 2, 2));
-  ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW, 32, 32).Get());
-  ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW_LIVE, 32, 32).Get());
+  // The row icons come at the size of theirs nearest to the scaled one.
+  const int icon = NearestIconSize(Px(32), {16, 32, 48});
+  listImages_.Reset(ImageList_Create(icon, icon, ILC_COLORDDB | ILC_MASK, 2, 2));
+  ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW, icon, icon).Get());
+  ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW_LIVE, icon, icon).Get());
   profileList.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages_.Get()));
 
   profileList.SetFullRowSelect(true);
   profileList.EnableToolTips();
   profileList.SetToolTipHitMask(LVHT_ONITEMLABEL);
+}
+
+void MainDialog::PlaceProfileList() {
+  // The template places the list in dialog units, which follow the font; the toolbar above
+  // it is laid out in pixels. The list starts just below the toolbar at every DPI.
+  if (toolBar_ == nullptr) return;
+  RECT bar = win::Window(toolBar_).WindowRect();
+  RECT list = profileList.WindowRect();
+  MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&bar), 2);
+  MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&list), 2);
+  const int top = bar.bottom + Px(8);
+  if (top >= list.bottom) return;
+  profileList.Move(list.left, top, list.right - list.left, list.bottom - top);
 }
 
 bool MainDialog::OnInit() {
@@ -208,6 +235,7 @@ bool MainDialog::OnInit() {
   if (netAdapters.DiscoverAdapters() == 0) Message(texts::kAdaptersFailed, MB_OK);
 
   SetupProfileList();
+  PlaceProfileList();
   FillProfileList();
   CreateStatusBar();
   // No row is current yet: the commands that need one start disabled.
@@ -236,12 +264,49 @@ void MainDialog::Append(std::u16string_view text) {
 }
 
 bool MainDialog::PreTranslateMessage(MSG& msg) {
+  if (msg.hwnd == profileList.Handle() && OnListKey(msg)) return true;
   // Escape and Return never end the main window.
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
       (msg.wParam == VK_ESCAPE || msg.wParam == VK_RETURN)) {
     return true;
   }
   return false;
+}
+
+bool MainDialog::OnListKey(const MSG& msg) {
+  const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  const bool menuKey = msg.wParam == VK_APPS || (msg.wParam == VK_F10 && shift);
+  if (!down) {
+    // The menu key's release would ask for the menu a second time.
+    return msg.message == WM_KEYUP && msg.wParam == VK_APPS;
+  }
+  if (msg.wParam != VK_RETURN && msg.wParam != VK_DELETE && msg.wParam != VK_F2 && !menuKey) {
+    return false;
+  }
+  if (applying_) return true;
+  // The row the keys act on: the current row, or the selected one when none is current yet.
+  if (profileList.GetCurrentRow() < 0 && profileList.FirstSelectedRow() >= 0) {
+    profileList.SelectCurrentRow(profileList.FirstSelectedRow());
+    UpdateCommandStates();
+  }
+  switch (msg.wParam) {
+    case VK_RETURN: {
+      const int row = RowForCommand();
+      if (row >= 0) ApplyProfileAt(row);
+      break;
+    }
+    case VK_DELETE:
+      RemoveProfile();
+      break;
+    case VK_F2:
+      ModifyProfile();
+      break;
+    default:
+      ShowContextMenu(true);
+      break;
+  }
+  return true;
 }
 
 bool MainDialog::OnSysCommand(WPARAM command) {
@@ -310,9 +375,15 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
       FollowKeyboardSelection(static_cast<int>(w));
       return true;
     case WM_MENUSELECT:
-      if (LOWORD(w) != 0 && (HIWORD(w) & MF_POPUP) == 0) {
+      if (HIWORD(w) == 0xFFFF && l == 0) {
+        SetPrompt(std::u16string(texts::kDefaultPrompt));  // the menu closed
+      } else if (LOWORD(w) != 0 && (HIWORD(w) & MF_POPUP) == 0) {
         SetPrompt(PromptPart(LoadString(LOWORD(w))));
       }
+      return false;
+    case WM_EXITMENULOOP:
+      // A menu's hint stays only while the menu is open.
+      SetPrompt(std::u16string(texts::kDefaultPrompt));
       return false;
     case WM_SETCURSOR:
       OnSetCursor(reinterpret_cast<HWND>(w));
@@ -320,7 +391,7 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
     case WM_MEASUREITEM: {
       auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
       if (m->CtlType == ODT_LISTVIEW) {
-        m->itemHeight = 36;
+        m->itemHeight = static_cast<UINT>(Px(36));
         result = TRUE;
         return true;
       }

@@ -64,6 +64,7 @@ class MainDialog : public win::Dialog {
   bool ApplyProfileAt(int row);
   // Applies the last undo snapshot.
   bool UndoLastApply();
+  // Whether lumatrove.undo holds a snapshot that can be applied.
   bool UndoSnapshotExists();
   // Reads what Windows uses now; marks the live rows and writes the tray tooltip.
   void RefreshLiveState();
@@ -130,6 +131,10 @@ class MainDialog : public win::Dialog {
   void CreateToolBar();
   void CreateStatusBar();
   void SetupProfileList();
+  // Puts the list just below the toolbar.
+  void PlaceProfileList();
+  // A length laid out for 96 DPI, at the screen's DPI.
+  int Px(int pixels) const { return ScaleToDpi(pixels, dpi_); }
   void SetPrompt(const std::u16string& text);
   bool OnListNotify(NMHDR* header);
   // A selection that the keyboard moved makes its row the current row.
@@ -139,14 +144,20 @@ class MainDialog : public win::Dialog {
   bool OnToolTipText(NMHDR* header);
   bool OnSysCommand(WPARAM command);
   void OnTrayCallback(LPARAM mouse);
-  void ShowContextMenu();
-  // Shows `popup` at the cursor; its choice arrives as a command.
-  void ShowPopupMenu(const win::Menu& popup);
+  // The list's context menu: at the cursor, or from the keyboard at the current row.
+  void ShowContextMenu(bool fromKeyboard = false);
+  // Shows `popup` at `place` (screen coordinates; the cursor when none); its choice arrives
+  // as a command.
+  void ShowPopupMenu(const win::Menu& popup, const POINT* place = nullptr);
+  // The keys of the profile list: Enter applies the current row, Delete removes it, F2 edits
+  // it, the menu key and Shift+F10 open its context menu. True when `msg` was one of them.
+  bool OnListKey(const MSG& msg);
   void OnSetCursor(HWND over);
 
   NetSystem& net_;
   StoreSystem& system_;
   HWND parent_;
+  int dpi_ = 96;
   // How an apply goes: a profile and the undo command keep a snapshot before and may ask
   // whether to keep the result; going back after an unanswered question does neither.
   enum class ApplyKind { kProfile, kUndo, kRevert };

@@ -74,7 +74,8 @@ void MainDialog::RefreshLiveState() {
 }
 
 bool MainDialog::UndoSnapshotExists() {
-  return FileExists(store.UndoPath());
+  // An empty or damaged snapshot is nothing to go back to: the command stays grey.
+  return LoadUndoSnapshotToApply(store.UndoPath()).has_value();
 }
 
 bool MainDialog::UndoLastApply() {
@@ -169,12 +170,15 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
     progress.Update();
   }
   netAdapters.DiscoverAdapters();
-  if (!revert && !ConfirmAddressesAreFree(profile, progress)) return false;
+  // A profile that cannot be applied is said so before the network is asked about its
+  // addresses, and leaves the undo snapshot as it was.
+  const bool usable = store.CheckProfileContent(content);
+  if (usable && !revert && !ConfirmAddressesAreFree(profile, progress)) return false;
 
   // What the adapters have now, to go back to (the undo command keeps what it replaces, so
   // that a second undo goes forward again).
   bool snapshot = false;
-  if (!revert) {
+  if (usable && !revert) {
     const std::u16string snapshotOf =
         kind == ApplyKind::kUndo ? std::u16string(texts::kMenuUndoApply) : name;
     snapshot =
@@ -183,7 +187,7 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
     if (!snapshot) Append(texts::kUndoSnapshotNotSaved);
   }
 
-  const bool ok = store.ApplyProfileContent(content);
+  const bool ok = usable && store.ApplyProfileContent(content);
   netAdapters.DiscoverAdapters();
   const ApplyWaitOutcome outcome = ok ? WaitForWindows(profile, progress) : ApplyWaitOutcome{};
   if (progress.Handle() != nullptr) progress.Send(WM_CLOSE);

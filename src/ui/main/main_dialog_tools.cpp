@@ -25,13 +25,17 @@ void MainDialog::CreateShortcut() {
   wchar_t program[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, program, MAX_PATH);
   const std::u16string desktop = win::DesktopFolder();
-  if (desktop.empty()) return;
   const std::optional<DesktopShortcut> shortcut =
-      MakeShortcut(desktop, win::U(program), workDir, profileRows.CellText(row, 2),
-                   profileIds[static_cast<size_t>(row)]);
-  if (!shortcut) return;
-  win::SaveShellLink(shortcut->path, {shortcut->target, shortcut->workDir, shortcut->arguments,
-                                      shortcut->iconPath, shortcut->iconIndex});
+      desktop.empty()
+          ? std::nullopt
+          : MakeShortcut(desktop, win::U(program), workDir, profileRows.CellText(row, 2),
+                         profileIds[static_cast<size_t>(row)]);
+  // Success needs no word (the shortcut is on the desktop); a failure does.
+  if (!shortcut ||
+      !win::SaveShellLink(shortcut->path, {shortcut->target, shortcut->workDir, shortcut->arguments,
+                                           shortcut->iconPath, shortcut->iconIndex})) {
+    Message(texts::kShortcutFailed, MB_ICONERROR);
+  }
 }
 
 void MainDialog::EditSettings() {

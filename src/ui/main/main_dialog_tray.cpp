@@ -89,9 +89,13 @@ void MainDialog::BuildDynamicMenus() {
   DrawMenuBar(Handle());
 }
 
-void MainDialog::ShowPopupMenu(const win::Menu& popup) {
+void MainDialog::ShowPopupMenu(const win::Menu& popup, const POINT* place) {
   POINT at{};
-  GetCursorPos(&at);
+  if (place != nullptr) {
+    at = *place;
+  } else {
+    GetCursorPos(&at);
+  }
   SetForegroundWindow(Handle());
   // The chosen item arrives as an ordinary command.
   TrackPopupMenu(popup.Handle(), TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
@@ -107,9 +111,23 @@ void MainDialog::OnTrayCallback(LPARAM mouse) {
   }
 }
 
-void MainDialog::ShowContextMenu() {
+void MainDialog::ShowContextMenu(bool fromKeyboard) {
   BuildDynamicMenus();
-  ShowPopupMenu(contextMenu_.SubMenu(0));
+  if (!fromKeyboard) {
+    ShowPopupMenu(contextMenu_.SubMenu(0));
+    return;
+  }
+  // From the keyboard the menu opens at the current row, or at the list's corner.
+  RECT r{};
+  const int row = profileList.GetCurrentRow();
+  r.left = LVIR_LABEL;
+  if (row < 0 ||
+      !profileList.Send(LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r))) {
+    r = RECT{};
+  }
+  POINT at{r.left + 8, r.bottom};
+  ClientToScreen(profileList.Handle(), &at);
+  ShowPopupMenu(contextMenu_.SubMenu(0), &at);
 }
 
 }  // namespace lumatrove

@@ -1,6 +1,8 @@
 #include "ui/model/main_window_model.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 #include "netcfg/ascii_text.h"
 #include "texts.h"
@@ -71,6 +73,31 @@ std::u16string ProfileRows::ToolTip(int row, int maxLength) const {
   if (row < 0 || row >= Count() || maxLength <= 0) return {};
   const std::u16string& text = rows_[static_cast<size_t>(row)].summary;
   return text.substr(0, static_cast<size_t>(maxLength));
+}
+
+int ScaleToDpi(int pixels, int dpi) {
+  return static_cast<int>((static_cast<int64_t>(pixels) * dpi + 48) / 96);
+}
+
+int NearestIconSize(int wanted, std::initializer_list<int> held) {
+  int best = 0;
+  for (int size : held) {
+    const int d = std::abs(size - wanted), bestD = std::abs(best - wanted);
+    if (best == 0 || d < bestD || (d == bestD && size < best)) best = size;
+  }
+  return best;
+}
+
+std::array<int, 4> ProfileColumnWidths(int dpi, int available) {
+  std::array<int, 4> widths = {37, 40, 225, 120};
+  int total = 0;
+  for (int& w : widths) {
+    w = ScaleToDpi(w, dpi);
+    total += w;
+  }
+  const int over = total - available;
+  if (over > 0) widths[2] = std::max(widths[2] / 2, widths[2] - over);
+  return widths;
 }
 
 std::u16string ShortProfileName(std::u16string_view name) {

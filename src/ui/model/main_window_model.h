@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +38,17 @@ std::array<int, 3> StatusBarParts(int clientWidth);
 // it, or `text` itself when it fits; `extent` measures a text in pixels.
 std::u16string ShortenText(std::u16string_view text, int width, int offset,
                            const std::function<int(std::u16string_view)>& extent);
+
+// The main window's pixel sizes are laid out for 96 DPI and scaled to the system's DPI.
+int ScaleToDpi(int pixels, int dpi);
+// The icon size among `held` nearest to `wanted` (the smaller one on a tie, so that it fits
+// where the wanted size was planned).
+int NearestIconSize(int wanted, std::initializer_list<int> held);
+
+// The widths of the profile list's columns (icon, "NO.", name, creation time) at `dpi`: the
+// 96-DPI widths scaled, the name column narrowed (to half its width at most) so that all of
+// them fit `available` pixels, which the list's font may not grow by the same factor.
+std::array<int, 4> ProfileColumnWidths(int dpi, int available);
 
 // A profile's name as menus and messages show it: one longer than 40 characters is cut to
 // 40 and ends in "…" (a character pair is never split). The stored name stays whole.

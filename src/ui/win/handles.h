@@ -66,4 +66,8 @@ inline Bitmap LoadBitmapResource(UINT id) {
                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+// `source` drawn at `width` x `height` with halftone smoothing (a new DIB section); none when
+// it cannot be made.
+Bitmap StretchedBitmap(HBITMAP source, int width, int height);
+
 }  // namespace lumatrove::win

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/win/controls.h"
+#include "ui/win/handles.h"
 
 namespace lumatrove::win {
 
@@ -41,6 +42,45 @@ std::u16string ComboBox::ItemText(int index) const {
   std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
   Send(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
   return U(buffer.data());
+}
+
+}  // namespace lumatrove::win
+
+namespace lumatrove::win {
+
+int SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return 96;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+Bitmap StretchedBitmap(HBITMAP source, int width, int height) {
+  BITMAP info{};
+  if (source == nullptr || GetObjectW(source, sizeof info, &info) == 0) return Bitmap();
+  BITMAPINFO header{};
+  header.bmiHeader.biSize = sizeof header.bmiHeader;
+  header.bmiHeader.biWidth = width;
+  header.bmiHeader.biHeight = height;
+  header.bmiHeader.biPlanes = 1;
+  header.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  Bitmap result(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+  HDC from = CreateCompatibleDC(nullptr);
+  HDC to = CreateCompatibleDC(nullptr);
+  if (result && from != nullptr && to != nullptr) {
+    HGDIOBJ oldFrom = SelectObject(from, source);
+    HGDIOBJ oldTo = SelectObject(to, result.Get());
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+  }
+  if (from != nullptr) DeleteDC(from);
+  if (to != nullptr) DeleteDC(to);
+  return result;
 }
 
 }  // namespace lumatrove::win

@@ -19,6 +19,9 @@ inline std::u16string U(const wchar_t* s) {
 // A string resource of this module ("" when there is none); at most `limit` characters.
 std::u16string LoadString(UINT id, int limit = 256);
 
+// The screen's logical pixels per inch (96 at 100 %, 144 at 150 %); 96 when it cannot be read.
+int SystemDpi();
+
 class Window {
  public:
   Window() = default;
