@@ -107,6 +107,26 @@ TEST_F(Program, EditorAsksForAUsableNameAndAddress) {
   EXPECT_EQ(U8(text),
             "網路連線【區域連線】設為手動輸入，請輸入有效的IP位址及子網遮罩，或改選「不配置」。");
   EXPECT_EQ(SendMessageW(GetDlgItem(editor, kTabs), TCM_GETCURSEL, 0, 0), 0);
+
+  // An address no network can use is named; a gateway outside the subnet is asked about.
+  TypeAddress(GetDlgItem(editor, kAddress), "127.0.0.1");
+  Press(editor, IDOK);
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "網路組態【區域連線】中存在非法IP位址!127.0.0.1");
+  TypeAddress(GetDlgItem(editor, kAddress), "10.0.0.5");
+  TypeAddress(GetDlgItem(editor, kGateway), "10.0.1.1");
+  Press(editor, IDOK);
+  ASSERT_TRUE(test::AnswerMessageBox(pid, IDNO, text));
+  EXPECT_EQ(U8(text),
+            "網路連線【區域連線】的預設通訊閘 10.0.1.1 不在 IP 位址與子網遮罩所定義的相同網路區段"
+            "（子網路）上。\r\n仍要儲存這些設定嗎？");
+  EXPECT_TRUE(IsWindowVisible(editor));
+  Press(editor, IDOK);
+  ASSERT_TRUE(test::AnswerMessageBox(pid, IDYES, text));
+  // Yes goes on to the next question, about the name.
+  ASSERT_TRUE(test::AnswerMessageBox(pid, IDOK, text));
+  EXPECT_EQ(U8(text), "組態名已存在，是否重新輸入組態名？[確定]重新輸入\n[取消]不修改");
+  EXPECT_EQ(Read(folder_ / "lumatrove.cfg"), before);
   Press(editor, kLeave);
   ASSERT_TRUE(WaitFor([&] { return !Enabled(editor, kAddress); }));
 
