@@ -9,6 +9,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SS = 4  # supersampling per axis
 
@@ -151,12 +152,29 @@ def icon_image(pixels):
     return header + bytes(xor) + bytes(and_mask)
 
 
+def png_image(pixels):
+    """The picture as a PNG, as icons since Vista may hold their larger images: a fraction of
+    the bitmap's size. (Windows XP cannot read it and takes the icon's 32 x 32 image.)"""
+    def chunk(kind, body):
+        return (struct.pack(">I", len(body)) + kind + body +
+                struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+    size = len(pixels)
+    raw = bytearray()
+    for row in pixels:
+        raw.append(0)  # no filter
+        for r, g, b, a in row:
+            raw += bytes((r, g, b, a))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
 def write_ico(path, images):
     entries = b""
     data = b""
     offset = 6 + 16 * len(images)
     for pixels in images:
-        blob = icon_image(pixels)
+        blob = png_image(pixels) if len(pixels) > 32 else icon_image(pixels)
         size = len(pixels)
         entries += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(blob), offset)
         data += blob
@@ -346,7 +364,7 @@ def main():
     for number, (draw, hot) in sorted(TOOLBAR.items()):
         write_bmp(os.path.join(out, "tool%d.bmp" % number), picture(draw, hot=hot))
     write_ico(os.path.join(out, "app128.ico"), [picture(draw_app), picture(draw_app, 16, small=True)])
-    # The list's row icons also come at 48 x 48 for 144 DPI (the list picks the nearest size).
+    # The list's row icons also come at 48 x 48 (PNG) for 144 DPI; the list picks the nearest.
     for name, draw in (("row155.ico", draw_row), ("row_live156.ico", draw_row_live)):
         write_ico(os.path.join(out, name), [picture(draw), picture(draw, 16), picture(draw, 48)])
     write_ico(os.path.join(out, "shortcut207.ico"),

@@ -199,6 +199,12 @@ TEST_F(Program, LongNameFitsTheMenuAndTheMessage) {
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text), "套用網路組態[" + name.substr(0, 40 * 3) + "…]成功!");
   EXPECT_NE(Read(folder_ / "lumatrove.cfg").find("NAME=\"" + name + "\""), std::string::npos);
+
+  // A shortcut with that name cannot be written: that is said, not passed over.
+  ClickRow(main, pid, 0);
+  PostMessageW(main, WM_COMMAND, 32812, 0);
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "建立捷徑失敗！");
 }
 
 // At 144 DPI the list's columns, rows and icons are half as large again, and the list starts

@@ -176,11 +176,19 @@ void MainDialog::SetupProfileList() {
   profileList.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                    styles | LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
   profileList.Send(LVM_SETHOVERTIME, 0, 1);
-  // The row icons come at the size of theirs nearest to the scaled one.
-  const int icon = NearestIconSize(Px(32), {16, 32, 48});
+  // The row icons come at the size of theirs nearest to the scaled one. Their 48-pixel
+  // images are PNG, which Windows XP cannot read: there they stay at 32.
+  int icon = NearestIconSize(Px(32), {16, 32, 48});
+  win::Icon row = win::LoadIconResource(IDI_ROW, icon, icon);
+  win::Icon live = win::LoadIconResource(IDI_ROW_LIVE, icon, icon);
+  if (!row || !live) {
+    icon = 32;
+    row = win::LoadIconResource(IDI_ROW, icon, icon);
+    live = win::LoadIconResource(IDI_ROW_LIVE, icon, icon);
+  }
   listImages_.Reset(ImageList_Create(icon, icon, ILC_COLORDDB | ILC_MASK, 2, 2));
-  ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW, icon, icon).Get());
-  ImageList_AddIcon(listImages_.Get(), win::LoadIconResource(IDI_ROW_LIVE, icon, icon).Get());
+  ImageList_AddIcon(listImages_.Get(), row.Get());
+  ImageList_AddIcon(listImages_.Get(), live.Get());
   profileList.Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(listImages_.Get()));
 
   profileList.SetFullRowSelect(true);
