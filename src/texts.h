@@ -14,34 +14,26 @@ using std::u16string_view;
 inline constexpr u16string_view kCommandLineApplied = u"套用組態成功！";
 inline constexpr u16string_view kCommandLineApplyFailed = u"套用組態失敗！該組態檔案已失效！";
 
-// Applying a profile: a fixed-address connection whose address or mask cannot be written.
+// Applying a profile: a value of a connection that cannot be applied, "網路組態【name】中存在"
+// followed by what it is and the value. The address and mask texts are the old ones; the
+// gateway, the DNS servers and the mode were added in the same pattern.
+inline u16string ConnectionValueFault(u16string_view connection, u16string_view what,
+                                      u16string_view value) {
+  return u16string(u"網路組態【").append(connection).append(u"】中存在").append(what).append(value);
+}
 inline u16string BadAddress(u16string_view connection, u16string_view value) {
-  return u16string(u"網路組態【").append(connection).append(u"】中存在非法IP位址!").append(value);
+  return ConnectionValueFault(connection, u"非法IP位址!", value);
 }
 inline u16string BadMask(u16string_view connection, u16string_view value) {
-  return u16string(u"網路組態【")
-      .append(connection)
-      .append(u"】中存在非法子網遮罩：")
-      .append(value);
+  return ConnectionValueFault(connection, u"非法子網遮罩：", value);
 }
-
-// Applying a profile: a gateway or DNS server that no network can use, and a mode that is
-// none of the three.
 inline constexpr u16string_view kGatewayLabel = u"預設通訊閘";
 inline constexpr u16string_view kDnsServerLabel = u"DNS伺服器";
 inline u16string BadServer(u16string_view connection, u16string_view label, u16string_view value) {
-  return u16string(u"網路組態【")
-      .append(connection)
-      .append(u"】中存在非法")
-      .append(label)
-      .append(u"：")
-      .append(value);
+  return ConnectionValueFault(connection, u"非法" + u16string(label) + u"：", value);
 }
 inline u16string UnknownMode(u16string_view connection, u16string_view value) {
-  return u16string(u"網路組態【")
-      .append(connection)
-      .append(u"】中存在不明的設定方式：")
-      .append(value);
+  return ConnectionValueFault(connection, u"不明的設定方式：", value);
 }
 
 // A profile's summary, the tooltip of its row: per connection its name, then what applying

@@ -1,23 +1,11 @@
-// What a day of use met, end to end: a repair before an apply, a file of something else in
-// place of the configuration, the list driven from the keyboard, a very long profile name,
-// and the main window at 150 % scaling.
+// What a day of use met, end to end: a file of something else in place of the configuration, the
+// list driven from the keyboard, a very long profile name, and the main window at 150 % scaling.
 #include "e2e_fixture.h"
 
 namespace lumatrove::e2e {
 namespace {
 
 constexpr UINT kList = 1007;
-
-DWORD RegDword(const std::string& guid, const wchar_t* name) {
-  DWORD value = 0, size = sizeof value;
-  HKEY h = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(guid).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) {
-    return 0;
-  }
-  RegQueryValueExW(h, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-  RegCloseKey(h);
-  return value;
-}
 
 HWND VisibleMenuOf(DWORD pid) {
   for (HWND h : test::TopLevelWindows(pid)) {
@@ -55,37 +43,6 @@ class ScopedDpi {
     }
   }
 };
-
-// A repair gives the profile an entry for the wired adapter too, which an apply leaves alone.
-TEST_F(Program, RepairBeforeAnApplyChangesNothingElse) {
-  WriteConfig(ConfigOf("3",
-                       "<NETSETING NAME=\"實驗室\" DATATIME=\"26-12-02 14:30:00\" ID=\"3\">" +
-                           Connection(kWifi, "無線網路連線", "0", "10.0.5.77", "255.255.0.0",
-                                      "10.0.0.1", "10.0.0.53") +
-                           "</NETSETING>\r\n",
-                       false));
-  const DWORD pid = Start();
-  HWND main = WaitMainWindow(pid);
-  ASSERT_NE(main, nullptr);
-  PostMessageW(main, WM_COMMAND, 32811, 0);
-  std::u16string text;
-  ASSERT_TRUE(TakeMessageBox(pid, text));
-  EXPECT_EQ(U8(text), "修復組態檔案成功");
-  const std::string config = Read(folder_ / "lumatrove.cfg");
-  EXPECT_NE(config.find(std::string("GUID=\"") + kLan +
-                        "\" NETCARD=\"Intel(R) PRO/1000 MT "
-                        "Network Connection\" MACCODE=\""),
-            std::string::npos)
-      << config;
-  EXPECT_EQ(Count(config, "TYPE=\"2\""), 1u) << config;
-
-  PostMessageW(main, WM_COMMAND, 1524, 0);
-  ASSERT_TRUE(TakeMessageBox(pid, text));
-  EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
-  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
-  EXPECT_EQ(RegDword(kLan, L"EnableDHCP"), 1u);  // the wired adapter stays on DHCP
-  EXPECT_EQ(Read(dhcpLog_).find(kLan), std::string::npos) << Read(dhcpLog_);
-}
 
 // A well-formed file of something else is kept aside like a damaged one, and what is saved
 // afterwards is there at the next start.

@@ -70,7 +70,8 @@ TEST_F(Program, RightClickOnARowShowsTheContextMenu) {
   EXPECT_EQ(U8(text), "套用網路組態[家裡]成功!");
 }
 
-// After the adapters changed, Repair finds each connection's adapter again.
+// After the adapters changed, Repair finds each connection's adapter again, and an apply
+// afterwards changes only what the profile named.
 TEST_F(Program, RepairFindsTheAdaptersAgain) {
   WriteConfig(ConfigOf("1",
                        "<NETSETING NAME=\"舊電腦\" DATATIME=\"26-12-02 14:30:00\" ID=\"1\">"
@@ -89,6 +90,16 @@ TEST_F(Program, RepairFindsTheAdaptersAgain) {
   WaitFor([&] { return (config = Read(folder_ / "lumatrove.cfg")).find("{OLD}") == config.npos; });
   EXPECT_NE(config.find(std::string("GUID=\"") + kWifi + "\""), std::string::npos) << config;
   EXPECT_EQ(config.find("{OLD}"), std::string::npos);
+  // The wired adapter, which the profile did not name, got an entry that leaves it alone.
+  EXPECT_NE(config.find(std::string("GUID=\"") + kLan +
+                        "\" NETCARD=\"Intel(R) PRO/1000 MT "
+                        "Network Connection\""),
+            std::string::npos);
+  EXPECT_EQ(Count(config, "TYPE=\"2\""), 1u) << config;
+  PostMessageW(main, WM_COMMAND, 1524, 0);
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "套用網路組態[舊電腦]成功!");
+  EXPECT_EQ(Read(dhcpLog_), std::string("(null)|") + kWifi + "|0|0|00000000|00000000|1\n");
 }
 
 TEST_F(Program, AdaptersSwitchedFromTheSubmenusReportTheOutcome) {
