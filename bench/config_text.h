@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "netcfg/memory_computer.h"
-#include "store/memory_store_system.h"
+#include "fakes/memory_computer.h"
+#include "fakes/memory_store_system.h"
 
 namespace lumatrove::bench {
 

@@ -9,8 +9,8 @@
 #include <malloc.h>
 #include "bump_heap.h"
 #include "config_text.h"
-#include "netcfg/memory_computer.h"
-#include "store/memory_store_system.h"
+#include "fakes/memory_computer.h"
+#include "fakes/memory_store_system.h"
 #include "store/profile_store.h"
 
 namespace lumatrove::bench {

@@ -17,9 +17,9 @@
 
 #include <unistd.h>
 
-#include "netcfg/memory_computer.h"
+#include "fakes/memory_computer.h"
 #include "profile_list_text.h"
-#include "store/memory_store_system.h"
+#include "fakes/memory_store_system.h"
 #include "store/profile_store.h"
 
 using namespace lumatrove;

@@ -1,12 +1,11 @@
-// HTTP GET behind a seam: the WinInet side of the program and an in-memory server for tests.
+// HTTP GET behind a seam: the WinInet side of the program here, an in-memory server among
+// the fakes (fakes/memory_http.h).
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lumatrove {
 
@@ -22,20 +21,6 @@ class HttpSystem {
   // most `maxBytes` of the body in `body` (the rest is not read).
   virtual Status Get(std::u16string_view url, std::u16string_view headers, size_t maxBytes,
                      std::string& body) = 0;
-};
-
-// A web server in memory: bodies by URL; any other URL fails as an unreachable host would.
-class MemoryHttp : public HttpSystem {
- public:
-  struct Request {
-    std::u16string url;
-    std::u16string headers;
-  };
-  std::map<std::u16string, std::string> bodies;
-  std::vector<Request> requests;
-
-  Status Get(std::u16string_view url, std::u16string_view headers, size_t maxBytes,
-             std::string& body) override;
 };
 
 std::unique_ptr<HttpSystem> MakeWinInetHttp();

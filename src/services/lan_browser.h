@@ -1,11 +1,10 @@
 // The computers of the local network as the Windows network browser sees them: providers,
-// their domains or workgroups, their computers. The enumeration is a seam with the real
-// WNet side and an in-memory one.
+// their domains or workgroups, their computers. The enumeration is a seam: the real WNet side
+// here, one over a network in memory among the fakes (fakes/memory_net_enum.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,30 +44,6 @@ bool ReadContainer(NetEnumSystem& system, const NetResource* parent, std::vector
 // The names of the computers (without the leading "\\"), as the LAN list shows them: the
 // computers of the workgroup enumerated last first, each workgroup's in enumeration order.
 std::vector<std::u16string> LanComputerNames(NetEnumSystem& system);
-
-// The enumeration over a network held in memory: containers by remote name ("" is the
-// whole network). It hands out as many entries per read as fit the buffer, counting bytes
-// as the real records and their strings would take.
-class MemoryNetEnum : public NetEnumSystem {
- public:
-  std::map<std::u16string, std::vector<NetResource>> containers;
-  std::vector<std::u16string> unreadable;  // containers whose reads fail
-  int reads = 0;
-
-  uintptr_t Open(const NetResource* parent) override;
-  Status Read(uintptr_t handle, size_t bufferBytes, std::vector<NetResource>& out) override;
-  void Close(uintptr_t handle) override;
-
-  static size_t RecordBytes(const NetResource& r);
-
- private:
-  struct Cursor {
-    std::u16string container;
-    size_t next = 0;
-  };
-  std::map<uintptr_t, Cursor> open_;
-  uintptr_t nextHandle_ = 1;
-};
 
 std::unique_ptr<NetEnumSystem> MakeWin32NetEnum();
 

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "store/memory_store_system.h"
-
 namespace lumatrove {
 
 std::u16string FormatTime(const LocalTime& t) {
@@ -11,14 +9,6 @@ std::u16string FormatTime(const LocalTime& t) {
   std::snprintf(text, sizeof text, "%02d-%02d-%02d %02d:%02d:%02d", t.year % 100, t.month, t.day,
                 t.hour, t.minute, t.second);
   return std::u16string(text, text + std::char_traits<char>::length(text));
-}
-
-bool MemoryStoreSystem::ReplaceFile(const FilePath& from, const FilePath& to) {
-  if (failReplaces > 0) {
-    --failReplaces;
-    return false;
-  }
-  return RenameFile(from, to);
 }
 
 }  // namespace lumatrove

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "netcfg/memory_computer.h"
+#include "fakes/memory_computer.h"
 #include "netcfg/net_adapter_layer.h"
 
 namespace lumatrove::test {

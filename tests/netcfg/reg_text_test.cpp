@@ -1,7 +1,7 @@
 // Registry files: the forms of values, continuation lines, and refusals with their line.
 #include <gtest/gtest.h>
 
-#include "netcfg/memory_registry.h"
+#include "fakes/memory_registry.h"
 #include "netcfg/reg_text.h"
 #include "test_text.h"
 

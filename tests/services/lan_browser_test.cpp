@@ -2,7 +2,7 @@
 // of a container is read however many there are.
 #include <gtest/gtest.h>
 
-#include "services/lan_browser.h"
+#include "fakes/memory_net_enum.h"
 #include "test_text.h"
 
 namespace lumatrove {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "fakes/memory_http.h"
 #include "services/update_check.h"
 #include "test_text.h"
 

@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "netcfg/memory_computer.h"
-#include "store/memory_store_system.h"
+#include "fakes/memory_computer.h"
+#include "fakes/memory_store_system.h"
 #include "store/profile_store.h"
 #include "test_text.h"
 

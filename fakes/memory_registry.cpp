@@ -1,4 +1,4 @@
-#include "netcfg/memory_registry.h"
+#include "fakes/memory_registry.h"
 
 #include <algorithm>
 

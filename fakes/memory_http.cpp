@@ -1,4 +1,4 @@
-#include "services/http_client.h"
+#include "fakes/memory_http.h"
 
 namespace lumatrove {
 

@@ -2,7 +2,7 @@
 // on top of a MemoryComputer. Files are real files.
 #pragma once
 
-#include "netcfg/memory_computer.h"
+#include "fakes/memory_computer.h"
 #include "store/store_system.h"
 
 namespace lumatrove {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "netcfg/memory_registry.h"
+#include "fakes/memory_registry.h"
 #include "netcfg/net_system.h"
 
 namespace lumatrove {
@@ -25,10 +25,10 @@ class MemoryComputer : public NetSystem {
     std::u16string ip;  // static settings (ignored with dhcp)
     std::u16string mask;
     std::u16string gateway;
-    std::u16string nameServer;   // "a,b"
+    std::u16string nameServer;                  // "a,b"
     std::string dhcpAddress = "192.168.1.100";  // the address a DHCP server gives it
-    bool inAdapterTable = true;  // reported by GetAdaptersInfo
-    bool pciDevice = true;       // listed by the device installer under "PCI"
+    bool inAdapterTable = true;                 // reported by GetAdaptersInfo
+    bool pciDevice = true;                      // listed by the device installer under "PCI"
   };
   struct DhcpNotification {
     bool serverNameNull = true;
@@ -73,7 +73,7 @@ class MemoryComputer : public NetSystem {
   // What Windows uses now follows each notification of the DHCP client, as on a real
   // computer; when false the table keeps what it showed, as when Windows is slow to follow.
   bool tableFollowsNotifications = true;
-  std::map<std::string, std::string> dhcpAddresses;  // adapter name: the address DHCP gives
+  std::map<std::string, std::string> dhcpAddresses;         // adapter name: the address DHCP gives
   std::map<uint32_t, std::vector<std::string>> dnsServers;  // adapter index: its live servers
   // Devices that answer ARP: address text ("10.0.5.77") to hardware address ("aa:bb:...").
   std::map<std::string, std::string> arpAnswers;

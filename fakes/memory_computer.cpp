@@ -1,4 +1,4 @@
-#include "netcfg/memory_computer.h"
+#include "fakes/memory_computer.h"
 
 #include <algorithm>
 #include <cstdio>
