@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 #include "netcfg/net_adapter_layer.h"
 
 namespace lumatrove {

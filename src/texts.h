@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/ascii_text.h"
+
 namespace lumatrove::texts {
 
 using std::u16string;
@@ -131,12 +133,7 @@ inline u16string AddressInUse(u16string_view connection, u16string_view address,
 // The question after an apply when confirmation is on.
 inline constexpr u16string_view kKeepSettingsQuestion = u"保留這些設定嗎？";
 inline u16string RevertCountdown(int seconds) {
-  std::u16string number;
-  do {
-    number.insert(number.begin(), static_cast<char16_t>(u'0' + seconds % 10));
-    seconds /= 10;
-  } while (seconds > 0);
-  return number + u" 秒後將還原為套用前的設定。";
+  return DecimalText(seconds) + u" 秒後將還原為套用前的設定。";
 }
 inline constexpr u16string_view kSettingsReverted = u"沒有確認新的設定，已還原為套用前的設定。";
 inline constexpr u16string_view kSettingsRevertFailed =

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <new>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 
 namespace lumatrove {
 namespace {

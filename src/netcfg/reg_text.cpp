@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 
 namespace lumatrove {
 namespace {

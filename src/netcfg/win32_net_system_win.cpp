@@ -10,6 +10,8 @@
 
 #include "netcfg/win32_net_system.h"
 
+#include "base/system_error_text.h"
+
 namespace lumatrove {
 namespace {
 
@@ -257,15 +259,7 @@ class Win32NetSystem : public NetSystem {
   }
 
   std::u16string ErrorText(uint32_t code) override {
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text),
-        0, nullptr);
-    std::u16string out;
-    if (n != 0 && text != nullptr) out.assign(reinterpret_cast<const char16_t*>(text), n);
-    if (text != nullptr) LocalFree(text);
-    return out;
+    return SystemErrorText(code);
   }
 
   int ShowMessage(std::u16string_view text, std::u16string_view caption, uint32_t flags) override {

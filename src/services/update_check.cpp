@@ -1,19 +1,8 @@
 #include "services/update_check.h"
 
+#include "base/ascii_text.h"
+
 namespace lumatrove {
-namespace {
-
-bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char16_t c = text[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url,
                                    const FilePath& file) {
@@ -51,7 +40,10 @@ UpdateOutcome RunUpdateCheck(HttpSystem& http, std::u16string_view url, const Fi
 }
 
 bool IsWebPage(std::u16string_view page) {
-  if (!StartsWithNoCase(page, u"http://") && !StartsWithNoCase(page, u"https://")) return false;
+  if (!StartsWithIgnoringAsciiCase(page, u"http://") &&
+      !StartsWithIgnoringAsciiCase(page, u"https://")) {
+    return false;
+  }
   for (char16_t c : page) {
     if (c <= u' ' || c == 0x7F) return false;
   }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 #include "store/address_text.h"
 
 namespace lumatrove {

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <unordered_set>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 #include "store/undo_snapshot.h"
 
 namespace lumatrove {
@@ -51,20 +51,14 @@ ProfileStore::~ProfileStore() {
   ClearProfiles();
 }
 
-std::u16string ProfileStore::ProgramFolder(char16_t* separator) {
+FilePath ProfileStore::ProgramPath() {
   std::u16string path = system_.ModuleFileName();
   if (path.size() > 260) path.resize(260);
-  const size_t cut = path.find_last_of(u"\\/");
-  *separator = cut == std::u16string::npos ? u'\\' : path[cut];
-  return cut == std::u16string::npos ? std::u16string() : path.substr(0, cut);
+  return path;
 }
 
 FilePath ProfileStore::BesideProgram(std::u16string_view fileName) {
-  char16_t separator;
-  std::u16string path = ProgramFolder(&separator);
-  path += separator;
-  path += fileName;
-  return path;
+  return ProgramPath().Sibling(fileName);
 }
 
 FilePath ProfileStore::ConfigPath() {
@@ -164,18 +158,10 @@ bool ProfileStore::Save() {
     if (FileExists(path) && !KeepDamagedFile(path)) return false;
     damagedFileInPlace_ = false;
   }
-  // The new text goes to a temporary file in the same folder, which then replaces the old
-  // file in one step: a failed or interrupted write never leaves a truncated configuration.
-  const FilePath temporary = path + u".tmp";
-  if (!document.SaveFile(temporary)) {
-    RemoveFile(temporary);
-    return false;
-  }
-  if (!system_.ReplaceFile(temporary, path)) {
-    RemoveFile(temporary);
-    return false;
-  }
-  return true;
+  // A failed or interrupted write never leaves a truncated configuration.
+  return SaveReplacing(
+      path, [this](const FilePath& temporary) { return document.SaveFile(temporary); },
+      [this](const FilePath& from, const FilePath& to) { return system_.ReplaceFile(from, to); });
 }
 
 bool ProfileStore::SaveAndReopen() {
@@ -298,9 +284,7 @@ bool ProfileStore::CopyProfile(std::u16string_view sourceId, std::u16string_view
   document.SetAttribute(u"LASTID", id);
   document.EnterElement();
   document.AddElement(u"NETSETING");
-  document.SetAttribute(u"NAME", newName);
-  document.SetAttribute(u"DATATIME", FormatTime(system_.Now()));
-  document.SetAttribute(u"ID", id);
+  SetProfileAttributes(document, newName, FormatTime(system_.Now()), id);
   document.EnterElement();
   document.AddSubDocument(content);
   return true;
@@ -389,10 +373,8 @@ bool ProfileStore::AddProfile(std::u16string_view name,
   if (!EnterConfig()) return false;
   const std::u16string id = NextId();
   document.AddChildElement(u"NETSETING");
-  document.SetChildAttribute(u"NAME", name);
-  document.SetChildAttribute(u"DATATIME", FormatTime(system_.Now()));
-  document.SetChildAttribute(u"ID", id);
   document.EnterElement();
+  SetProfileAttributes(document, name, FormatTime(system_.Now()), id);
   WriteConnections(std::move(connections));
   document.LeaveElement();
   return true;
@@ -426,6 +408,13 @@ bool ProfileStore::WriteConnection(const std::vector<const ConnectionSetting*>& 
                                    size_t index) {
   WriteConnectionElement(document, *connections[index]);
   return true;
+}
+
+void SetProfileAttributes(XmlDocument& d, std::u16string_view name, std::u16string_view dateTime,
+                          std::u16string_view id) {
+  d.SetAttribute(u"NAME", name);
+  d.SetAttribute(u"DATATIME", dateTime);
+  d.SetAttribute(u"ID", id);
 }
 
 void WriteConnectionElement(XmlDocument& d, const ConnectionSetting& r) {

@@ -29,6 +29,10 @@ int32_t ModeCode(std::u16string_view type);
 // address, mask and gateway and every DNS server. Leaves the position on that element.
 void ReadConnection(XmlDocument& d, ConnectionSetting& c);
 
+// Sets NAME, DATATIME and ID, in this order, on the current element of `d` (a NETSETING).
+void SetProfileAttributes(XmlDocument& d, std::u16string_view name, std::u16string_view dateTime,
+                          std::u16string_view id);
+
 // Writes `c` as a CONNECTION child of the current element of `d` (its attributes, the first
 // address, mask and gateway, both DNS servers); the new element becomes the child position.
 void WriteConnectionElement(XmlDocument& d, const ConnectionSetting& c);
@@ -68,6 +72,8 @@ class ProfileStore {
   ProfileStore(const ProfileStore&) = delete;
   ProfileStore& operator=(const ProfileStore&) = delete;
 
+  // The running program's path as GetModuleFileNameW gives it (at most 260 characters).
+  FilePath ProgramPath();
   // The configuration file: the program's folder followed by "lumatrove.cfg".
   FilePath ConfigPath();
   // The undo snapshot beside the configuration file.
@@ -167,7 +173,6 @@ class ProfileStore {
   // raises LASTID to the highest ID; true when the document changed.
   bool RepairIds();
   std::u16string UnusedId();
-  std::u16string ProgramFolder(char16_t* separator);
   // `fileName` in the program's folder, with the separator its path uses.
   FilePath BesideProgram(std::u16string_view fileName);
 

@@ -1,5 +1,5 @@
 // Repair of profiles against the adapters present now, and import of 1.x files.
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 #include "store/profile_store.h"
 
 namespace lumatrove {

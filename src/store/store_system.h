@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "base/file_path.h"
 #include "netcfg/net_system.h"
-#include "xml/file_path.h"
 
 namespace lumatrove {
 

@@ -43,9 +43,7 @@ bool ProfileStore::WriteSystemSettings() {
 std::u16string ProfileStore::AutoRunCommand() {
   std::u16string directory = system_.CurrentDirectory();
   if (directory.size() > 260) directory.resize(260);
-  std::u16string base = system_.ModuleFileName();
-  const size_t slash = base.find_last_of(u"\\/");
-  if (slash != std::u16string::npos) base.erase(0, slash + 1);
+  std::u16string base = ProgramPath().FileName();
   const size_t dot = base.find_last_of(u'.');
   if (dot != std::u16string::npos) base.erase(dot);
   if (!directory.empty() && directory.back() == u'\\') directory.pop_back();  // a drive root

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 #include "store/profile_store.h"
 
 namespace lumatrove {
@@ -27,17 +27,12 @@ bool SaveUndoSnapshot(StoreSystem& system, const FilePath& file,
   d.SetDocument(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<NETSETING/>");
   d.ResetPosition();
   d.FindElement(u"NETSETING");
-  d.SetAttribute(u"NAME", name);
-  d.SetAttribute(u"DATATIME", FormatTime(system.Now()));
-  d.SetAttribute(u"ID", u"0");
+  SetProfileAttributes(d, name, FormatTime(system.Now()), u"0");
   for (const ConnectionSetting& c : connections)
     WriteConnectionElement(d, c);
-  const FilePath temporary = file + u".tmp";
-  if (!d.SaveFile(temporary) || !system.ReplaceFile(temporary, file)) {
-    RemoveFile(temporary);
-    return false;
-  }
-  return true;
+  return SaveReplacing(
+      file, [&d](const FilePath& temporary) { return d.SaveFile(temporary); },
+      [&system](const FilePath& from, const FilePath& to) { return system.ReplaceFile(from, to); });
 }
 
 std::unique_ptr<Profile> LoadUndoSnapshot(const FilePath& file) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "xml/element_index.h"
-#include "xml/file_path.h"
+#include "base/file_path.h"
 
 namespace lumatrove {
 

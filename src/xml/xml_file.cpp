@@ -7,7 +7,7 @@
 #include <new>
 
 #include "xml/char_scan.h"
-#include "xml/last_error_text.h"
+#include "base/system_error_text.h"
 #include "xml/node_scanner.h"
 #include "xml/xml_document.h"
 #include "xml/xml_internal.h"

@@ -227,12 +227,7 @@ bool MainDialog::OnInit() {
 
   // The program folder becomes the current directory: the log, the settings copy and the
   // help file are opened by relative name.
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::u16string folder = U(path);
-  const size_t slash = folder.find_last_of(u'\\');
-  if (slash != std::u16string::npos) folder.resize(slash);
-  SetCurrentDirectoryW(W(folder));
+  SetCurrentDirectoryW(W(store.ProgramPath().Folder().Text()));
   wchar_t current[1024] = {};
   GetCurrentDirectoryW(1024, current);
   workDir = U(current);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 #include "texts.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/action_log.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 #include "texts.h"
 
 namespace lumatrove {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "netcfg/ascii_text.h"
+#include "base/ascii_text.h"
 #include "texts.h"
 
 namespace lumatrove {

@@ -1,4 +1,4 @@
-#include "xml/file_path.h"
+#include "base/file_path.h"
 
 #ifdef _WIN32
 #include <share.h>
@@ -6,8 +6,6 @@
 #else
 #include <sys/stat.h>
 #endif
-
-#include "xml/xml_document.h"
 
 namespace lumatrove {
 namespace {
@@ -17,10 +15,30 @@ const wchar_t* Wide(const FilePath& path) {
   return reinterpret_cast<const wchar_t*>(path.Text().c_str());
 }
 #else
+// The path in UTF-8, as Linux names files; a lone surrogate becomes U+FFFD.
 std::string Narrow(const FilePath& path) {
   const std::u16string& text = path.Text();
-  std::string bytes(XmlDocument::Utf16ToUtf8(text.c_str(), nullptr, 0), '\0');
-  XmlDocument::Utf16ToUtf8(text.c_str(), bytes.data(), bytes.size());
+  std::string bytes;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      bytes += static_cast<char>(c);
+    } else if (c < 0x800) {
+      bytes += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    } else if (c < 0x10000) {
+      bytes += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+                static_cast<char>(0x80 | (c & 0x3F))};
+    } else {
+      bytes += {static_cast<char>(0xF0 | c >> 18), static_cast<char>(0x80 | (c >> 12 & 0x3F)),
+                static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+  }
   return bytes;
 }
 #endif
@@ -30,6 +48,11 @@ std::string Narrow(const FilePath& path) {
 std::u16string FilePath::FileName() const {
   const size_t cut = text_.find_last_of(u"\\/");
   return cut == std::u16string::npos ? text_ : text_.substr(cut + 1);
+}
+
+FilePath FilePath::Folder() const {
+  const size_t cut = text_.find_last_of(u"\\/");
+  return cut == std::u16string::npos ? std::u16string() : text_.substr(0, cut);
 }
 
 FilePath FilePath::Sibling(std::u16string_view name) const {
@@ -111,6 +134,14 @@ bool WriteWholeFile(const FilePath& path, std::string_view bytes) {
   const bool written =
       bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
   return std::fclose(f.release()) == 0 && written;
+}
+
+bool SaveReplacing(const FilePath& path, const std::function<bool(const FilePath&)>& write,
+                   const std::function<bool(const FilePath&, const FilePath&)>& replace) {
+  const FilePath temporary = path + u".tmp";
+  if (write(temporary) && replace(temporary, path)) return true;
+  RemoveFile(temporary);
+  return false;
 }
 
 }  // namespace lumatrove

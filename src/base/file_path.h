@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@ class FilePath {
   bool empty() const { return text_.empty(); }
   // The last component: what follows the last '\' or '/'.
   std::u16string FileName() const;
+  // What precedes the last '\' or '/' (the folder, without its separator); "" without one.
+  FilePath Folder() const;
   // The file `name` in the same folder.
   FilePath Sibling(std::u16string_view name) const;
   FilePath& operator+=(std::u16string_view suffix) {
@@ -56,5 +59,11 @@ std::optional<uint64_t> FileSize(const FilePath& path);
 // The whole file, when it exists and holds at most `limit` bytes.
 std::optional<std::string> ReadWholeFile(const FilePath& path, uint64_t limit);
 bool WriteWholeFile(const FilePath& path, std::string_view bytes);
+
+// Saves through "<path>.tmp": `write` writes the temporary file, then `replace` puts it in
+// the place of `path` in one step, so that a failed or interrupted save leaves the old file
+// whole. False, with the temporary file removed, when either fails.
+bool SaveReplacing(const FilePath& path, const std::function<bool(const FilePath&)>& write,
+                   const std::function<bool(const FilePath&, const FilePath&)>& replace);
 
 }  // namespace lumatrove

@@ -1,4 +1,5 @@
-// Small conversions between UTF-16 and ASCII text used by several parts of the program.
+// Small helpers between UTF-16 text and ASCII that several parts of the program use: numbers
+// as text, and comparisons that fold the case of ASCII letters only.
 #pragma once
 
 #include <cstdint>
@@ -22,15 +23,23 @@ inline std::u16string DecimalText(int64_t value) {
   return std::u16string(s.begin(), s.end());
 }
 
+// An ASCII capital letter as its small letter; every other unit as it is.
+inline char16_t LowerAscii(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
 // Equal but for the case of ASCII letters (adapter GUIDs are written in either case).
 inline bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  auto lower = [](char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-  };
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   return true;
+}
+
+// `text` begins with `prefix`, but for the case of ASCII letters ("HTTP://" is "http://").
+inline bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view prefix) {
+  return text.size() >= prefix.size() &&
+         EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace lumatrove
