@@ -42,10 +42,32 @@ struct LiveAdapter {
 // A profile's connection is the same record: the mode lives in dhcpEnabled.
 using ConnectionSetting = AdapterInfo;
 
-// Modes of a connection.
-constexpr int32_t kModeManual = 0;
-constexpr int32_t kModeAutomatic = 1;
-constexpr int32_t kModeLeaveAlone = 2;
-constexpr int32_t kModeUnknown = -1;
+// What applying a profile does to a connection's adapter: a fixed address, DHCP, nothing; or
+// nothing known (a stored TYPE of no meaning). A profile's record holds the mode's code in
+// dhcpEnabled: 0, 1, 2 and -1, in this order; the mapping is here and nowhere else.
+enum class ConnectionMode : int32_t { kManual = 0, kAutomatic = 1, kLeaveAlone = 2, kUnknown = -1 };
+
+inline ConnectionMode ModeOf(int32_t code) {
+  switch (code) {
+    case 0:
+      return ConnectionMode::kManual;
+    case 1:
+      return ConnectionMode::kAutomatic;
+    case 2:
+      return ConnectionMode::kLeaveAlone;
+    default:
+      return ConnectionMode::kUnknown;
+  }
+}
+inline int32_t CodeOf(ConnectionMode mode) {
+  return static_cast<int32_t>(mode);
+}
+// The mode of a profile's connection, and whether applying the profile changes its adapter.
+inline ConnectionMode ModeOf(const ConnectionSetting& c) {
+  return ModeOf(c.dhcpEnabled);
+}
+inline bool Configures(const ConnectionSetting& c) {
+  return ModeOf(c) == ConnectionMode::kManual || ModeOf(c) == ConnectionMode::kAutomatic;
+}
 
 }  // namespace lumatrove

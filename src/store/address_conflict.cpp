@@ -33,7 +33,7 @@ uint32_t NetworkOrder(uint32_t address) {
 std::optional<AddressConflict> FindAddressConflict(NetSystem& net, const Profile& profile,
                                                    const std::vector<LiveAdapter>& live) {
   for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
-    if (c->dhcpEnabled != kModeManual || !IsFixedAddress(c->ipAddressText)) continue;
+    if (ModeOf(*c) != ConnectionMode::kManual || !IsFixedAddress(c->ipAddressText)) continue;
     const auto adapter = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
       return EqualsIgnoringAsciiCase(a.instanceId, c->instanceId);
     });

@@ -93,16 +93,17 @@ bool ProfileStore::ApplyProfileContent(std::u16string_view content) {
   bool success = false;
   for (const StoredConnection& c : *connections) {
     switch (c.plan.mode) {
-      case kModeManual:
+      case ConnectionMode::kManual:
         if (layer.ApplyStaticAddress(c.adapterId, 0, c.address, c.mask, c.plan.gateway,
                                      c.plan.dns)) {
           success = true;
         }
         break;
-      case kModeAutomatic:
+      case ConnectionMode::kAutomatic:
         if (layer.ApplyDhcp(c.adapterId, c.plan.dns)) success = true;
         break;
-      default:
+      case ConnectionMode::kLeaveAlone:
+      case ConnectionMode::kUnknown:
         success = true;  // left alone
         break;
     }

@@ -29,12 +29,12 @@ ConnectionPlan Fault(ConnectionPlan plan, ConnectionFault fault, std::u16string_
 
 ConnectionPlan PlanConnection(const ConnectionValues& v) {
   ConnectionPlan plan;
-  plan.mode = ModeCode(v.type);
-  if (plan.mode == kModeUnknown) return Fault(plan, ConnectionFault::kMode, v.type);
-  if (plan.mode == kModeLeaveAlone) return plan;
+  plan.mode = ModeOfType(v.type);
+  if (plan.mode == ConnectionMode::kUnknown) return Fault(plan, ConnectionFault::kMode, v.type);
+  if (plan.mode == ConnectionMode::kLeaveAlone) return plan;
 
   uint32_t address = 0, mask = 0;
-  if (plan.mode == kModeManual) {
+  if (plan.mode == ConnectionMode::kManual) {
     if (!IsFixedAddress(v.address) || !IsHostAddress(TextToAddress(v.address))) {
       return Fault(plan, ConnectionFault::kAddress, v.address);
     }

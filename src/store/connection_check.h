@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "netcfg/adapter_info.h"
+
 namespace lumatrove {
 
 // A connection's values as the profile holds them: the TYPE text, the first address, mask
@@ -24,7 +26,7 @@ enum class ConnectionFault { kNone, kMode, kAddress, kMask, kGateway, kDns };
 
 // What the connection writes, or why it cannot.
 struct ConnectionPlan {
-  int32_t mode = -1;
+  ConnectionMode mode = ConnectionMode::kUnknown;
   ConnectionFault fault = ConnectionFault::kNone;
   std::u16string faultValue;  // the text at fault, as the profile holds it
   std::u16string gateway;     // "" for none

@@ -14,11 +14,24 @@ namespace lumatrove {
 
 using namespace std::string_view_literals;
 
-int32_t ModeCode(std::u16string_view type) {
-  if (type == u"0"sv) return kModeManual;
-  if (type == u"1"sv) return kModeAutomatic;
-  if (type == u"2"sv) return kModeLeaveAlone;
-  return kModeUnknown;
+ConnectionMode ModeOfType(std::u16string_view type) {
+  if (type == u"0"sv) return ConnectionMode::kManual;
+  if (type == u"1"sv) return ConnectionMode::kAutomatic;
+  if (type == u"2"sv) return ConnectionMode::kLeaveAlone;
+  return ConnectionMode::kUnknown;
+}
+
+std::u16string_view TypeOf(ConnectionMode mode) {
+  switch (mode) {
+    case ConnectionMode::kManual:
+      return u"0";
+    case ConnectionMode::kAutomatic:
+      return u"1";
+    case ConnectionMode::kLeaveAlone:
+    case ConnectionMode::kUnknown:
+      break;
+  }
+  return u"2";
 }
 
 const std::u16string_view kDefaultDocument =
@@ -204,7 +217,7 @@ void ReadConnection(XmlDocument& d, ConnectionSetting& c) {
                    u"MACCODEN"sv},
                   {&c.instanceId, &c.connectionName, &c.description, &type, &check, &c.macAddress,
                    &c.networkAddress});
-  c.dhcpEnabled = ModeCode(type);
+  c.dhcpEnabled = CodeOf(ModeOfType(type));
   c.statusEnabled = check == u"0"sv ? 0 : 1;
   d.EnterElement();
   while (d.FindElement()) {
@@ -424,7 +437,7 @@ void WriteConnectionElement(XmlDocument& d, const ConnectionSetting& r) {
   d.SetChildAttribute(u"NETCARD", r.description);
   d.SetChildAttribute(u"MACCODE", r.macAddress);
   d.SetChildAttribute(u"EnableCheck", r.statusEnabled != 0 ? u"1" : u"0");
-  d.SetChildAttribute(u"TYPE", r.dhcpEnabled == 0 ? u"0" : r.dhcpEnabled == 1 ? u"1" : u"2");
+  d.SetChildAttribute(u"TYPE", TypeOf(ModeOf(r)));
   d.EnterElement();
   auto group = [&](std::u16string_view name, std::initializer_list<std::u16string_view> ips) {
     d.AddChildElement(name);
@@ -438,6 +451,22 @@ void WriteConnectionElement(XmlDocument& d, const ConnectionSetting& r) {
   group(u"GATEWAY", {r.gatewayText});
   group(u"DNSADD", {r.primaryDns, r.secondaryDns});
   d.LeaveElement();
+}
+
+std::vector<const ConnectionSetting*> ConnectionList(
+    const std::vector<ConnectionSetting>& records) {
+  std::vector<const ConnectionSetting*> list;
+  for (const ConnectionSetting& r : records)
+    list.push_back(&r);
+  return list;
+}
+
+std::vector<const ConnectionSetting*> ConnectionList(
+    const std::vector<std::unique_ptr<AdapterInfo>>& records) {
+  std::vector<const ConnectionSetting*> list;
+  for (const std::unique_ptr<AdapterInfo>& r : records)
+    list.push_back(r.get());
+  return list;
 }
 
 ConnectionSetting ConnectionOf(const AdapterInfo& a) {

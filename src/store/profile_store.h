@@ -22,8 +22,10 @@ inline constexpr std::u16string_view kRunKey = u"software\\microsoft\\windows\\c
 inline constexpr uintmax_t kImportSizeLimit = 4 * 1024 * 1024;
 inline constexpr std::u16string_view kRunValueName = u"Lumatrove(KORVAL WORKS)";
 
-// The mode of a connection's TYPE text: "0", "1", "2", or -1 for anything else.
-int32_t ModeCode(std::u16string_view type);
+// The mode a CONNECTION's TYPE text stands for ("0", "1", "2"; anything else is unknown),
+// and the text a mode is written as (an unknown mode as "2").
+ConnectionMode ModeOfType(std::u16string_view type);
+std::u16string_view TypeOf(ConnectionMode mode);
 
 // Reads the current element of `d`, a CONNECTION, into `c`: its attributes, the first
 // address, mask and gateway and every DNS server. Leaves the position on that element.
@@ -40,6 +42,11 @@ void WriteConnectionElement(XmlDocument& d, const ConnectionSetting& c);
 // The adapter's current settings as a connection of a profile: its first address, mask,
 // gateway and DNS servers, its identity, and its DHCP state as the connection's mode.
 ConnectionSetting ConnectionOf(const AdapterInfo& adapter);
+
+// The records as the list that the store's operations take (which only read them).
+std::vector<const ConnectionSetting*> ConnectionList(const std::vector<ConnectionSetting>& records);
+std::vector<const ConnectionSetting*> ConnectionList(
+    const std::vector<std::unique_ptr<AdapterInfo>>& records);
 
 // The document a new configuration file starts from (before the settings are written).
 extern const std::u16string_view kDefaultDocument;

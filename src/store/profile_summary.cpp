@@ -16,8 +16,8 @@ void AppendConnectionSummary(std::u16string& s, const ConnectionSetting& c) {
   s += texts::kSummaryNameOpen;
   s += c.connectionName;
   s += texts::kSummaryNameClose;
-  switch (c.dhcpEnabled) {
-    case kModeManual:
+  switch (ModeOf(c)) {
+    case ConnectionMode::kManual:
       s += texts::kSummaryAddress;
       s += c.ipAddressText;
       s += texts::kSummaryMask;
@@ -30,13 +30,13 @@ void AppendConnectionSummary(std::u16string& s, const ConnectionSetting& c) {
       s += c.secondaryDns;
       s += u"\n"sv;
       break;
-    case kModeAutomatic:
+    case ConnectionMode::kAutomatic:
       s += texts::kSummaryAutomatic;
       break;
-    case kModeLeaveAlone:
+    case ConnectionMode::kLeaveAlone:
       s += texts::kSummaryLeaveAlone;
       break;
-    default:
+    case ConnectionMode::kUnknown:
       break;
   }
 }

@@ -65,7 +65,7 @@ bool ProfileStore::RepairProfiles(std::vector<const AdapterInfo*> adapters) {
       // The added entry shows the adapter's current settings in the editor, but leaves the
       // adapter alone: a profile that never named it must not start changing it.
       ConnectionSetting added = ConnectionOf(*adapters[i]);
-      added.dhcpEnabled = kModeLeaveAlone;
+      added.dhcpEnabled = CodeOf(ConnectionMode::kLeaveAlone);
       // Without a child position the new connection becomes the profile's last child.
       d.ResetChildPosition();
       WriteConnectionElement(d, added);

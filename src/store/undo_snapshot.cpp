@@ -11,7 +11,7 @@ std::vector<ConnectionSetting> UndoConnections(
     const Profile& profile, const std::vector<std::unique_ptr<AdapterInfo>>& adapters) {
   std::vector<ConnectionSetting> kept;
   for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
-    if (c->dhcpEnabled != kModeManual && c->dhcpEnabled != kModeAutomatic) continue;
+    if (!Configures(*c)) continue;
     const auto adapter =
         std::find_if(adapters.begin(), adapters.end(), [&](const std::unique_ptr<AdapterInfo>& a) {
           return EqualsIgnoringAsciiCase(a->instanceId, c->instanceId);

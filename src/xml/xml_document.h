@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "xml/element_index.h"
 #include "base/file_path.h"
+#include "xml/element_index.h"
 
 namespace lumatrove {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <new>
 
-#include "xml/char_scan.h"
 #include "base/system_error_text.h"
+#include "xml/char_scan.h"
 #include "xml/node_scanner.h"
 #include "xml/xml_document.h"
 #include "xml/xml_internal.h"

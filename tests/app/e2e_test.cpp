@@ -350,6 +350,15 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
+  // The wireless adapter's address changes after the window found the adapters: the view
+  // shows the new one, and the profile it stores holds what it shows.
+  HKEY wifi = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kWifi).c_str(), 0, KEY_SET_VALUE, &wifi),
+            ERROR_SUCCESS);
+  const wchar_t moved[] = L"192.168.1.77\0";
+  RegSetValueExW(wifi, L"IPAddress", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(moved),
+                 sizeof moved);
+  RegCloseKey(wifi);
   PostMessageW(main, WM_COMMAND, 32793, 0);
   HWND view = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (view = DialogOf(pid, u"電腦現用的IP配置內容")) != nullptr; }));
@@ -361,7 +370,7 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
             std::string::npos)
       << text;
   EXPECT_NE(text.find("無線網路連線-->Realtek RTL8188EE Wireless LAN 802.11n PCI-E NIC\r\n"
-                      "預設IP位址:192.168.1.10\r\n\r\n子网掩码:255.255.255.0\r\n"
+                      "預設IP位址:192.168.1.77\r\n\r\n子网掩码:255.255.255.0\r\n"
                       "\r\n預設網關:192.168.1.1\r\n\r\n預設DNS伺服器:168.95.1.1\r\n"
                       "\r\n預設DNS伺服器:8.8.8.8\r\n\r\n網路狀態:啟用" +
                       separator),
@@ -393,6 +402,7 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
   const std::string added = config.substr(at);
   EXPECT_NE(added.find("NETCARD=\"Intel(R) PRO/1000 MT Network Connection\""), std::string::npos);
   EXPECT_NE(added.find("TYPE=\"1\""), std::string::npos);
+  EXPECT_NE(added.find("<IP>192.168.1.77</IP>"), std::string::npos) << added;
 
   // "返回" stores nothing.
   PostMessageW(main, WM_COMMAND, 32793, 0);

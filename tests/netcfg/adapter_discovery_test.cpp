@@ -242,8 +242,7 @@ TEST(DemoComputer, DescribesTwoAdapters) {
   NetAdapterLayer layer(pc);
   ASSERT_EQ(layer.DiscoverAdapters(), 2);
   EXPECT_EQ(layer.adapters[0]->dhcpEnabled, 1);
-  EXPECT_EQ(test::U8(layer.adapters[0]->connectionName),
-            "區域連線");
+  EXPECT_EQ(test::U8(layer.adapters[0]->connectionName), "區域連線");
   EXPECT_EQ(layer.adapters[1]->dhcpEnabled, 0);
   EXPECT_EQ(test::U8(layer.adapters[1]->ipAddressText), "192.168.1.10");
   EXPECT_EQ(test::U8(layer.adapters[1]->gatewayText), "192.168.1.1");

@@ -14,7 +14,7 @@ ConnectionSetting Fixed(std::u16string name, std::u16string ip) {
   c.description = u"NIC";
   c.macAddress = u"00:0c:29:3a:5b:7c";
   c.statusEnabled = 1;
-  c.dhcpEnabled = kModeManual;
+  c.dhcpEnabled = CodeOf(ConnectionMode::kManual);
   c.ipAddressText = std::move(ip);
   c.subnetMaskText = u"255.255.255.0";
   c.gatewayText = u"192.168.1.1";
@@ -336,10 +336,10 @@ TEST_F(Profiles, WithoutConfigEverythingRefuses) {
 TEST(Summary, Modes) {
   ConnectionSetting a;
   a.connectionName = u"A";
-  a.dhcpEnabled = kModeAutomatic;
+  a.dhcpEnabled = CodeOf(ConnectionMode::kAutomatic);
   ConnectionSetting b;
   b.connectionName = u"B";
-  b.dhcpEnabled = kModeLeaveAlone;
+  b.dhcpEnabled = CodeOf(ConnectionMode::kLeaveAlone);
   EXPECT_EQ(U8(ConnectionSummary(a) + ConnectionSummary(b)),
             "【A】-自動取得IP\n"
             "【B】-不配置\n");

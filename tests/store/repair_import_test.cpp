@@ -67,13 +67,13 @@ TEST_F(Repair, GoneRenamedAndNewAdapters) {
   const ConnectionSetting& kept = *p.connections[0];
   EXPECT_EQ(U8(kept.connectionName), "LAN 2");
   EXPECT_EQ(U8(kept.instanceId), "{A}");
-  EXPECT_EQ(kept.dhcpEnabled, kModeManual);  // mode and addresses stay
+  EXPECT_EQ(ModeOf(kept), ConnectionMode::kManual);  // mode and addresses stay
   EXPECT_EQ(U8(kept.ipAddressText), "10.0.0.9");
   EXPECT_EQ(U8(kept.networkAddress), "kept");  // refreshed in place
   // C's entry shows what C has now, and leaves C alone.
   const ConnectionSetting& added = *p.connections[1];
   EXPECT_EQ(U8(added.instanceId), "{C}");
-  EXPECT_EQ(added.dhcpEnabled, kModeLeaveAlone);
+  EXPECT_EQ(ModeOf(added), ConnectionMode::kLeaveAlone);
   EXPECT_EQ(U8(added.ipAddressText), "0.0.0.0");
 }
 
@@ -125,7 +125,7 @@ TEST_F(Repair, EntryWithoutMaccodeMatchesAnAdapterWithoutAddress) {
   ASSERT_TRUE(store_.RepairProfiles({&a}));
   Reopen();
   ASSERT_EQ(store_.profiles[0]->connections.size(), 1u);
-  EXPECT_EQ(store_.profiles[0]->connections[0]->dhcpEnabled, kModeLeaveAlone);
+  EXPECT_EQ(ModeOf(*store_.profiles[0]->connections[0]), ConnectionMode::kLeaveAlone);
   EXPECT_EQ(U8(store_.profiles[0]->connections[0]->instanceId), "{A}");
 }
 

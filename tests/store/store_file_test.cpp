@@ -207,7 +207,7 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
   EXPECT_EQ(U8(p.dateTime), "08-06-15 14:03:09");
   ASSERT_EQ(p.connections.size(), 2u);  // the nested NETSETING is not a connection
   const ConnectionSetting& a = *p.connections[0];
-  EXPECT_EQ(a.dhcpEnabled, kModeUnknown);
+  EXPECT_EQ(ModeOf(a), ConnectionMode::kUnknown);
   EXPECT_EQ(a.statusEnabled, 1);  // only "0" reads as 0
   EXPECT_EQ(U8(a.networkAddress), "x");
   EXPECT_EQ(U8(a.ipAddressText), "1.1.1.1");
@@ -216,7 +216,7 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
   EXPECT_EQ(U8(a.secondaryDns), "2.2.2.2");
   EXPECT_EQ(a.dnsServers.size(), 3u);
   EXPECT_EQ(p.connections[1]->statusEnabled, 0);
-  EXPECT_EQ(p.connections[1]->dhcpEnabled, kModeUnknown);  // no TYPE
+  EXPECT_EQ(ModeOf(*p.connections[1]), ConnectionMode::kUnknown);  // no TYPE
   EXPECT_EQ(U8(p.summary), "【A】【】");
 
   // The next profile added gets ID 4; a mode -1 connection is written as TYPE 2.
@@ -226,7 +226,7 @@ TEST_F(StoreFile, RecordsMirrorTheFile) {
   ASSERT_TRUE(store.Save());
   ASSERT_EQ(store.Open(), 1);
   EXPECT_EQ(U8(store.profiles[1]->id), "4");
-  EXPECT_EQ(store.profiles[1]->connections[0]->dhcpEnabled, kModeLeaveAlone);
+  EXPECT_EQ(ModeOf(*store.profiles[1]->connections[0]), ConnectionMode::kLeaveAlone);
   EXPECT_EQ(U8(store.profiles[1]->connections[0]->networkAddress), "");  // never written
 }
 

@@ -25,10 +25,10 @@ std::unique_ptr<AdapterInfo> Adapter(std::u16string id, int32_t dhcp, std::u16st
   return a;
 }
 
-std::unique_ptr<ConnectionSetting> Configures(std::u16string id, int32_t mode) {
+std::unique_ptr<ConnectionSetting> Configured(std::u16string id, ConnectionMode mode) {
   auto c = std::make_unique<ConnectionSetting>();
   c->instanceId = std::move(id);
-  c->dhcpEnabled = mode;
+  c->dhcpEnabled = CodeOf(mode);
   c->ipAddressText = u"10.0.0.5";
   return c;
 }
@@ -41,18 +41,19 @@ TEST_F(Undo, SnapshotHoldsTheAdaptersTheProfileChangesAsTheyAreNow) {
   adapters.push_back(Adapter(u"{B}", 0, u"192.168.1.10"));
   adapters.push_back(Adapter(u"{C}", 0, u"192.168.2.10"));
   Profile profile;
-  profile.connections.push_back(Configures(u"{b}", kModeAutomatic));   // GUID in other case
-  profile.connections.push_back(Configures(u"{C}", kModeLeaveAlone));  // not changed
-  profile.connections.push_back(Configures(u"{A}", kModeManual));
-  profile.connections.push_back(Configures(u"{GONE}", kModeManual));  // no such adapter
+  profile.connections.push_back(
+      Configured(u"{b}", ConnectionMode::kAutomatic));  // GUID in other case
+  profile.connections.push_back(Configured(u"{C}", ConnectionMode::kLeaveAlone));  // not changed
+  profile.connections.push_back(Configured(u"{A}", ConnectionMode::kManual));
+  profile.connections.push_back(Configured(u"{GONE}", ConnectionMode::kManual));  // no such adapter
 
   const std::vector<ConnectionSetting> kept = UndoConnections(profile, adapters);
   ASSERT_EQ(kept.size(), 2u);
   EXPECT_EQ(kept[0].instanceId, u"{B}");
-  EXPECT_EQ(kept[0].dhcpEnabled, kModeManual);  // as it is now, not as the profile wants
+  EXPECT_EQ(ModeOf(kept[0]), ConnectionMode::kManual);  // as it is now, not as the profile wants
   EXPECT_EQ(kept[0].ipAddressText, u"192.168.1.10");
   EXPECT_EQ(kept[1].instanceId, u"{A}");
-  EXPECT_EQ(kept[1].dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(ModeOf(kept[1]), ConnectionMode::kAutomatic);
 
   const FilePath file = (dir_ / "lumatrove.undo").u16string();
   ASSERT_TRUE(SaveUndoSnapshot(system_, file, kept));
@@ -68,7 +69,7 @@ TEST_F(Undo, SnapshotHoldsTheAdaptersTheProfileChangesAsTheyAreNow) {
   EXPECT_EQ(back->connections[0]->gatewayText, u"192.168.1.1");
   EXPECT_EQ(back->connections[0]->primaryDns, u"168.95.1.1");
   EXPECT_EQ(back->connections[0]->macAddress, u"00:11:22:33:44:55");
-  EXPECT_EQ(back->connections[1]->dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(ModeOf(*back->connections[1]), ConnectionMode::kAutomatic);
   EXPECT_EQ(U8(back->connections[1]->connectionName), "連線 {A}");
 }
 

@@ -155,11 +155,11 @@ TEST_F(ApplyFollow, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
 // The message after a wait names each setting that Windows does not show as the profile
 // has it, and what it shows instead.
 TEST(ApplyWaitOutcome, NamesWhatDiffers) {
-  auto connection = [](int32_t mode, std::u16string gateway, std::u16string dns) {
+  auto connection = [](ConnectionMode mode, std::u16string gateway, std::u16string dns) {
     auto c = std::make_unique<ConnectionSetting>();
     c->connectionName = u"LAN";
     c->instanceId = u"{A}";
-    c->dhcpEnabled = mode;
+    c->dhcpEnabled = CodeOf(mode);
     c->ipAddressText = u"6.6.6.6";
     c->subnetMaskText = u"255.255.255.0";
     c->gatewayText = std::move(gateway);
@@ -177,21 +177,22 @@ TEST(ApplyWaitOutcome, NamesWhatDiffers) {
   otherMask.masks = {u"255.255.0.0"};
   LiveAdapter dhcp{u"{A}", u"LAN", true, {u"192.168.1.100"}, {u"255.255.255.0"}, {}, {}};
   struct Case {
-    int32_t mode;
+    ConnectionMode mode;
     std::u16string gateway, dns;
     LiveAdapter live;
     const char* shows;  // "" when Windows shows the connection
   };
   const Case cases[] = {
-      {kModeManual, u"6.6.6.1", u"1.1.1.1", fixed, ""},
-      {kModeManual, u"6.6.6.1", u"8.8.8.8", fixed, "DNS伺服器 1.1.1.1、1.0.0.1（應為 8.8.8.8）"},
-      {kModeManual, u"6.6.6.254", u"", fixed, "預設通訊閘 6.6.6.1（應為 6.6.6.254）"},
-      {kModeManual, u"", u"", otherMask, "子網遮罩 255.255.0.0（應為 255.255.255.0）"},
-      {kModeManual, u"6.6.6.1", u"", dhcp,
+      {ConnectionMode::kManual, u"6.6.6.1", u"1.1.1.1", fixed, ""},
+      {ConnectionMode::kManual, u"6.6.6.1", u"8.8.8.8", fixed,
+       "DNS伺服器 1.1.1.1、1.0.0.1（應為 8.8.8.8）"},
+      {ConnectionMode::kManual, u"6.6.6.254", u"", fixed, "預設通訊閘 6.6.6.1（應為 6.6.6.254）"},
+      {ConnectionMode::kManual, u"", u"", otherMask, "子網遮罩 255.255.0.0（應為 255.255.255.0）"},
+      {ConnectionMode::kManual, u"6.6.6.1", u"", dhcp,
        "DHCP 啟用（應為 停用）；IP位址 192.168.1.100（應為 6.6.6.6）；預設通訊閘 沒有（應為 "
        "6.6.6.1）"},
-      {kModeAutomatic, u"", u"", fixed, "DHCP 停用（應為 啟用）"},
-      {kModeAutomatic, u"", u"8.8.8.8", dhcp, "DNS伺服器 沒有（應為 8.8.8.8）"},
+      {ConnectionMode::kAutomatic, u"", u"", fixed, "DHCP 停用（應為 啟用）"},
+      {ConnectionMode::kAutomatic, u"", u"8.8.8.8", dhcp, "DNS伺服器 沒有（應為 8.8.8.8）"},
   };
   for (const Case& c : cases) {
     Profile p;

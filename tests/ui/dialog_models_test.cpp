@@ -70,12 +70,12 @@ TEST(ProfileEditor, NewProfileStartsFromTheAdaptersAsTheyAre) {
 
   // The DHCP adapter without DNS servers: automatic, its DNS automatic too.
   const EditorFields dhcp = e.SwitchTab({}, 0);
-  EXPECT_EQ(dhcp.mode, EditorMode::kAutomatic);
+  EXPECT_EQ(dhcp.mode, ConnectionMode::kAutomatic);
   EXPECT_TRUE(dhcp.dnsAutomatic);
   EXPECT_EQ(EnablesFor(dhcp), (EditorEnables{false, false, true}));
 
   const EditorFields fixed = e.SwitchTab(dhcp, 1);
-  EXPECT_EQ(fixed.mode, EditorMode::kManual);
+  EXPECT_EQ(fixed.mode, ConnectionMode::kManual);
   EXPECT_EQ(fixed.address, A(u"192.168.1.10"));
   EXPECT_EQ(fixed.mask, A(u"255.255.255.0"));
   EXPECT_EQ(fixed.gateway, A(u"192.168.1.1"));
@@ -88,11 +88,11 @@ TEST(ProfileEditor, NewProfileStartsFromTheAdaptersAsTheyAre) {
 TEST(ProfileEditor, EnablesFollowModeAndAutomaticDns) {
   EditorFields f;
   EXPECT_EQ(EnablesFor(f), (EditorEnables{false, false, false}));
-  f.mode = EditorMode::kAutomatic;
+  f.mode = ConnectionMode::kAutomatic;
   EXPECT_EQ(EnablesFor(f), (EditorEnables{false, true, true}));
   f.dnsAutomatic = true;
   EXPECT_EQ(EnablesFor(f), (EditorEnables{false, false, true}));
-  f.mode = EditorMode::kManual;
+  f.mode = ConnectionMode::kManual;
   EXPECT_EQ(EnablesFor(f), (EditorEnables{true, true, false}));
 }
 
@@ -141,12 +141,12 @@ TEST(ProfileEditor, StoredMarkupGivesOneTabPerConnectionWhateverElseItHolds) {
   EXPECT_EQ(lan.ipAddressText, u"10.0.0.5");
   EXPECT_EQ(lan.primaryDns, u"1.1.1.1");
   EXPECT_EQ(lan.secondaryDns, u"2.2.2.2");
-  EXPECT_EQ(e.connections[1].dhcpEnabled, kModeLeaveAlone);  // unknown TYPE
+  EXPECT_EQ(ModeOf(e.connections[1]), ConnectionMode::kLeaveAlone);  // unknown TYPE
   EXPECT_EQ(e.connections[1].connectionName, u"");
 
   EXPECT_TRUE(e.SwitchTab({}, 0).adapterDisabled);
   const EditorFields wifi = e.SwitchTab(e.FieldsOf(0), 2);
-  EXPECT_EQ(wifi.mode, EditorMode::kAutomatic);
+  EXPECT_EQ(wifi.mode, ConnectionMode::kAutomatic);
   EXPECT_FALSE(wifi.dnsAutomatic);
   EXPECT_EQ(wifi.dns1, A(u"9.9.9.9"));
 
@@ -164,7 +164,7 @@ TEST(ProfileEditor, SwitchingTabsKeepsWhatWasTyped) {
   ProfileEditor e;
   e.StartNew(TwoAdapters(), u"0");
   EditorFields shown = e.SwitchTab({}, 0);
-  shown.mode = EditorMode::kManual;
+  shown.mode = ConnectionMode::kManual;
   shown.dnsAutomatic = false;
   shown.address = A(u"10.1.2.3");
   shown.mask = A(u"255.255.255.0");
@@ -173,7 +173,7 @@ TEST(ProfileEditor, SwitchingTabsKeepsWhatWasTyped) {
   shown.adapterDisabled = true;
   const EditorFields second = e.SwitchTab(shown, 1);
   const EditorFields back = e.SwitchTab(second, 0);
-  EXPECT_EQ(back.mode, EditorMode::kManual);
+  EXPECT_EQ(back.mode, ConnectionMode::kManual);
   EXPECT_EQ(back.address, shown.address);
   EXPECT_EQ(back.gateway, A(u"10.1.2.254"));
   EXPECT_EQ(back.dns1, shown.dns1);
@@ -188,11 +188,11 @@ TEST(ProfileEditor, EachModeStoresWhatItMeans) {
   EditorFields shown = e.SwitchTab({}, 1);
 
   // Automatic with automatic DNS: the DNS texts go, the addresses stay for a later manual.
-  shown.mode = EditorMode::kAutomatic;
+  shown.mode = ConnectionMode::kAutomatic;
   shown.dnsAutomatic = true;
   e.StoreShown(shown);
   const ConnectionSetting& c = e.connections[1];
-  EXPECT_EQ(c.dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(ModeOf(c), ConnectionMode::kAutomatic);
   EXPECT_EQ(c.primaryDns, u"");
   EXPECT_EQ(c.secondaryDns, u"");
   EXPECT_EQ(c.ipAddressText, u"192.168.1.10");
@@ -207,15 +207,15 @@ TEST(ProfileEditor, EachModeStoresWhatItMeans) {
   EXPECT_FALSE(e.FieldsOf(1).dnsAutomatic);
 
   // Leave alone changes nothing but the mode.
-  shown.mode = EditorMode::kLeaveAlone;
+  shown.mode = ConnectionMode::kLeaveAlone;
   shown.address = A(u"1.2.3.4");
   e.StoreShown(shown);
-  EXPECT_EQ(c.dhcpEnabled, kModeLeaveAlone);
+  EXPECT_EQ(ModeOf(c), ConnectionMode::kLeaveAlone);
   EXPECT_EQ(c.ipAddressText, u"192.168.1.10");
   EXPECT_EQ(EnablesFor(e.FieldsOf(1)), (EditorEnables{false, false, false}));
 
   // Manual stores every control; a blank control stores the empty text.
-  shown.mode = EditorMode::kManual;
+  shown.mode = ConnectionMode::kManual;
   shown.gateway = 0;
   e.StoreShown(shown);
   EXPECT_EQ(c.ipAddressText, u"1.2.3.4");
@@ -315,7 +315,7 @@ TEST_F(ProfileEditorOk, NewProfileIsAddedAndATakenNameAskedAbout) {
   EXPECT_EQ(store_.profiles[1]->id, u"2");
   ASSERT_EQ(store_.profiles[1]->connections.size(), 2u);
   const ConnectionSetting& wifi = *store_.profiles[1]->connections[1];
-  EXPECT_EQ(wifi.dhcpEnabled, kModeManual);
+  EXPECT_EQ(ModeOf(wifi), ConnectionMode::kManual);
   EXPECT_EQ(wifi.ipAddressText, u"192.168.1.10");
   EXPECT_EQ(wifi.macAddress, u"00:0c:29:dd:ee:ff");
 }
@@ -333,7 +333,7 @@ TEST_F(ProfileEditorOk, ModifyKeepsIdAndHardwareAddressAndDoesNotAskAboutTheName
   e.StartStored(Kind::kModify, u"1", u"A", store_.GetProfileContent(u"1"));
   e.profileName = u"B";  // another profile's name: modify does not ask
   EditorFields shown = e.SwitchTab({}, 0);
-  shown.mode = EditorMode::kManual;
+  shown.mode = ConnectionMode::kManual;
   shown.address = A(u"10.9.8.7");
   shown.mask = A(u"255.255.0.0");
   EXPECT_EQ(e.Ok(shown, store_), Ok::kStored);
@@ -358,7 +358,7 @@ TEST_F(ProfileEditorOk, PropertiesStoreNothing) {
   ProfileEditor e;
   e.StartStored(Kind::kProperties, u"1", u"組態專案0", store_.GetProfileContent(u"1"));
   EditorFields shown = e.SwitchTab({}, 1);
-  shown.mode = EditorMode::kManual;
+  shown.mode = ConnectionMode::kManual;
   shown.address = 0;  // would be refused if it were stored
   EXPECT_EQ(e.Ok(shown, store_), Ok::kNothingStored);
   EXPECT_EQ(store_.document.GetDocument(), before);
@@ -402,7 +402,7 @@ TEST_F(ProfileEditorOk, AddressesNoNetworkCanUseAreRefusedAtOk) {
     ProfileEditor e;
     e.StartNew(TwoAdapters(), u"0");
     EditorFields shown = e.SwitchTab({}, 0);
-    shown.mode = EditorMode::kManual;
+    shown.mode = ConnectionMode::kManual;
     shown.address = c.address.empty() ? 0 : A(c.address);
     shown.mask = c.mask.empty() ? 0 : A(c.mask);
     shown.gateway = c.gateway.empty() ? 0 : A(c.gateway);
@@ -467,20 +467,20 @@ TEST(Backup, StoresTheSelectedOrEveryAdapter) {
   EXPECT_EQ(U8(one[0].connectionName), "無線網路連線");
   EXPECT_EQ(one[0].ipAddressText, u"192.168.1.10");  // the first address only
   EXPECT_TRUE(one[0].ipAddresses.empty());
-  EXPECT_EQ(one[0].dhcpEnabled, kModeManual);
+  EXPECT_EQ(ModeOf(one[0]), ConnectionMode::kManual);
 
   const std::vector<ConnectionSetting> all = BackupConnections(adapters, 1, true, true);
   ASSERT_EQ(all.size(), 3u);
-  EXPECT_EQ(all[0].dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(ModeOf(all[0]), ConnectionMode::kAutomatic);
   EXPECT_EQ(U8(all[2].connectionName), "第三");
-  EXPECT_EQ(all[2].dhcpEnabled, kModeManual);
+  EXPECT_EQ(ModeOf(all[2]), ConnectionMode::kManual);
 
   // The selected adapter as it is, every other one automatic, in list order.
   const std::vector<ConnectionSetting> others = BackupConnections(adapters, 1, false, true);
   ASSERT_EQ(others.size(), 3u);
-  EXPECT_EQ(others[1].dhcpEnabled, kModeManual);
+  EXPECT_EQ(ModeOf(others[1]), ConnectionMode::kManual);
   EXPECT_EQ(others[1].primaryDns, u"168.95.1.1");
-  EXPECT_EQ(others[2].dhcpEnabled, kModeAutomatic);
+  EXPECT_EQ(ModeOf(others[2]), ConnectionMode::kAutomatic);
   EXPECT_EQ(others[2].ipAddressText, u"");
   EXPECT_EQ(others[2].primaryDns, u"");
   EXPECT_EQ(others[2].macAddress, u"00:0c:29:dd:ee:ff");

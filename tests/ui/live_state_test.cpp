@@ -12,13 +12,13 @@ using test::U8;
 constexpr char16_t kLan[] = u"{00000004-0000-0000-0000-4E6574446576}";
 constexpr char16_t kWifi[] = u"{9A3B5C7D-1E2F-4A5B-8C9D-0E1F2A3B4C5D}";
 
-std::unique_ptr<ConnectionSetting> Connection(std::u16string id, int32_t mode,
+std::unique_ptr<ConnectionSetting> Connection(std::u16string id, ConnectionMode mode,
                                               std::u16string address = {}, std::u16string mask = {},
                                               std::u16string gateway = {},
                                               std::u16string dns = {}) {
   auto c = std::make_unique<ConnectionSetting>();
   c->instanceId = std::move(id);
-  c->dhcpEnabled = mode;
+  c->dhcpEnabled = CodeOf(mode);
   c->ipAddressText = std::move(address);
   c->subnetMaskText = std::move(mask);
   c->gatewayText = std::move(gateway);
@@ -57,19 +57,20 @@ TEST(LiveState, ProfilesWhoseEveryConfiguredConnectionIsLive) {
     (list.push_back(std::move(connections)), ...);
     profiles.push_back(ProfileOf(std::move(list)));
   };
-  add(Connection(kLan, kModeAutomatic));  // 0 live
-  add(Connection(kWifi, kModeManual, u"10.0.5.77", u"255.255.0.0", u"10.0.0.1",
+  add(Connection(kLan, ConnectionMode::kAutomatic));  // 0 live
+  add(Connection(kWifi, ConnectionMode::kManual, u"10.0.5.77", u"255.255.0.0", u"10.0.0.1",
                  u"10.0.0.53"));  // 1 live
-  add(Connection(kWifi, kModeManual, u"10.0.6.1", u"255.255.255.0"),
-      Connection(kLan, kModeLeaveAlone));                                 // 2 live
-  add(Connection(kWifi, kModeManual, u"10.0.6.1", u"255.255.0.0"));       // 3 wrong mask
-  add(Connection(kWifi, kModeAutomatic));                                 // 4 not DHCP
-  add(Connection(kLan, kModeManual, u"192.168.0.23", u"255.255.255.0"));  // 5 on DHCP
-  add(Connection(kLan, kModeAutomatic, {}, {}, {}, u"1.1.1.1"));          // 6 other DNS
-  add(Connection(kLan, kModeLeaveAlone));                                 // 7 nothing set
-  add(Connection(u"{GONE}", kModeAutomatic));                             // 8 no adapter
-  add(Connection(kWifi, kModeManual, u"10.0.5.77", u"255.255.0.0", u"10.0.0.254"));  // 9
-  add();                                                                             // 10 empty
+  add(Connection(kWifi, ConnectionMode::kManual, u"10.0.6.1", u"255.255.255.0"),
+      Connection(kLan, ConnectionMode::kLeaveAlone));                            // 2 live
+  add(Connection(kWifi, ConnectionMode::kManual, u"10.0.6.1", u"255.255.0.0"));  // 3 wrong mask
+  add(Connection(kWifi, ConnectionMode::kAutomatic));                            // 4 not DHCP
+  add(Connection(kLan, ConnectionMode::kManual, u"192.168.0.23", u"255.255.255.0"));  // 5 on DHCP
+  add(Connection(kLan, ConnectionMode::kAutomatic, {}, {}, {}, u"1.1.1.1"));          // 6 other DNS
+  add(Connection(kLan, ConnectionMode::kLeaveAlone));      // 7 nothing set
+  add(Connection(u"{GONE}", ConnectionMode::kAutomatic));  // 8 no adapter
+  add(Connection(kWifi, ConnectionMode::kManual, u"10.0.5.77", u"255.255.0.0",
+                 u"10.0.0.254"));  // 9
+  add();                           // 10 empty
   const std::vector<bool> live = LiveProfiles(profiles, Now());
   const std::vector<bool> expected = {true,  true,  true,  false, false, false,
                                       false, false, false, false, false};

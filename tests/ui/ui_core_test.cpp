@@ -149,6 +149,7 @@ TEST(MainWindowModel, ProfileRows) {
   for (const char16_t* name : {u"Office", u"Home"}) {
     auto p = std::make_unique<Profile>();
     p->name = name;
+    p->id = name == std::u16string_view(u"Office") ? u"7" : u"3";
     p->dateTime = u"08-06-15 14:03:09";
     p->summary = name == std::u16string_view(u"Office") ? std::u16string(900, u't') : u"one";
     profiles.push_back(std::move(p));
@@ -158,6 +159,8 @@ TEST(MainWindowModel, ProfileRows) {
   ASSERT_EQ(rows.Count(), 2);
   EXPECT_EQ(U8(rows.CellText(1, 1)), "2");
   EXPECT_EQ(U8(rows.CellText(1, 2)), "Home");
+  EXPECT_EQ(U8(rows.Name(1)), "Home");
+  EXPECT_EQ(U8(rows.Id(1)), "3");
   EXPECT_EQ(U8(rows.CellText(0, 3)), "08-06-15 14:03:09");
   EXPECT_EQ(U8(rows.CellText(0, 0)), "");
   EXPECT_EQ(rows.LongestToolTip(), 900u);
@@ -169,6 +172,7 @@ TEST(MainWindowModel, ProfileRows) {
   EXPECT_EQ(U8(rows.CellText(1, 2)), "Home");
   for (int row : {-1, 2, 1000000}) {
     EXPECT_EQ(U8(rows.CellText(row, 2)), "") << row;
+    EXPECT_EQ(U8(rows.Id(row)), "") << row;
     EXPECT_EQ(U8(rows.ToolTip(row, 800)), "") << row;
   }
   rows.Clear();

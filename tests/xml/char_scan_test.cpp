@@ -32,8 +32,8 @@ TEST(CharScan, ClassesOfEveryUnit) {
 TEST(CharScan, SearchesAgreeWithAPlainLoop) {
   std::mt19937 rng(20261208);
   // Units whose low or high byte equals a searched character must not be taken for it.
-  const char16_t alphabet[] = {u'a', u'<', u'>', u'=', u'"', u' ', u'\u3c00', u'\u003c',
-                               u'\u3e3e', u'\uff3c', 0};
+  const char16_t alphabet[] = {u'a',      u'<',      u'>',      u'=',      u'"', u' ',
+                               u'\u3c00', u'\u003c', u'\u3e3e', u'\uff3c', 0};
   for (int round = 0; round < 20000; ++round) {
     std::u16string text(rng() % 40, u'x');
     for (char16_t& c : text) {
@@ -43,10 +43,12 @@ TEST(CharScan, SearchesAgreeWithAPlainLoop) {
     const uint32_t from = n == 0 ? 0 : static_cast<uint32_t>(rng() % (n + 1));
     const char16_t* s = text.data();
     uint32_t plain = from;
-    while (plain < n && s[plain] != u'<') ++plain;
+    while (plain < n && s[plain] != u'<')
+      ++plain;
     ASSERT_EQ(FindChar(s, from, n, u'<'), plain);
     plain = from;
-    while (plain < n && s[plain] != u'=' && s[plain] != u'>') ++plain;
+    while (plain < n && s[plain] != u'=' && s[plain] != u'>')
+      ++plain;
     ASSERT_EQ(FindEither(s, from, n, u'=', u'>'), plain);
 
     std::string bytes(rng() % 40, 'b');

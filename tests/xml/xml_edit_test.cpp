@@ -390,7 +390,8 @@ TEST(AddSubDocument, FragmentTakenFromTheDocumentItself) {
 // string object or not.
 TEST(SetDocument, FromAPieceOfItsOwnText) {
   for (const std::u16string& text :
-       {std::u16string(u"<a/><b/"), std::u16string(u"<r><a x=\"1\"/><b>text of some length</b></r>")}) {
+       {std::u16string(u"<a/><b/"),
+        std::u16string(u"<r><a x=\"1\"/><b>text of some length</b></r>")}) {
     XmlDocument doc;
     doc.SetDocument(text);
     doc.SetDocument(std::u16string_view(doc.GetDocument()).substr(0, 4));

@@ -95,8 +95,8 @@ class RandomEditor {
 
  private:
   static constexpr std::u16string_view kNames[] = {u"a", u"b", u"NETSETING", u"IP", u"CONNECTION"};
-  static constexpr std::u16string_view kTexts[] = {
-      u"", u"1.2.3.4", u"<&>'\"", u"x y", u"中文", u"]]>", u"&amp;", u"a\r\nb"};
+  static constexpr std::u16string_view kTexts[] = {u"",     u"1.2.3.4", u"<&>'\"", u"x y",
+                                                   u"中文", u"]]>",     u"&amp;",  u"a\r\nb"};
   std::mt19937 rng_;
 };
 

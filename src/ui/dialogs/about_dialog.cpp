@@ -1,22 +1,25 @@
 #include "ui/dialogs/about_dialog.h"
 
+// After windows.h.
 #include <shellapi.h>
 
 #include "texts.h"
 #include "ui/dialogs/about_dialog_res.h"
 #include "ui/res/resource.h"
+#include "ui/win/dialog.h"
 #include "version.h"
 
 namespace lumatrove {
+namespace {
 
-void ShowAboutDialog(HWND parent) {
-  AboutDialog dialog;
-  dialog.RunModal(parent);
-}
+class AboutDialog : public win::Dialog {
+ public:
+  AboutDialog();
 
-void OpenProjectPage(HWND owner) {
-  ShellExecuteW(owner, L"open", L"" LUMATROVE_PROJECT_PAGE, nullptr, nullptr, SW_SHOWNORMAL);
-}
+ protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+};
 
 AboutDialog::AboutDialog() : Dialog(IDD_ABOUT) {}
 
@@ -33,6 +36,17 @@ bool AboutDialog::OnCommand(int id, int code, HWND) {
     return true;
   }
   return false;
+}
+
+}  // namespace
+
+void ShowAboutDialog(HWND parent) {
+  AboutDialog dialog;
+  dialog.RunModal(parent);
+}
+
+void OpenProjectPage(HWND owner) {
+  ShellExecuteW(owner, L"open", L"" LUMATROVE_PROJECT_PAGE, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace lumatrove

@@ -2,26 +2,37 @@
 
 #include "texts.h"
 #include "ui/dialogs/backup_dialog_res.h"
-#include "ui/main/main_dialog.h"
 #include "ui/model/backup_model.h"
 #include "ui/model/current_config_model.h"
 #include "ui/res/resource.h"
 #include "ui/win/controls.h"
+#include "ui/win/dialog.h"
 
 namespace lumatrove {
 
-bool ShowBackupDialog(MainDialog& main) {
-  BackupDialog dialog(&main);
-  return dialog.RunModal(main.Handle()) == IDOK;
-}
+namespace {
 
-BackupDialog::BackupDialog(MainDialog* parent) : Dialog(IDD_BACKUP), parent_(parent) {}
+class BackupDialog : public win::Dialog {
+ public:
+  explicit BackupDialog(DialogContext& context) : Dialog(IDD_BACKUP), context_(context) {}
+
+ protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  void OnOk() override;
+
+ private:
+  int SelectedAdapter() const;
+  void ShowDetails();
+
+  DialogContext& context_;
+};
 
 bool BackupDialog::OnInit() {
   SetIcons(IDI_APP);
-  const auto& adapters = parent_->netAdapters.adapters;
+  const auto& adapters = context_.adapters.adapters;
   if (adapters.empty()) {
-    parent_->Message(texts::kDialogFailed, MB_OK, Handle());
+    ShowMessage(Handle(), texts::kDialogFailed, MB_OK);
     End(IDCANCEL);
     return true;
   }
@@ -31,7 +42,7 @@ bool BackupDialog::OnInit() {
     list.SetCurrentSelection(list.AddString(BackupEntryText(*adapter)));
   ShowDetails();
   SetItemText(IDC_BACKUP_NAME,
-              std::u16string(texts::kNewProfileName) + parent_->store.GetLastIdText());
+              std::u16string(texts::kNewProfileName) + context_.store.GetLastIdText());
   return true;
 }
 
@@ -40,7 +51,7 @@ int BackupDialog::SelectedAdapter() const {
 }
 
 void BackupDialog::ShowDetails() {
-  const auto& adapters = parent_->netAdapters.adapters;
+  const auto& adapters = context_.adapters.adapters;
   const int selected = SelectedAdapter();
   if (selected < 0 || static_cast<size_t>(selected) >= adapters.size()) return;
   SetItemText(IDC_BACKUP_DETAILS, BackupDetailsText(*adapters[static_cast<size_t>(selected)]));
@@ -67,18 +78,22 @@ void BackupDialog::OnOk() {
   const std::u16string name = ItemText(IDC_BACKUP_NAME);
   if (!IsUsableProfileName(name)) return;
   const std::vector<ConnectionSetting> connections = BackupConnections(
-      parent_->netAdapters.adapters, SelectedAdapter(), IsButtonChecked(IDC_BACKUP_ALL),
+      context_.adapters.adapters, SelectedAdapter(), IsButtonChecked(IDC_BACKUP_ALL),
       IsButtonChecked(IDC_BACKUP_OTHERS_AUTOMATIC));
   if (connections.empty()) return;
-  std::vector<const ConnectionSetting*> records;
-  for (const ConnectionSetting& c : connections)
-    records.push_back(&c);
-  if (!parent_->store.AddProfile(name, std::move(records))) {
-    parent_->Message(texts::kSaveFailed, MB_ICONERROR, Handle());
+  if (!context_.store.AddProfile(name, ConnectionList(connections))) {
+    ShowMessage(Handle(), texts::kSaveFailed, MB_ICONERROR);
     End(IDCANCEL);
     return;
   }
   End(IDOK);
+}
+
+}  // namespace
+
+bool ShowBackupDialog(HWND owner, DialogContext& context) {
+  BackupDialog dialog(context);
+  return dialog.RunModal(owner) == IDOK;
 }
 
 }  // namespace lumatrove

@@ -1,19 +1,27 @@
 #include "ui/dialogs/keep_settings_dialog.h"
 
 #include "ui/dialogs/keep_settings_dialog_res.h"
+#include "ui/model/keep_settings_model.h"
 #include "ui/res/resource.h"
+#include "ui/win/dialog.h"
 
 namespace lumatrove {
 namespace {
 
 constexpr UINT_PTR kSecondTimer = 1;
 
-}  // namespace
+class KeepSettingsDialog : public win::Dialog {
+ public:
+  KeepSettingsDialog();
 
-bool AskToKeepSettings(HWND owner) {
-  KeepSettingsDialog dialog;
-  return dialog.RunModal(owner) == IDOK;
-}
+ protected:
+  bool OnInit() override;
+  bool OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) override;
+  void OnDestroy() override;
+
+ private:
+  KeepSettingsCountdown countdown_;
+};
 
 KeepSettingsDialog::KeepSettingsDialog() : Dialog(IDD_KEEP_SETTINGS) {}
 
@@ -44,6 +52,13 @@ bool KeepSettingsDialog::OnMessage(UINT message, WPARAM w, LPARAM, INT_PTR& resu
 
 void KeepSettingsDialog::OnDestroy() {
   KillTimer(Handle(), kSecondTimer);
+}
+
+}  // namespace
+
+bool AskToKeepSettings(HWND owner) {
+  KeepSettingsDialog dialog;
+  return dialog.RunModal(owner) == IDOK;
 }
 
 }  // namespace lumatrove

@@ -1,18 +1,27 @@
 #include "ui/dialogs/lan_computers_dialog.h"
 
+// After windows.h.
 #include <commctrl.h>
 
 #include "texts.h"
 #include "ui/dialogs/lan_computers_dialog_res.h"
+#include "ui/win/dialog.h"
 
 namespace lumatrove {
+namespace {
+
+class LanComputersDialog : public win::Dialog {
+ public:
+  explicit LanComputersDialog(NetEnumSystem& network);
+
+ protected:
+  bool OnInit() override;
+
+ private:
+  NetEnumSystem& network_;
+};
 
 using win::W;
-
-void ShowLanComputersDialog(NetEnumSystem& network) {
-  LanComputersDialog dialog(network);
-  dialog.RunModal(nullptr);
-}
 
 LanComputersDialog::LanComputersDialog(NetEnumSystem& network)
     : Dialog(IDD_LAN_COMPUTERS), network_(network) {}
@@ -47,6 +56,13 @@ bool LanComputersDialog::OnInit() {
     list.Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&item));
   }
   return true;
+}
+
+}  // namespace
+
+void ShowLanComputersDialog(NetEnumSystem& network) {
+  LanComputersDialog dialog(network);
+  dialog.RunModal(nullptr);
 }
 
 }  // namespace lumatrove

@@ -1,10 +1,12 @@
 #include "ui/dialogs/profile_dialog.h"
 
 #include "texts.h"
+#include "ui/controls/colored_tab_ctrl.h"
 #include "ui/dialogs/profile_dialog_res.h"
-#include "ui/main/main_dialog.h"
 #include "ui/res/resource.h"
 #include "ui/win/controls.h"
+#include "ui/win/dialog.h"
+#include "xml/xml_document.h"
 
 namespace lumatrove {
 namespace {
@@ -14,26 +16,45 @@ constexpr int kAddressControls[] = {IDC_PROFILE_ADDRESS, IDC_PROFILE_MASK, IDC_P
 constexpr int kAddressGroup[] = {IDC_PROFILE_ADDRESS, IDC_PROFILE_MASK, IDC_PROFILE_GATEWAY};
 constexpr int kDnsGroup[] = {IDC_PROFILE_DNS1, IDC_PROFILE_DNS2, IDC_PROFILE_PROVIDERS};
 
-}  // namespace
+class ProfileDialog : public win::Dialog {
+ public:
+  ProfileDialog(DialogContext& context, ProfileEditor::Kind kind, std::u16string_view id,
+                std::u16string_view name);
 
-bool ShowProfileDialog(MainDialog& main, ProfileEditor::Kind kind, std::u16string_view id,
-                       std::u16string_view name) {
-  ProfileDialog dialog(&main);
-  if (kind == ProfileEditor::Kind::kModify) dialog.SetModifyMode(id, name);
-  if (kind == ProfileEditor::Kind::kProperties) dialog.SetPropertiesMode(id, name);
-  return dialog.RunModal(main.Handle()) == IDOK;
-}
+ protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(NMHDR* header, LRESULT& result) override;
+  bool OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) override;
+  bool PreTranslateMessage(MSG& msg) override;
+  void OnOk() override;
 
-ProfileDialog::ProfileDialog(MainDialog* parent) : Dialog(IDD_PROFILE), parent_(parent) {}
+ private:
+  EditorFields ReadFields() const;
+  void ShowFields(const EditorFields& fields);
+  void ShowEnables(const EditorFields& fields);
+  void SetAddress(int id, uint32_t address);
+  void FillDnsProviders();
+  void SwitchTab(int tab);
+  void FocusItem(int id);
+  // The control that shows `field`.
+  static int FieldControl(ProfileEditor::Field field);
+  void OnModeClicked();
+  void OnDnsAutomaticClicked();
+  void OnAddressChanged();
+  void OnProviderChosen();
 
-void ProfileDialog::SetModifyMode(std::u16string_view id, std::u16string_view name) {
-  model_.kind = ProfileEditor::Kind::kModify;
-  model_.profileId = id;
-  model_.originalName = name;
-}
+  DialogContext& context_;
+  ProfileEditor model_;
+  XmlDocument dnsDocument_;
+  ColoredTabCtrl tabs_;
+  bool filling_ = false;  // the controls are being set from the model
+};
 
-void ProfileDialog::SetPropertiesMode(std::u16string_view id, std::u16string_view name) {
-  model_.kind = ProfileEditor::Kind::kProperties;
+ProfileDialog::ProfileDialog(DialogContext& context, ProfileEditor::Kind kind,
+                             std::u16string_view id, std::u16string_view name)
+    : Dialog(IDD_PROFILE), context_(context) {
+  model_.kind = kind;
   model_.profileId = id;
   model_.originalName = name;
 }
@@ -49,18 +70,18 @@ bool ProfileDialog::OnInit() {
       control.SetFieldRange(field, 0, 255);
   }
   FillDnsProviders();
-  if (parent_->netAdapters.adapters.empty()) {
-    parent_->Message(texts::kDialogFailed, MB_OK, Handle());
+  if (context_.adapters.adapters.empty()) {
+    ShowMessage(Handle(), texts::kDialogFailed, MB_OK);
     End(IDCANCEL);
     return true;
   }
 
   tabs_.TakeOver(Item(IDC_PROFILE_TABS));
   if (model_.kind == ProfileEditor::Kind::kNew) {
-    model_.StartNew(parent_->netAdapters.adapters, parent_->store.GetLastIdText());
+    model_.StartNew(context_.adapters.adapters, context_.store.GetLastIdText());
   } else {
     model_.StartStored(model_.kind, model_.profileId, model_.originalName,
-                       parent_->store.GetProfileContent(model_.profileId));
+                       context_.store.GetProfileContent(model_.profileId));
     if (model_.kind == ProfileEditor::Kind::kProperties) {
       SetItemText(IDOK, std::u16string(texts::kPropertiesOk));
     }
@@ -76,8 +97,8 @@ bool ProfileDialog::OnInit() {
 void ProfileDialog::FillDnsProviders() {
   // The providers are read from the file as last saved, the store's own document.
   const win::ComboBox providers(Item(IDC_PROFILE_PROVIDERS));
-  if (!dnsDocument_.LoadFile(parent_->store.ConfigPath())) {
-    parent_->Append(texts::kDnsListFailed);
+  if (!dnsDocument_.LoadFile(context_.store.ConfigPath())) {
+    context_.log(texts::kDnsListFailed);
     return;
   }
   // A file without a provider list leaves the list empty.
@@ -89,8 +110,8 @@ void ProfileDialog::FillDnsProviders() {
 
 EditorFields ProfileDialog::ReadFields() const {
   EditorFields f;
-  if (IsButtonChecked(IDC_PROFILE_AUTOMATIC)) f.mode = EditorMode::kAutomatic;
-  if (IsButtonChecked(IDC_PROFILE_MANUAL)) f.mode = EditorMode::kManual;
+  if (IsButtonChecked(IDC_PROFILE_AUTOMATIC)) f.mode = ConnectionMode::kAutomatic;
+  if (IsButtonChecked(IDC_PROFILE_MANUAL)) f.mode = ConnectionMode::kManual;
   uint32_t* targets[] = {&f.address, &f.mask, &f.gateway, &f.dns1, &f.dns2};
   for (size_t i = 0; i < 5; ++i)
     win::IpAddressCtrl(Item(kAddressControls[i])).GetAddress(*targets[i]);
@@ -113,9 +134,9 @@ void ProfileDialog::ShowFields(const EditorFields& f) {
   const uint32_t values[] = {f.address, f.mask, f.gateway, f.dns1, f.dns2};
   for (size_t i = 0; i < 5; ++i)
     SetAddress(kAddressControls[i], values[i]);
-  const int mode = f.mode == EditorMode::kAutomatic ? IDC_PROFILE_AUTOMATIC
-                   : f.mode == EditorMode::kManual  ? IDC_PROFILE_MANUAL
-                                                    : IDC_PROFILE_LEAVE;
+  const int mode = f.mode == ConnectionMode::kAutomatic ? IDC_PROFILE_AUTOMATIC
+                   : f.mode == ConnectionMode::kManual  ? IDC_PROFILE_MANUAL
+                                                        : IDC_PROFILE_LEAVE;
   for (int id : {IDC_PROFILE_LEAVE, IDC_PROFILE_AUTOMATIC, IDC_PROFILE_MANUAL})
     CheckButton(id, id == mode);
   CheckButton(IDC_PROFILE_DNS_AUTOMATIC, f.dnsAutomatic);
@@ -142,7 +163,7 @@ void ProfileDialog::SwitchTab(int tab) {
 void ProfileDialog::OnModeClicked() {
   EditorFields f = ReadFields();
   // Servers obtained automatically belong to an automatic connection only.
-  if (f.mode != EditorMode::kAutomatic && f.dnsAutomatic) {
+  if (f.mode != ConnectionMode::kAutomatic && f.dnsAutomatic) {
     f.dnsAutomatic = false;
     CheckButton(IDC_PROFILE_DNS_AUTOMATIC, false);
   }
@@ -243,12 +264,11 @@ void ProfileDialog::OnOk() {
   ProfileEditor::OkAnswers answers;
   for (;;) {
     // Read again each time: a question may have shown another tab.
-    const Result result = model_.Ok(ReadFields(), parent_->store, answers);
+    const Result result = model_.Ok(ReadFields(), context_.store, answers);
     switch (result) {
       case Result::kNameExists:
         // OK returns to the name; Cancel stores under the taken name.
-        if (parent_->Message(texts::kNameExists, MB_OKCANCEL | MB_ICONINFORMATION, Handle()) ==
-            IDOK) {
+        if (ShowMessage(Handle(), texts::kNameExists, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK) {
           FocusItem(IDC_PROFILE_NAME);
           return;
         }
@@ -256,24 +276,24 @@ void ProfileDialog::OnOk() {
         continue;
       case Result::kGatewayOutside:
         SwitchTab(model_.badTab);
-        if (parent_->Message(model_.badMessage, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2,
-                             Handle()) != IDYES) {
+        if (ShowMessage(Handle(), model_.badMessage, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+            IDYES) {
           FocusItem(FieldControl(model_.badField));
           return;
         }
         answers.acceptedGateways.push_back(model_.badTab);
         continue;
       case Result::kNameMissing:
-        parent_->Message(texts::kNameMissing, MB_ICONINFORMATION, Handle());
+        ShowMessage(Handle(), texts::kNameMissing, MB_ICONINFORMATION);
         FocusItem(IDC_PROFILE_NAME);
         return;
       case Result::kBadAddress:
         SwitchTab(model_.badTab);
-        parent_->Message(model_.badMessage, MB_ICONEXCLAMATION, Handle());
+        ShowMessage(Handle(), model_.badMessage, MB_ICONEXCLAMATION);
         FocusItem(FieldControl(model_.badField));
         return;
       case Result::kNotStored:
-        parent_->Message(texts::kSaveFailed, MB_ICONERROR, Handle());
+        ShowMessage(Handle(), texts::kSaveFailed, MB_ICONERROR);
         End(IDCANCEL);
         return;
       case Result::kStored:
@@ -298,6 +318,14 @@ int ProfileDialog::FieldControl(ProfileEditor::Field field) {
       break;
   }
   return IDC_PROFILE_ADDRESS;
+}
+
+}  // namespace
+
+bool ShowProfileDialog(HWND owner, DialogContext& context, ProfileEditor::Kind kind,
+                       std::u16string_view id, std::u16string_view name) {
+  ProfileDialog dialog(context, kind, id, name);
+  return dialog.RunModal(owner) == IDOK;
 }
 
 }  // namespace lumatrove

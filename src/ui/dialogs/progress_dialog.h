@@ -9,6 +9,9 @@ namespace lumatrove {
 class ProgressDialog : public win::Dialog {
  public:
   ProgressDialog();
+  // The bar's range (from 0) and position; nothing while the window does not exist.
+  void SetRange(unsigned maximum) const;
+  void SetPosition(unsigned position) const;
 
  protected:
   bool OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) override;

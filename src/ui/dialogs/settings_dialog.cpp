@@ -1,42 +1,53 @@
 #include "ui/dialogs/settings_dialog.h"
 
 #include "texts.h"
+#include "ui/dialogs/dialog_context.h"
 #include "ui/dialogs/settings_dialog_res.h"
-#include "ui/main/main_dialog.h"
 #include "ui/model/settings_model.h"
 #include "ui/res/resource.h"
+#include "ui/win/dialog.h"
 
 namespace lumatrove {
+namespace {
 
-bool ShowSettingsDialog(MainDialog& main) {
-  SettingsDialog dialog(&main);
-  return dialog.RunModal(main.Handle()) == IDOK;
-}
+class SettingsDialog : public win::Dialog {
+ public:
+  explicit SettingsDialog(ProfileStore& store) : Dialog(IDD_SETTINGS), store_(store) {}
 
-SettingsDialog::SettingsDialog(MainDialog* owner) : Dialog(IDD_SETTINGS), owner_(owner) {}
-
-bool SettingsDialog::OnInit() {
-  SetIcons(IDI_APP);
-  const SettingsChoice choice = SettingsOf(owner_->store);
-  CheckButton(IDC_SETTINGS_AUTORUN, choice.autoRun);
-  CheckButton(IDC_SETTINGS_UPDATE, choice.autoUpdate);
-  CheckButton(IDC_SETTINGS_LOG, choice.logEnabled);
-  CheckButton(IDC_SETTINGS_CONFIRM, choice.confirmApply);
-  return true;
-}
-
-void SettingsDialog::OnOk() {
-  SettingsChoice choice;
-  choice.autoRun = IsButtonChecked(IDC_SETTINGS_AUTORUN);
-  choice.autoUpdate = IsButtonChecked(IDC_SETTINGS_UPDATE);
-  choice.logEnabled = IsButtonChecked(IDC_SETTINGS_LOG);
-  choice.confirmApply = IsButtonChecked(IDC_SETTINGS_CONFIRM);
-  if (!StoreSettings(owner_->store, choice)) {
-    owner_->Message(texts::kSaveFailed, MB_ICONERROR, Handle());
-    End(IDCANCEL);
-    return;
+ protected:
+  bool OnInit() override {
+    SetIcons(IDI_APP);
+    const SettingsChoice choice = SettingsOf(store_);
+    CheckButton(IDC_SETTINGS_AUTORUN, choice.autoRun);
+    CheckButton(IDC_SETTINGS_UPDATE, choice.autoUpdate);
+    CheckButton(IDC_SETTINGS_LOG, choice.logEnabled);
+    CheckButton(IDC_SETTINGS_CONFIRM, choice.confirmApply);
+    return true;
   }
-  End(IDOK);
+
+  void OnOk() override {
+    SettingsChoice choice;
+    choice.autoRun = IsButtonChecked(IDC_SETTINGS_AUTORUN);
+    choice.autoUpdate = IsButtonChecked(IDC_SETTINGS_UPDATE);
+    choice.logEnabled = IsButtonChecked(IDC_SETTINGS_LOG);
+    choice.confirmApply = IsButtonChecked(IDC_SETTINGS_CONFIRM);
+    if (!StoreSettings(store_, choice)) {
+      ShowMessage(Handle(), texts::kSaveFailed, MB_ICONERROR);
+      End(IDCANCEL);
+      return;
+    }
+    End(IDOK);
+  }
+
+ private:
+  ProfileStore& store_;
+};
+
+}  // namespace
+
+bool ShowSettingsDialog(HWND owner, ProfileStore& store) {
+  SettingsDialog dialog(store);
+  return dialog.RunModal(owner) == IDOK;
 }
 
 }  // namespace lumatrove

@@ -1,25 +1,15 @@
-// SettingsDialog: start with Windows, automatic update and the action log, stored at once.
+// The settings dialog: start with Windows, the update check, the action log and the question
+// after an apply, stored at once.
 #pragma once
 
-#include "ui/win/dialog.h"
+#include <windows.h>
+
+#include "store/profile_store.h"
 
 namespace lumatrove {
 
-class MainDialog;
-
-// Runs the dialog over `main`; true after OK, when the settings were stored.
-bool ShowSettingsDialog(MainDialog& main);
-
-class SettingsDialog : public win::Dialog {
- public:
-  explicit SettingsDialog(MainDialog* owner);
-
- protected:
-  bool OnInit() override;
-  void OnOk() override;
-
- private:
-  MainDialog* owner_;
-};
+// Runs the dialog over `owner`; true after OK, when the settings were stored in `store` and
+// its file. A file that cannot be written is said, and the result is false.
+bool ShowSettingsDialog(HWND owner, ProfileStore& store);
 
 }  // namespace lumatrove

@@ -1,5 +1,5 @@
-// The main window: creation, initialisation, the notification-area icon, the toolbar and
-// the status bar, hiding and showing, and the messages it handles itself.
+// The main window: creation, initialisation, the notification-area icon, hiding and showing,
+// the action log and message boxes, and the messages it handles itself.
 #include "ui/main/main_dialog.h"
 
 #include <algorithm>
@@ -18,133 +18,20 @@ using win::LoadString;
 using win::U;
 using win::W;
 
-namespace {
-
-constexpr UINT kToolBarId = 0xE800;
-
-// The toolbar's buttons: command, image, image under the mouse, text.
-struct ToolButton {
-  int command;
-  UINT image;
-  UINT hotImage;
-  std::u16string_view text;  // a literal: the toolbar reads it up to its NUL
-};
-constexpr ToolButton kToolButtons[] = {
-    {ID_PROFILE_APPLY, IDB_APPLY, IDB_APPLY_HOT, texts::kToolApply},
-    {ID_PROFILE_PROPERTIES, IDB_VIEW, IDB_VIEW_HOT, texts::kToolView},
-    {ID_PROFILE_NEW, IDB_ADD, IDB_ADD_HOT, texts::kToolAdd},
-    {ID_PROFILE_MODIFY, IDB_MODIFY, IDB_MODIFY_HOT, texts::kToolModify},
-    {ID_PROFILE_REMOVE, IDB_REMOVE, IDB_REMOVE_HOT, texts::kToolRemove},
-    {ID_DONATE, IDB_DONATE, IDB_DONATE_HOT, texts::kToolDonate},
-    {ID_APP_ABOUT, IDB_ABOUT, IDB_ABOUT_HOT, texts::kToolAbout},
-    {ID_HELP_CONTENTS, IDB_HELP, IDB_HELP_HOT, texts::kToolHelp},
-};
-
-// The toolbar's layout resource: version, image width, height, count, then the commands.
-std::vector<int> ToolBarLayout() {
-  std::vector<int> ids;
-  HINSTANCE module = GetModuleHandleW(nullptr);
-  HRSRC found =
-      FindResourceW(module, MAKEINTRESOURCEW(IDR_TOOLBAR), MAKEINTRESOURCEW(RT_TOOLBAR_LAYOUT));
-  if (found == nullptr) return ids;
-  HGLOBAL loaded = LoadResource(module, found);
-  const auto* words = static_cast<const WORD*>(LockResource(loaded));
-  const DWORD bytes = SizeofResource(module, found);
-  if (words == nullptr || bytes < 8) return ids;
-  const size_t count = words[3];
-  for (size_t i = 0; i < count && 8 + 2 * i + 2 <= bytes; ++i)
-    ids.push_back(words[4 + i]);
-  return ids;
-}
-
-}  // namespace
-
 MainDialog::MainDialog(HWND parent, NetSystem& net, StoreSystem& system)
     : Dialog(IDD_MAIN),
-      netAdapters(net),
-      store(system),
       net_(net),
       system_(system),
       parent_(parent),
       // Read before the window exists: the list asks for its row height while it is created.
-      dpi_(win::SystemDpi()) {}
+      dpi_(win::SystemDpi()),
+      netAdapters(net),
+      store(system) {}
 
 MainDialog::~MainDialog() = default;
 
-int MainDialog::Message(std::u16string_view text, UINT flags, HWND owner) {
-  const std::u16string t(text);
-  return MessageBoxW(owner != nullptr ? owner : Handle(), W(t), W(std::u16string(texts::kCaption)),
-                     flags);
-}
-
-void MainDialog::CreateToolBar() {
-  HINSTANCE module = GetModuleHandleW(nullptr);
-  toolBar_ = CreateWindowExW(
-      0, TOOLBARCLASSNAMEW, nullptr,
-      WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
-      Handle(), reinterpret_cast<HMENU>(kToolBarId), module, nullptr);
-  if (toolBar_ == nullptr) return;
-  SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-
-  // The buttons' images, in the order of the table; white is transparent. The bitmaps are
-  // drawn for 96 DPI and stretched to the screen's.
-  const int side = Px(32);
-  toolImages_.Reset(ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 5, 0));
-  toolHotImages_.Reset(ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, 5, 0));
-  auto image = [side](UINT id) {
-    win::Bitmap bitmap = win::LoadBitmapResource(id);
-    if (side == 32) return bitmap;
-    win::Bitmap stretched = win::StretchedBitmap(bitmap.Get(), side, side);
-    return stretched ? std::move(stretched) : std::move(bitmap);
-  };
-  for (const ToolButton& b : kToolButtons) {
-    ImageList_AddMasked(toolImages_.Get(), image(b.image).Get(), RGB(255, 255, 255));
-    ImageList_AddMasked(toolHotImages_.Get(), image(b.hotImage).Get(), RGB(255, 255, 255));
-  }
-  SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolImages_.Get()));
-  SendMessageW(toolBar_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(toolHotImages_.Get()));
-
-  // The slots as the toolbar resource lays them out; each command's image and text from the
-  // table, separators where the resource has none.
-  std::vector<TBBUTTON> buttons;
-  for (int id : ToolBarLayout()) {
-    TBBUTTON b{};
-    const auto found = std::find_if(std::begin(kToolButtons), std::end(kToolButtons),
-                                    [id](const ToolButton& t) { return t.command == id; });
-    if (found == std::end(kToolButtons)) {
-      b.fsStyle = BTNS_SEP;
-    } else {
-      b.iBitmap = static_cast<int>(found - std::begin(kToolButtons));
-      b.idCommand = id;
-      b.fsState = TBSTATE_ENABLED;
-      b.fsStyle = BTNS_BUTTON;
-      b.iString = reinterpret_cast<INT_PTR>(found->text.data());
-    }
-    buttons.push_back(b);
-  }
-  SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-  SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(side, Px(40)));
-  SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(Px(52), Px(62)));
-  SendMessageW(toolBar_, TB_SETINDENT, static_cast<WPARAM>(Px(4)), 0);
-  SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
-  ShowWindow(toolBar_, SW_SHOW);
-}
-
-void MainDialog::CreateStatusBar() {
-  statusBar_ =
-      CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle(),
-                      reinterpret_cast<HMENU>(IDC_STATUSBAR), GetModuleHandleW(nullptr), nullptr);
-  if (statusBar_ == nullptr) return;
-  RECT r{};
-  GetClientRect(statusBar_, &r);
-  const std::array<int, 3> parts = StatusBarParts(r.right - r.left);
-  SendMessageW(statusBar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts.data()));
-  SetPrompt(std::u16string(texts::kDefaultPrompt));
-}
-
-void MainDialog::SetPrompt(const std::u16string& text) {
-  if (statusBar_ == nullptr) return;
-  SendMessageW(statusBar_, SB_SETTEXTW, 0 | SBT_POPOUT, reinterpret_cast<LPARAM>(W(text)));
+int MainDialog::Message(std::u16string_view text, UINT flags) {
+  return ShowMessage(Handle(), text, flags);
 }
 
 void MainDialog::SetupProfileList() {
@@ -199,8 +86,8 @@ void MainDialog::SetupProfileList() {
 void MainDialog::PlaceProfileList() {
   // The template places the list in dialog units, which follow the font; the toolbar above
   // it is laid out in pixels. The list starts just below the toolbar at every DPI.
-  if (toolBar_ == nullptr) return;
-  RECT bar = win::Window(toolBar_).WindowRect();
+  if (!toolBar_) return;
+  RECT bar = toolBar_.WindowRect();
   RECT list = profileList.WindowRect();
   MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&bar), 2);
   MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&list), 2);
@@ -214,7 +101,7 @@ bool MainDialog::OnInit() {
   SetPropW(Handle(), kInstanceMarker, reinterpret_cast<HANDLE>(1));
   trayIcon.Add(Handle(), kTrayIconId, kTrayCallback, IDI_APP, std::u16string(texts::kTrayTip));
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  CreateToolBar();
+  toolBar_.Create(Handle(), dpi_);
 
   // The window's icons, and the About entry of its system menu.
   SetIcons(IDI_APP);
@@ -240,17 +127,17 @@ bool MainDialog::OnInit() {
   SetupProfileList();
   PlaceProfileList();
   FillProfileList();
-  CreateStatusBar();
+  statusBar_.Create(Handle());
   // No row is current yet: the commands that need one start disabled.
   UpdateCommandStates();
   BuildDynamicMenus();
 
   RefreshLiveState();
-  StartAddressWatch();
+  addressWatch_.Start(Handle(), kAddressChangedMessage);
   if (store.autoUpdate != 0) StartUpdateCheck();
 
   // "-hide" starts in the notification area only.
-  shownByUser = HasHideSwitch(ArgumentsOf(U(GetCommandLineW()))) ? 0 : 1;
+  shownByUser = !HasHideSwitch(ArgumentsOf(U(GetCommandLineW())));
   return true;
 }
 
@@ -258,7 +145,7 @@ void MainDialog::ShowMainWindow() {
   ShowWindow(Handle(), SW_SHOWNORMAL);
   SetForegroundWindow(Handle());
   SetForegroundWindow(GetLastActivePopup(Handle()));
-  shownByUser = 1;
+  shownByUser = true;
 }
 
 void MainDialog::Append(std::u16string_view text) {
@@ -274,42 +161,6 @@ bool MainDialog::PreTranslateMessage(MSG& msg) {
     return true;
   }
   return false;
-}
-
-bool MainDialog::OnListKey(const MSG& msg) {
-  const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
-  const bool shift = GetKeyState(VK_SHIFT) < 0;
-  const bool menuKey = msg.wParam == VK_APPS || (msg.wParam == VK_F10 && shift);
-  if (!down) {
-    // The menu key's release would ask for the menu a second time.
-    return msg.message == WM_KEYUP && msg.wParam == VK_APPS;
-  }
-  if (msg.wParam != VK_RETURN && msg.wParam != VK_DELETE && msg.wParam != VK_F2 && !menuKey) {
-    return false;
-  }
-  if (applying_) return true;
-  // The row the keys act on: the current row, or the selected one when none is current yet.
-  if (profileList.GetCurrentRow() < 0 && profileList.FirstSelectedRow() >= 0) {
-    profileList.SelectCurrentRow(profileList.FirstSelectedRow());
-    UpdateCommandStates();
-  }
-  switch (msg.wParam) {
-    case VK_RETURN: {
-      const int row = RowForCommand();
-      if (row >= 0) ApplyProfileAt(row);
-      break;
-    }
-    case VK_DELETE:
-      RemoveProfile();
-      break;
-    case VK_F2:
-      ModifyProfile();
-      break;
-    default:
-      ShowContextMenu(true);
-      break;
-  }
-  return true;
 }
 
 bool MainDialog::OnSysCommand(WPARAM command) {
@@ -335,7 +186,8 @@ void MainDialog::OnSetCursor(HWND over) {
     window = owner;
   }
   const int id = GetDlgCtrlID(window);
-  SetPrompt(ControlPrompt(id, id > 0 ? LoadString(static_cast<UINT>(id)) : std::u16string()));
+  statusBar_.SetPrompt(
+      ControlPrompt(id, id > 0 ? LoadString(static_cast<UINT>(id)) : std::u16string()));
 }
 
 bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
@@ -346,7 +198,7 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
   }
   switch (message) {
     case WM_PAINT:
-      if (shownByUser == 0) {
+      if (!shownByUser) {
         ValidateRect(Handle(), nullptr);
         ShowWindow(Handle(), SW_HIDE);
         result = TRUE;
@@ -379,14 +231,14 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
       return true;
     case WM_MENUSELECT:
       if (HIWORD(w) == 0xFFFF && l == 0) {
-        SetPrompt(std::u16string(texts::kDefaultPrompt));  // the menu closed
+        statusBar_.SetPrompt(std::u16string(texts::kDefaultPrompt));  // the menu closed
       } else if (LOWORD(w) != 0 && (HIWORD(w) & MF_POPUP) == 0) {
-        SetPrompt(PromptPart(LoadString(LOWORD(w))));
+        statusBar_.SetPrompt(PromptPart(LoadString(LOWORD(w))));
       }
       return false;
     case WM_EXITMENULOOP:
       // A menu's hint stays only while the menu is open.
-      SetPrompt(std::u16string(texts::kDefaultPrompt));
+      statusBar_.SetPrompt(std::u16string(texts::kDefaultPrompt));
       return false;
     case WM_SETCURSOR:
       OnSetCursor(reinterpret_cast<HWND>(w));
@@ -415,11 +267,10 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
 }
 
 void MainDialog::OnDestroy() {
-  StopAddressWatch();
+  addressWatch_.Stop();
   trayIcon.Remove();
   RemovePropW(Handle(), kInstanceMarker);
   profileList.DeleteAllItems();
-  profileIds.clear();
   profileRows.Clear();
 }
 

@@ -1,6 +1,7 @@
 // MainDialog: the application's main window. It owns the profile store and the adapter layer
 // for the program's life, lists the profiles, applies one on double-click with a progress
-// window, and lives in the notification area: closing or minimising only hides it.
+// window, and lives in the notification area: closing or minimising only hides it. Its parts
+// are split by concern over the main_dialog_*.cpp files (src/ui/README.md).
 #pragma once
 
 #include <windows.h>
@@ -14,7 +15,10 @@
 #include "netcfg/net_adapter_layer.h"
 #include "store/profile_store.h"
 #include "ui/controls/profile_list_ctrl.h"
+#include "ui/dialogs/dialog_context.h"
 #include "ui/dialogs/progress_dialog.h"
+#include "ui/main/address_watch.h"
+#include "ui/main/main_bars.h"
 #include "ui/model/live_state.h"
 #include "ui/model/main_window_model.h"
 #include "ui/model/menu_layout.h"
@@ -37,16 +41,6 @@ inline constexpr UINT kUpdateCheckedMessage = WM_APP + 2;
 inline constexpr UINT kAddressChangedMessage = WM_APP + 3;
 inline constexpr UINT_PTR kLiveRefreshTimer = 0x4C56;
 
-// What SaveAndReload saved: after a new, modified or backed-up profile it says so in a
-// message; after a removal or a copy only the log does.
-inline constexpr int kSavedNew = 0;
-inline constexpr int kSavedModified = 1;
-inline constexpr int kSavedBackup = 2;
-inline constexpr int kSavedRemoved = 3;
-inline constexpr int kSavedCopied = 4;
-inline constexpr int kSavedRepaired = 5;  // "修復組態檔案成功" once it is saved
-inline constexpr int kSavedImported = 6;
-
 // The help file beside the program.
 inline constexpr std::u16string_view kHelpFile = u"Lumatrove使用手冊.chm";
 
@@ -56,43 +50,8 @@ class MainDialog : public win::Dialog {
   MainDialog(HWND parent, NetSystem& net, StoreSystem& system);
   ~MainDialog() override;
 
-  // Rebuilds the rows, profileIds and tooltips from store.profiles.
-  void FillProfileList();
-  // Saves the document and reopens the store; `kind` decides the success message.
-  bool SaveAndReload(int kind);
-  // Applies the profile of `row` with the progress window and reports the outcome.
-  bool ApplyProfileAt(int row);
-  // Applies the last undo snapshot.
-  bool UndoLastApply();
-  // Whether lumatrove.undo holds a snapshot that can be applied.
-  bool UndoSnapshotExists();
-  // Reads what Windows uses now; marks the live rows and writes the tray tooltip.
-  void RefreshLiveState();
-  // Enables or greys the commands that need a current row.
-  void UpdateCommandStates();
-  // Fills the tray menu's and the options menu's submenus with the adapters and the rows.
-  void BuildDynamicMenus();
-  // Shows the window from the notification area.
-  void ShowMainWindow();
-  // Appends to the action log when logging is on.
-  void Append(std::u16string_view text);
-  // A message box captioned "Lumatrove", owned by `owner` (the main window when none).
-  int Message(std::u16string_view text, UINT flags, HWND owner = nullptr);
-  // The computer the window works on, for the dialogs that discover adapters of their own.
-  NetSystem& Net() { return net_; }
-
+  // Runs the window until File > Exit.
   INT_PTR Run() { return RunModal(parent_); }
-
-  // Members used by the commands and dialogs.
-  NetAdapterLayer netAdapters;
-  ProfileStore store;
-  std::u16string workDir;
-  ProfileListCtrl profileList;
-  // What the rows show and the profile each stands for, both as of the last FillProfileList.
-  ProfileRows profileRows;
-  std::vector<std::u16string> profileIds;
-  int shownByUser = 1;
-  win::TrayIcon trayIcon;
 
  protected:
   bool OnInit() override;
@@ -103,64 +62,63 @@ class MainDialog : public win::Dialog {
   void OnDestroy() override;
 
  private:
-  // The current row for a command that needs one; -1, after saying so, when there is none.
-  int RowForCommand();
-  // Saves and reloads after a profile command changed the document, and lists the result
-  // without a current row.
-  void ShowChangedProfiles(int kind);
-  void NewProfile();
-  void ModifyProfile();
-  void ShowProfileProperties();
-  void RemoveProfile();
-  void CopyProfile();
-  // The tool commands.
-  void ShowHelp();
-  void CreateShortcut();
-  void EditSettings();
-  void RepairProfiles();
-  void ImportProfiles();
-  std::vector<const AdapterInfo*> AdapterSnapshot() const;
-  // The update check at start, and what the window does with its outcome.
-  void StartUpdateCheck();
-  void OnUpdateChecked(LPARAM outcome);
-  // Enables or disables the adapter of the submenus' entry `index`.
-  void SetAdapterEnabled(size_t index, bool enable);
-  // Opens system.log in Notepad; empties it after asking.
-  void ViewLog();
-  void ClearLog();
-  void CreateToolBar();
-  void CreateStatusBar();
+  // What a command saved: after a new, modified or backed-up profile and after a repair the
+  // window says so in a message; after a removal, a copy or an import only the log does.
+  enum class SavedChange { kNew, kModified, kBackup, kRemoved, kCopied, kRepaired, kImported };
+
+  // main_dialog.cpp: the window, its messages, showing and hiding, the log and messages.
+  void ShowMainWindow();
+  // Appends to the action log when logging is on.
+  void Append(std::u16string_view text);
+  // A message box captioned "Lumatrove", over the main window.
+  int Message(std::u16string_view text, UINT flags);
   void SetupProfileList();
   // Puts the list just below the toolbar.
   void PlaceProfileList();
   // A length laid out for 96 DPI, at the screen's DPI.
   int Px(int pixels) const { return ScaleToDpi(pixels, dpi_); }
-  void SetPrompt(const std::u16string& text);
-  bool OnListNotify(NMHDR* header);
-  // A selection that the keyboard moved makes its row the current row.
-  void FollowKeyboardSelection(int selectedBefore);
+  bool OnSysCommand(WPARAM command);
+  void OnSetCursor(HWND over);
+
+  // main_dialog_profiles.cpp: the list, its rows and keys, saving and the row commands' states.
+  // Rebuilds the rows, profileIds and tooltips from store.profiles.
+  void FillProfileList();
+  // Saves the document and reopens the store; `change` decides the success message.
+  bool SaveAndReload(SavedChange change);
   // Writes what opening the store repaired in the IDs to the action log.
   void LogIdRepairs();
-  bool OnToolTipText(NMHDR* header);
-  bool OnSysCommand(WPARAM command);
-  void OnTrayCallback(LPARAM mouse);
-  // The list's context menu: at the cursor, or from the keyboard at the current row.
-  void ShowContextMenu(bool fromKeyboard = false);
-  // Shows `popup` at `place` (screen coordinates; the cursor when none); its choice arrives
-  // as a command.
-  void ShowPopupMenu(const win::Menu& popup, const POINT* place = nullptr);
+  // Enables or greys the commands that need a current row.
+  void UpdateCommandStates();
+  bool OnListNotify(NMHDR* header);
   // The keys of the profile list: Enter applies the current row, Delete removes it, F2 edits
   // it, the menu key and Shift+F10 open its context menu. True when `msg` was one of them.
   bool OnListKey(const MSG& msg);
-  void OnSetCursor(HWND over);
+  // A selection that the keyboard moved makes its row the current row.
+  void FollowKeyboardSelection(int selectedBefore);
+  bool OnToolTipText(NMHDR* header);
+  // The row a command acts on, with its profile's ID and name.
+  struct RowProfile {
+    int row = -1;
+    std::u16string id;
+    std::u16string name;
+  };
+  RowProfile ProfileOfRow(int row) const;
+  // The current row for a command that needs one; row -1, after saying so, when there is
+  // none.
+  RowProfile RowForCommand();
 
-  NetSystem& net_;
-  StoreSystem& system_;
-  HWND parent_;
-  int dpi_ = 96;
+  // main_dialog_apply.cpp: applying with the progress window, and following what Windows uses.
   // How an apply goes: a profile and the undo command keep a snapshot before and may ask
   // whether to keep the result; going back after an unanswered question does neither.
   enum class ApplyKind { kProfile, kUndo, kRevert };
+  // Applies the profile of `row` with the progress window and reports the outcome.
+  bool ApplyProfileAt(int row);
+  // Applies the last undo snapshot.
+  bool UndoLastApply();
+  // Whether lumatrove.undo holds a snapshot that can be applied.
+  bool UndoSnapshotExists();
+  // Reads what Windows uses now; marks the live rows and writes the tray tooltip.
+  void RefreshLiveState();
   bool ApplyAndFollow(const Profile& profile, std::u16string_view content,
                       const std::u16string& name, ApplyKind kind);
   // False when another device answers for a fixed address of `profile` and the user does not
@@ -172,16 +130,65 @@ class MainDialog : public win::Dialog {
   bool RevertUnlessKept(const std::u16string& name);
   // Waits `ms` while the windows keep painting (input waits).
   void WaitPumping(unsigned ms);
-  void StartAddressWatch();
-  void StopAddressWatch();
+
+  // main_dialog_commands.cpp: the routing of commands and the profile commands.
+  // What the profile dialogs use of the window.
+  DialogContext Context();
+  // Saves and reloads after a profile command changed the document, and lists the result
+  // without a current row.
+  void ShowChangedProfiles(SavedChange change);
+  void NewProfile();
+  void ModifyProfile();
+  void ShowProfileProperties();
+  void RemoveProfile();
+  void CopyProfile();
+  // Enables or disables the adapter of the submenus' entry `index`.
+  void SetAdapterEnabled(size_t index, bool enable);
+
+  // main_dialog_tools.cpp: the tool commands and the log commands.
+  void ShowHelp();
+  void CreateShortcut();
+  void EditSettings();
+  void RepairProfiles();
+  void ImportProfiles();
+  // Opens system.log in Notepad; empties it after asking.
+  void ViewLog();
+  void ClearLog();
+
+  // main_dialog_tray.cpp: the menus that follow the adapters and profiles, and the tray icon.
+  // Fills the tray menu's and the options menu's submenus with the adapters and the rows.
+  void BuildDynamicMenus();
+  void OnTrayCallback(LPARAM mouse);
+  // The list's context menu: at the cursor, or from the keyboard at the current row.
+  void ShowContextMenu(bool fromKeyboard = false);
+  // Shows `popup` at `place` (screen coordinates; the cursor when none); its choice arrives
+  // as a command.
+  void ShowPopupMenu(const win::Menu& popup, const POINT* place = nullptr);
+
+  // main_dialog_update.cpp: what the window does with the update check's outcome.
+  void StartUpdateCheck();
+  void OnUpdateChecked(LPARAM outcome);
+
+  NetSystem& net_;
+  StoreSystem& system_;
+  HWND parent_;
+  int dpi_ = 96;
+
+  NetAdapterLayer netAdapters;
+  ProfileStore store;
+  std::u16string workDir;
+  ProfileListCtrl profileList;
+  // What the rows show and the profile each stands for, both as of the last FillProfileList.
+  ProfileRows profileRows;
+  std::vector<std::u16string> profileIds;
+  bool shownByUser = true;
+  win::TrayIcon trayIcon;
+
   LiveState live_;
   bool applying_ = false;
-  HANDLE addressWatch_ = nullptr;
-  HANDLE stopWatch_ = nullptr;
-  HWND statusBar_ = nullptr;
-  HWND toolBar_ = nullptr;
-  win::ImageList toolImages_;
-  win::ImageList toolHotImages_;
+  AddressWatch addressWatch_;
+  MainToolBar toolBar_;
+  MainStatusBar statusBar_;
   win::ImageList listImages_;
   UINT taskbarCreated_ = 0;
   // The tray and context menus, loaded once; the tray menu's and the options menu's entries as

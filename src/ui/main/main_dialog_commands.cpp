@@ -12,64 +12,63 @@
 
 namespace lumatrove {
 
-int MainDialog::RowForCommand() {
-  const int row = profileList.GetCurrentRow();
-  if (row < 0 || row >= profileRows.Count()) {
-    Message(texts::kNoProfileSelected, MB_ICONEXCLAMATION);
-    return -1;
-  }
-  return row;
+DialogContext MainDialog::Context() {
+  return {store, netAdapters, net_, [this](std::u16string_view text) { Append(text); }};
 }
 
-void MainDialog::ShowChangedProfiles(int kind) {
-  SaveAndReload(kind);
+void MainDialog::ShowChangedProfiles(SavedChange change) {
+  SaveAndReload(change);
   profileList.SetCurrentRow(-1);
   FillProfileList();
 }
 
 void MainDialog::NewProfile() {
-  if (ShowProfileDialog(*this, ProfileEditor::Kind::kNew)) ShowChangedProfiles(kSavedNew);
+  DialogContext context = Context();
+  if (ShowProfileDialog(Handle(), context, ProfileEditor::Kind::kNew)) {
+    ShowChangedProfiles(SavedChange::kNew);
+  }
 }
 
 void MainDialog::ModifyProfile() {
-  const int row = RowForCommand();
-  if (row < 0) return;
-  if (ShowProfileDialog(*this, ProfileEditor::Kind::kModify, profileIds[static_cast<size_t>(row)],
-                        profileRows.CellText(row, 2))) {
-    ShowChangedProfiles(kSavedModified);
+  const RowProfile profile = RowForCommand();
+  if (profile.row < 0) return;
+  DialogContext context = Context();
+  if (ShowProfileDialog(Handle(), context, ProfileEditor::Kind::kModify, profile.id,
+                        profile.name)) {
+    ShowChangedProfiles(SavedChange::kModified);
   }
 }
 
 void MainDialog::ShowProfileProperties() {
-  const int row = RowForCommand();
-  if (row < 0) return;
-  if (ShowProfileDialog(*this, ProfileEditor::Kind::kProperties,
-                        profileIds[static_cast<size_t>(row)], profileRows.CellText(row, 2))) {
-    ApplyProfileAt(row);
+  const RowProfile profile = RowForCommand();
+  if (profile.row < 0) return;
+  DialogContext context = Context();
+  if (ShowProfileDialog(Handle(), context, ProfileEditor::Kind::kProperties, profile.id,
+                        profile.name)) {
+    ApplyProfileAt(profile.row);
   }
 }
 
 void MainDialog::RemoveProfile() {
-  const int row = RowForCommand();
-  if (row < 0) return;
-  const std::u16string name = profileRows.CellText(row, 2);
-  if (Message(texts::RemoveQuestion(ShortProfileName(name)), MB_YESNO | MB_ICONQUESTION) != IDYES) {
+  const RowProfile profile = RowForCommand();
+  if (profile.row < 0) return;
+  if (Message(texts::RemoveQuestion(ShortProfileName(profile.name)), MB_YESNO | MB_ICONQUESTION) !=
+      IDYES) {
     return;
   }
-  store.DeleteProfile(profileIds[static_cast<size_t>(row)]);
-  SaveAndReload(kSavedRemoved);
-  Append(texts::ProfileRemoved(name));
+  store.DeleteProfile(profile.id);
+  SaveAndReload(SavedChange::kRemoved);
+  Append(texts::ProfileRemoved(profile.name));
   FillProfileList();
-  profileList.SetCurrentRow(CurrentRowAfterRemove(row, profileRows.Count()));
+  profileList.SetCurrentRow(CurrentRowAfterRemove(profile.row, profileRows.Count()));
   profileList.Invalidate();
 }
 
 void MainDialog::CopyProfile() {
-  const int row = RowForCommand();
-  if (row < 0) return;
-  store.CopyProfile(profileIds[static_cast<size_t>(row)],
-                    std::u16string(texts::kCopyPrefix) + profileRows.CellText(row, 2));
-  ShowChangedProfiles(kSavedCopied);
+  const RowProfile profile = RowForCommand();
+  if (profile.row < 0) return;
+  store.CopyProfile(profile.id, std::u16string(texts::kCopyPrefix) + profile.name);
+  ShowChangedProfiles(SavedChange::kCopied);
 }
 
 void MainDialog::SetAdapterEnabled(size_t index, bool enable) {
@@ -96,8 +95,8 @@ bool MainDialog::OnCommand(int id, int, HWND) {
       UndoLastApply();
       return true;
     case ID_PROFILE_APPLY: {
-      const int row = RowForCommand();
-      if (row >= 0) ApplyProfileAt(row);
+      const RowProfile profile = RowForCommand();
+      if (profile.row >= 0) ApplyProfileAt(profile.row);
       return true;
     }
     case ID_TRAY_OPEN:
@@ -112,12 +111,16 @@ bool MainDialog::OnCommand(int id, int, HWND) {
     case ID_PROFILE_PROPERTIES:
       ShowProfileProperties();
       return true;
-    case ID_PROFILE_BACKUP:
-      if (ShowBackupDialog(*this)) ShowChangedProfiles(kSavedBackup);
+    case ID_PROFILE_BACKUP: {
+      DialogContext context = Context();
+      if (ShowBackupDialog(Handle(), context)) ShowChangedProfiles(SavedChange::kBackup);
       return true;
-    case ID_VIEW_CURRENT:
-      if (ShowCurrentConfigDialog(*this)) ShowChangedProfiles(kSavedBackup);
+    }
+    case ID_VIEW_CURRENT: {
+      DialogContext context = Context();
+      if (ShowCurrentConfigDialog(Handle(), context)) ShowChangedProfiles(SavedChange::kBackup);
       return true;
+    }
     case ID_PROFILE_REMOVE:
       RemoveProfile();
       return true;

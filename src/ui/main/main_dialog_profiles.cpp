@@ -1,5 +1,5 @@
-// The main window's profile list, its notifications, the apply with the progress window and
-// the states of the row commands.
+// The main window's profile list: its rows, notifications and keys, saving and reloading
+// after a change, and the states of the row commands.
 #include <algorithm>
 #include <cstdio>
 
@@ -18,10 +18,6 @@ using win::W;
 
 void MainDialog::FillProfileList() {
   profileList.DeleteAllItems();
-  profileIds.clear();
-  profileIds.reserve(store.profiles.size());
-  for (const std::unique_ptr<Profile>& p : store.profiles)
-    profileIds.push_back(p->id);
   profileRows.Fill(store.profiles);
   profileRows.SetLive(live_.LiveRows(store.profiles));
   profileList.SetMaxToolTipLength(
@@ -29,7 +25,7 @@ void MainDialog::FillProfileList() {
   profileList.SetRowCount(profileRows.Count());
 }
 
-bool MainDialog::SaveAndReload(int kind) {
+bool MainDialog::SaveAndReload(SavedChange change) {
   // Success is said only when the file, read back, holds what was saved. After a failed
   // write the file keeps what it had; so do the document and the list.
   const bool saved = store.SaveAndReopen();
@@ -38,8 +34,11 @@ bool MainDialog::SaveAndReload(int kind) {
     Message(texts::kSaveFailed, MB_ICONERROR);
     return false;
   }
-  if (kind == kSavedRepaired) Message(texts::kRepaired, MB_OK);
-  if (kind >= 0 && kind <= 2) Message(texts::kSaved, MB_ICONINFORMATION);
+  if (change == SavedChange::kRepaired) Message(texts::kRepaired, MB_OK);
+  if (change == SavedChange::kNew || change == SavedChange::kModified ||
+      change == SavedChange::kBackup) {
+    Message(texts::kSaved, MB_ICONINFORMATION);
+  }
   Append(texts::kSavedLogEntry);
   return true;
 }
@@ -49,24 +48,21 @@ void MainDialog::LogIdRepairs() {
     Append(line);
 }
 
-bool MainDialog::ApplyProfileAt(int row) {
-  if (row < 0 || static_cast<size_t>(row) >= profileIds.size() ||
-      static_cast<size_t>(row) >= store.profiles.size()) {
-    Message(texts::kNoProfileSelected, MB_ICONEXCLAMATION);
-    return false;
-  }
-  const std::u16string content = store.GetProfileContent(profileIds[static_cast<size_t>(row)]);
-  return ApplyAndFollow(*store.profiles[static_cast<size_t>(row)], content,
-                        profileRows.CellText(row, 2), ApplyKind::kProfile);
+MainDialog::RowProfile MainDialog::ProfileOfRow(int row) const {
+  if (row < 0 || row >= profileRows.Count()) return {};
+  return {row, profileRows.Id(row), profileRows.Name(row)};
+}
+
+MainDialog::RowProfile MainDialog::RowForCommand() {
+  const RowProfile profile = ProfileOfRow(profileList.GetCurrentRow());
+  if (profile.row < 0) Message(texts::kNoProfileSelected, MB_ICONEXCLAMATION);
+  return profile;
 }
 
 void MainDialog::UpdateCommandStates() {
   const bool on = profileList.GetCurrentRow() >= 0;
-  if (toolBar_ != nullptr) {
-    for (int id : kRowToolbarCommands) {
-      SendMessageW(toolBar_, TB_ENABLEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(on ? 1 : 0, 0));
-    }
-  }
+  for (int id : kRowToolbarCommands)
+    toolBar_.EnableButton(id, on);
   if (const win::Menu menu = win::Menu::Borrow(GetMenu(Handle()))) {
     for (int id : kRowMenuCommands)
       menu.EnableItem(static_cast<UINT>(id), on);
@@ -106,6 +102,42 @@ bool MainDialog::OnListNotify(NMHDR* header) {
     default:
       return false;
   }
+}
+
+bool MainDialog::OnListKey(const MSG& msg) {
+  const bool down = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  const bool menuKey = msg.wParam == VK_APPS || (msg.wParam == VK_F10 && shift);
+  if (!down) {
+    // The menu key's release would ask for the menu a second time.
+    return msg.message == WM_KEYUP && msg.wParam == VK_APPS;
+  }
+  if (msg.wParam != VK_RETURN && msg.wParam != VK_DELETE && msg.wParam != VK_F2 && !menuKey) {
+    return false;
+  }
+  if (applying_) return true;
+  // The row the keys act on: the current row, or the selected one when none is current yet.
+  if (profileList.GetCurrentRow() < 0 && profileList.FirstSelectedRow() >= 0) {
+    profileList.SelectCurrentRow(profileList.FirstSelectedRow());
+    UpdateCommandStates();
+  }
+  switch (msg.wParam) {
+    case VK_RETURN: {
+      const RowProfile profile = RowForCommand();
+      if (profile.row >= 0) ApplyProfileAt(profile.row);
+      break;
+    }
+    case VK_DELETE:
+      RemoveProfile();
+      break;
+    case VK_F2:
+      ModifyProfile();
+      break;
+    default:
+      ShowContextMenu(true);
+      break;
+  }
+  return true;
 }
 
 void MainDialog::FollowKeyboardSelection(int selectedBefore) {
@@ -149,9 +181,9 @@ bool MainDialog::OnNotify(NMHDR* header, LRESULT& result) {
     // Fly-by prompts: the button under the mouse explains itself in the status bar.
     const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(header);
     if ((hot->dwFlags & HICF_LEAVING) != 0 || hot->idNew == 0) {
-      SetPrompt(std::u16string(texts::kDefaultPrompt));
+      statusBar_.SetPrompt(std::u16string(texts::kDefaultPrompt));
     } else {
-      SetPrompt(PromptPart(LoadString(static_cast<UINT>(hot->idNew))));
+      statusBar_.SetPrompt(PromptPart(LoadString(static_cast<UINT>(hot->idNew))));
     }
     return false;
   }
@@ -159,18 +191,6 @@ bool MainDialog::OnNotify(NMHDR* header, LRESULT& result) {
     return OnListNotify(header);
   }
   return false;
-}
-
-void MainDialog::ViewLog() {
-  // The log lies in the current directory, the program folder.
-  ShellExecuteW(Handle(), L"open", L"NOTEPAD.EXE", L" system.log", nullptr, SW_SHOWNORMAL);
-}
-
-void MainDialog::ClearLog() {
-  if (Message(texts::kClearLogQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  if (!ActionLog(FilePath(kActionLogFile), net_.codePage()).Clear()) {
-    Message(texts::kClearLogFailed, MB_ICONERROR);
-  }
 }
 
 }  // namespace lumatrove

@@ -1,5 +1,5 @@
-// The main window's tool commands: About, Help, Settings, Repair, Import, Donate and the
-// desktop shortcut.
+// The main window's tool commands: Help, Settings, Repair, Import and the desktop shortcut,
+// and the log commands.
 #include "ui/main/main_dialog.h"
 // After windows.h.
 #include <commdlg.h>
@@ -7,6 +7,7 @@
 #include "texts.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/settings_dialog.h"
+#include "ui/model/action_log.h"
 #include "ui/model/shortcut_model.h"
 #include "ui/win/shell_link.h"
 
@@ -20,16 +21,13 @@ void MainDialog::ShowHelp() {
 }
 
 void MainDialog::CreateShortcut() {
-  const int row = RowForCommand();
-  if (row < 0) return;
-  wchar_t program[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  const RowProfile profile = RowForCommand();
+  if (profile.row < 0) return;
   const std::u16string desktop = win::DesktopFolder();
   const std::optional<DesktopShortcut> shortcut =
       desktop.empty()
           ? std::nullopt
-          : MakeShortcut(desktop, win::U(program), workDir, profileRows.CellText(row, 2),
-                         profileIds[static_cast<size_t>(row)]);
+          : MakeShortcut(desktop, store.ProgramPath().Text(), workDir, profile.name, profile.id);
   // Success needs no word (the shortcut is on the desktop); a failure does.
   if (!shortcut ||
       !win::SaveShellLink(shortcut->path, {shortcut->target, shortcut->workDir, shortcut->arguments,
@@ -39,23 +37,16 @@ void MainDialog::CreateShortcut() {
 }
 
 void MainDialog::EditSettings() {
-  if (!ShowSettingsDialog(*this)) return;
+  if (!ShowSettingsDialog(Handle(), store)) return;
   // A copy of the whole configuration beside it.
   if (!store.document.SaveFile(workDir + u"\\" + std::u16string(texts::kSettingsCopyFile))) {
     Message(texts::kSaveFailed, MB_ICONERROR);
   }
 }
 
-std::vector<const AdapterInfo*> MainDialog::AdapterSnapshot() const {
-  std::vector<const AdapterInfo*> snapshot;
-  for (const auto& a : netAdapters.adapters)
-    snapshot.push_back(a.get());
-  return snapshot;
-}
-
 void MainDialog::RepairProfiles() {
-  if (!store.RepairProfiles(AdapterSnapshot())) return;
-  SaveAndReload(kSavedRepaired);
+  if (!store.RepairProfiles(ConnectionList(netAdapters.adapters))) return;
+  SaveAndReload(SavedChange::kRepaired);
   FillProfileList();
 }
 
@@ -75,9 +66,21 @@ void MainDialog::ImportProfiles() {
     Message(texts::kImportFailed, MB_ICONEXCLAMATION);
     return;
   }
-  store.RepairProfiles(AdapterSnapshot());
-  SaveAndReload(kSavedImported);
+  store.RepairProfiles(ConnectionList(netAdapters.adapters));
+  SaveAndReload(SavedChange::kImported);
   FillProfileList();
+}
+
+void MainDialog::ViewLog() {
+  // The log lies in the current directory, the program folder.
+  ShellExecuteW(Handle(), L"open", L"NOTEPAD.EXE", L" system.log", nullptr, SW_SHOWNORMAL);
+}
+
+void MainDialog::ClearLog() {
+  if (Message(texts::kClearLogQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (!ActionLog(FilePath(kActionLogFile), net_.codePage()).Clear()) {
+    Message(texts::kClearLogFailed, MB_ICONERROR);
+  }
 }
 
 }  // namespace lumatrove

@@ -78,7 +78,7 @@ void MainDialog::BuildDynamicMenus() {
     adapterNames.push_back(a->connectionName);
   std::vector<std::u16string> profileNames;
   for (int row = 0; row < profileRows.Count(); ++row)
-    profileNames.push_back(profileRows.CellText(row, 2));
+    profileNames.push_back(profileRows.Name(row));
   std::vector<bool> liveRows;
   for (int row = 0; row < profileRows.Count(); ++row)
     liveRows.push_back(profileRows.IsLive(row));

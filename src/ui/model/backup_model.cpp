@@ -33,7 +33,7 @@ std::vector<ConnectionSetting> BackupConnections(
       connections.push_back(ConnectionOf(*adapters[i]));
     } else if (othersAutomatic) {
       ConnectionSetting c = ConnectionOf(*adapters[i]);
-      c.dhcpEnabled = kModeAutomatic;
+      c.dhcpEnabled = CodeOf(ConnectionMode::kAutomatic);
       c.ipAddressText.clear();
       c.subnetMaskText.clear();
       c.gatewayText.clear();

@@ -20,14 +20,14 @@ bool DnsMatches(const ConnectionSetting& c, const LiveAdapter& a) {
 }  // namespace
 
 bool ConnectionIsLive(const ConnectionSetting& c, const std::vector<LiveAdapter>& live) {
-  if (c.dhcpEnabled != kModeManual && c.dhcpEnabled != kModeAutomatic) return true;
+  if (!Configures(c)) return true;
   const auto adapter = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
     return EqualsIgnoringAsciiCase(a.instanceId, c.instanceId);
   });
   if (adapter == live.end()) return false;
   const LiveAdapter& a = *adapter;
   if (!DnsMatches(c, a)) return false;
-  if (c.dhcpEnabled == kModeAutomatic) return a.dhcp;
+  if (ModeOf(c) == ConnectionMode::kAutomatic) return a.dhcp;
   if (a.dhcp) return false;
   bool addressFound = false;
   for (size_t i = 0; i < a.addresses.size(); ++i) {
@@ -43,7 +43,7 @@ bool ConnectionIsLive(const ConnectionSetting& c, const std::vector<LiveAdapter>
 bool ProfileIsLive(const Profile& profile, const std::vector<LiveAdapter>& live) {
   bool configures = false;
   for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
-    if (c->dhcpEnabled != kModeManual && c->dhcpEnabled != kModeAutomatic) continue;
+    if (!Configures(*c)) continue;
     configures = true;
     if (!ConnectionIsLive(*c, live)) return false;
   }
@@ -115,7 +115,7 @@ std::u16string Listed(const std::vector<std::u16string>& values) {
 // should be.
 std::u16string Differences(const ConnectionSetting& c, const LiveAdapter& a) {
   std::vector<std::u16string> parts;
-  const bool automatic = c.dhcpEnabled == kModeAutomatic;
+  const bool automatic = ModeOf(c) == ConnectionMode::kAutomatic;
   if (a.dhcp != automatic) {
     parts.push_back(texts::ShownDifference(texts::kDhcpLabel,
                                            a.dhcp ? texts::kLiveOn : texts::kLiveOff,
@@ -158,7 +158,7 @@ std::u16string Differences(const ConnectionSetting& c, const LiveAdapter& a) {
 ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdapter>& live) {
   ApplyWaitOutcome outcome;
   for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
-    if (c->dhcpEnabled != kModeManual && c->dhcpEnabled != kModeAutomatic) continue;
+    if (!Configures(*c)) continue;
     const auto found = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
       return EqualsIgnoringAsciiCase(a.instanceId, c->instanceId);
     });
@@ -170,8 +170,8 @@ ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdap
       continue;
     }
     // DHCP counts once the adapter has a lease; a fixed address once it is there.
-    const bool shown =
-        ConnectionIsLive(*c, live) && (c->dhcpEnabled == kModeManual || !a->addresses.empty());
+    const bool shown = ConnectionIsLive(*c, live) &&
+                       (ModeOf(*c) == ConnectionMode::kManual || !a->addresses.empty());
     if (shown) continue;
     if (a != nullptr) entry.shows = Differences(*c, *a);
     outcome.notShown.push_back(std::move(entry));

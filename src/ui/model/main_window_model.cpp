@@ -45,7 +45,7 @@ void ProfileRows::Fill(const std::vector<std::unique_ptr<Profile>>& profiles) {
   rows_.reserve(profiles.size());
   longest_ = 0;
   for (const std::unique_ptr<Profile>& p : profiles) {
-    rows_.push_back({p->name, p->dateTime, p->summary});
+    rows_.push_back({p->id, p->name, p->dateTime, p->summary});
     longest_ = std::max(longest_, p->summary.size());
   }
 }
@@ -53,6 +53,14 @@ void ProfileRows::Fill(const std::vector<std::unique_ptr<Profile>>& profiles) {
 void ProfileRows::Clear() {
   rows_.clear();
   longest_ = 0;
+}
+
+std::u16string ProfileRows::Id(int row) const {
+  return row >= 0 && row < Count() ? rows_[static_cast<size_t>(row)].id : std::u16string();
+}
+
+std::u16string ProfileRows::Name(int row) const {
+  return row >= 0 && row < Count() ? rows_[static_cast<size_t>(row)].name : std::u16string();
 }
 
 std::u16string ProfileRows::CellText(int row, int column) const {

@@ -64,6 +64,9 @@ class ProfileRows {
   void Fill(const std::vector<std::unique_ptr<Profile>>& profiles);
   void Clear();
   int Count() const { return static_cast<int>(rows_.size()); }
+  // The ID and the name of the profile that `row` stands for; "" out of range.
+  std::u16string Id(int row) const;
+  std::u16string Name(int row) const;
   // Column 1 is the row's number from 1 ("NO."), 2 the name, 3 the creation time; column 0
   // and rows out of range have no text.
   std::u16string CellText(int row, int column) const;
@@ -79,7 +82,7 @@ class ProfileRows {
 
  private:
   struct Row {
-    std::u16string name, dateTime, summary;
+    std::u16string id, name, dateTime, summary;
     bool live = false;
   };
   std::vector<Row> rows_;

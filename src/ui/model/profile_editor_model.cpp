@@ -15,11 +15,12 @@ using namespace std::string_view_literals;
 
 EditorEnables EnablesFor(const EditorFields& f) {
   switch (f.mode) {
-    case EditorMode::kAutomatic:
+    case ConnectionMode::kAutomatic:
       return {false, !f.dnsAutomatic, true};
-    case EditorMode::kManual:
+    case ConnectionMode::kManual:
       return {true, true, false};
-    case EditorMode::kLeaveAlone:
+    case ConnectionMode::kLeaveAlone:
+    case ConnectionMode::kUnknown:
       break;
   }
   return {};
@@ -64,9 +65,7 @@ void ProfileEditor::StartStored(Kind k, std::u16string_view id, std::u16string_v
   while (d.FindElement(u"CONNECTION"sv)) {
     ConnectionSetting c;
     ReadConnection(d, c);
-    if (c.dhcpEnabled != kModeManual && c.dhcpEnabled != kModeAutomatic) {
-      c.dhcpEnabled = kModeLeaveAlone;
-    }
+    if (!Configures(c)) c.dhcpEnabled = CodeOf(ConnectionMode::kLeaveAlone);
     connections.push_back(std::move(c));
   }
   currentTab = -1;
@@ -82,15 +81,15 @@ EditorFields ProfileEditor::FieldsOf(int tab) {
   f.dns1 = ShownAddress(c.primaryDns, false);
   f.dns2 = ShownAddress(c.secondaryDns, false);
   f.adapterDisabled = c.statusEnabled == 0;
-  if (c.dhcpEnabled == kModeAutomatic) {
-    f.mode = EditorMode::kAutomatic;
+  if (ModeOf(c) == ConnectionMode::kAutomatic) {
+    f.mode = ConnectionMode::kAutomatic;
     f.dnsAutomatic = c.dnsServers.empty() && c.primaryDns.empty() && c.secondaryDns.empty();
     if (f.dnsAutomatic) f.dns1 = f.dns2 = 0;
-  } else if (c.dhcpEnabled == kModeManual) {
-    f.mode = EditorMode::kManual;
+  } else if (ModeOf(c) == ConnectionMode::kManual) {
+    f.mode = ConnectionMode::kManual;
   } else {
-    c.dhcpEnabled = kModeLeaveAlone;
-    f.mode = EditorMode::kLeaveAlone;
+    c.dhcpEnabled = CodeOf(ConnectionMode::kLeaveAlone);
+    f.mode = ConnectionMode::kLeaveAlone;
   }
   return f;
 }
@@ -100,18 +99,19 @@ void ProfileEditor::StoreShown(const EditorFields& shown) {
   ConnectionSetting& c = connections[static_cast<size_t>(currentTab)];
   c.statusEnabled = shown.adapterDisabled ? 0 : 1;
   switch (shown.mode) {
-    case EditorMode::kLeaveAlone:
-      c.dhcpEnabled = kModeLeaveAlone;
+    case ConnectionMode::kLeaveAlone:
+    case ConnectionMode::kUnknown:
+      c.dhcpEnabled = CodeOf(ConnectionMode::kLeaveAlone);
       break;
-    case EditorMode::kAutomatic:
+    case ConnectionMode::kAutomatic:
       // The addresses stay as they were; they come back when the tab is set to manual.
-      c.dhcpEnabled = kModeAutomatic;
+      c.dhcpEnabled = CodeOf(ConnectionMode::kAutomatic);
       c.primaryDns = shown.dnsAutomatic ? u"" : AddressToText(shown.dns1);
       c.secondaryDns = shown.dnsAutomatic ? u"" : AddressToText(shown.dns2);
       c.dnsServers.clear();
       break;
-    case EditorMode::kManual:
-      c.dhcpEnabled = kModeManual;
+    case ConnectionMode::kManual:
+      c.dhcpEnabled = CodeOf(ConnectionMode::kManual);
       c.ipAddressText = AddressToText(shown.address);
       c.subnetMaskText = AddressToText(shown.mask);
       c.gatewayText = AddressToText(shown.gateway);
@@ -130,17 +130,18 @@ EditorFields ProfileEditor::SwitchTab(const EditorFields& shown, int tab) {
 
 bool ProfileEditor::CheckConnection(size_t tab, const OkAnswers& answers, OkResult& result) {
   const ConnectionSetting& c = connections[tab];
-  if (c.dhcpEnabled != kModeManual && c.dhcpEnabled != kModeAutomatic) return true;
+  if (!Configures(c)) return true;
   badTab = static_cast<int>(tab);
   badField = Field::kAddress;
   result = OkResult::kBadAddress;
   // A blank address or mask is a field still to fill in, not a wrong value.
-  if (c.dhcpEnabled == kModeManual && (c.ipAddressText.empty() || c.subnetMaskText.empty())) {
+  if (ModeOf(c) == ConnectionMode::kManual &&
+      (c.ipAddressText.empty() || c.subnetMaskText.empty())) {
     if (!c.ipAddressText.empty()) badField = Field::kMask;
     badMessage = texts::BadManualConnection(c.connectionName);
     return false;
   }
-  const ConnectionPlan plan = PlanConnection({c.dhcpEnabled == kModeManual ? u"0" : u"1",
+  const ConnectionPlan plan = PlanConnection({TypeOf(ModeOf(c)),
                                               c.ipAddressText,
                                               c.subnetMaskText,
                                               c.gatewayText,
@@ -188,16 +189,14 @@ ProfileEditor::OkResult ProfileEditor::Ok(const EditorFields& shown, ProfileStor
     OkResult result;
     if (!CheckConnection(i, answers, result)) return result;
   }
-  std::vector<const ConnectionSetting*> records;
-  for (const ConnectionSetting& c : connections)
-    records.push_back(&c);
   if (kind == Kind::kModify) {
-    return store.ModifyProfile(profileId, profileName, std::move(records)) ? OkResult::kStored
-                                                                           : OkResult::kNotStored;
+    return store.ModifyProfile(profileId, profileName, ConnectionList(connections))
+               ? OkResult::kStored
+               : OkResult::kNotStored;
   }
   if (!answers.keepTakenName && store.ProfileNameExists(profileName)) return OkResult::kNameExists;
-  return store.AddProfile(profileName, std::move(records)) ? OkResult::kStored
-                                                           : OkResult::kNotStored;
+  return store.AddProfile(profileName, ConnectionList(connections)) ? OkResult::kStored
+                                                                    : OkResult::kNotStored;
 }
 
 bool ProfileEditor::LoadDnsProviders(XmlDocument& document) {

@@ -15,12 +15,9 @@
 
 namespace lumatrove {
 
-// The radio group of the editor.
-enum class EditorMode { kLeaveAlone = 0, kAutomatic = 1, kManual = 2 };
-
 // What the controls of one tab show. An address of 0 is a blank control.
 struct EditorFields {
-  EditorMode mode = EditorMode::kLeaveAlone;
+  ConnectionMode mode = ConnectionMode::kLeaveAlone;  // one of the radio group's three
   uint32_t address = 0;
   uint32_t mask = 0;
   uint32_t gateway = 0;

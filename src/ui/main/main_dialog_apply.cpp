@@ -1,69 +1,26 @@
-// What Windows uses now, and an apply that follows it: the address watch, the live rows and
-// tray tooltip, the conflict question before an apply, the wait after it, the undo snapshot
-// and the question whether to keep the new settings.
-#include <iphlpapi.h>
-
+// Applying a profile with the progress window, and following what Windows uses: the live
+// rows and tray tooltip, the conflict question before an apply, the wait after it, the undo
+// snapshot and the question whether to keep the new settings.
 #include "store/address_conflict.h"
 #include "store/undo_snapshot.h"
 #include "texts.h"
 #include "ui/dialogs/keep_settings_dialog.h"
 #include "ui/dialogs/progress_dialog.h"
-#include "ui/dialogs/progress_dialog_res.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/live_state.h"
 #include "ui/model/main_window_model.h"
 
 namespace lumatrove {
-namespace {
 
-struct WatchArguments {
-  HWND window;
-  HANDLE stop;
-};
-
-// Waits for Windows to report address changes and posts each to the window, until `stop`.
-// NotifyAddrChange is asked again after each report; without it (a system that does not
-// have it) the thread ends and the state is read after applies only.
-DWORD WINAPI WatchAddresses(void* parameter) {
-  const WatchArguments arguments = *static_cast<WatchArguments*>(parameter);
-  delete static_cast<WatchArguments*>(parameter);
-  // The request still pending when the window closes completes into this record later, so
-  // it lives on the heap and is never freed (one per window; XP cannot cancel the request).
-  auto* overlapped = new OVERLAPPED{};
-  overlapped->hEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  if (overlapped->hEvent == nullptr) return 0;
-  for (;;) {
-    HANDLE handle = nullptr;
-    const DWORD asked = NotifyAddrChange(&handle, overlapped);
-    if (asked != ERROR_IO_PENDING && asked != NO_ERROR) break;
-    const HANDLE events[2] = {arguments.stop, overlapped->hEvent};
-    if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) break;
-    PostMessageW(arguments.window, kAddressChangedMessage, 0, 0);
+bool MainDialog::ApplyProfileAt(int row) {
+  const RowProfile profile = ProfileOfRow(row);
+  if (profile.row < 0 || static_cast<size_t>(row) >= store.profiles.size()) {
+    Message(texts::kNoProfileSelected, MB_ICONEXCLAMATION);
+    return false;
   }
-  return 0;
-}
-
-}  // namespace
-
-void MainDialog::StartAddressWatch() {
-  stopWatch_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (stopWatch_ == nullptr) return;
-  auto* arguments = new WatchArguments{Handle(), stopWatch_};
-  addressWatch_ = CreateThread(nullptr, 0, WatchAddresses, arguments, 0, nullptr);
-  if (addressWatch_ == nullptr) delete arguments;
-}
-
-void MainDialog::StopAddressWatch() {
-  if (addressWatch_ != nullptr) {
-    SetEvent(stopWatch_);
-    WaitForSingleObject(addressWatch_, 5000);
-    CloseHandle(addressWatch_);
-    addressWatch_ = nullptr;
-  }
-  if (stopWatch_ != nullptr) {
-    CloseHandle(stopWatch_);
-    stopWatch_ = nullptr;
-  }
+  const std::u16string content = store.GetProfileContent(profile.id);
+  return ApplyAndFollow(*store.profiles[static_cast<size_t>(row)], content, profile.name,
+                        ApplyKind::kProfile);
 }
 
 void MainDialog::RefreshLiveState() {
@@ -126,16 +83,14 @@ bool MainDialog::ConfirmAddressesAreFree(const Profile& profile, ProgressDialog&
 }
 
 ApplyWaitOutcome MainDialog::WaitForWindows(const Profile& profile, ProgressDialog& progress) {
-  HWND bar =
-      progress.Handle() != nullptr ? GetDlgItem(progress.Handle(), IDC_PROGRESS_BAR) : nullptr;
-  if (bar != nullptr) SendMessageW(bar, PBM_SETRANGE32, 0, kApplyWaitMs);
+  progress.SetRange(kApplyWaitMs);
   unsigned waited = 0;
   return WaitUntilApplied(
       profile, [this] { return netAdapters.ReadLiveAdapters(); },
       [&](unsigned ms) {
         WaitPumping(ms);
         waited += ms;
-        if (bar != nullptr) SendMessageW(bar, PBM_SETPOS, waited, 0);
+        progress.SetPosition(waited);
       });
 }
 
