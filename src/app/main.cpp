@@ -28,7 +28,7 @@ int ApplyFromCommandLine(const std::u16string& id) {
   {
     lumatrove::ProfileStore store(*system);
     store.Open();
-    if (store.logEnabled != 0) {
+    if (store.logEnabled) {
       // IDs repaired now are repaired for good: the log beside the program says so, as the
       // main window's would.
       lumatrove::ActionLog log(store.ConfigPath().Sibling(lumatrove::kActionLogFile),

@@ -40,33 +40,32 @@ NetAdapterLayer::~NetAdapterLayer() {
 }
 
 void NetAdapterLayer::DetectWindowsVersion() {
+  using V = WindowsVersion;
   OsVersion v;
   if (!system_.GetVersion(v)) {
     // Every system this program can still meet is of the NT family.
-    windowsVersion = 9;
-    return;
-  }
-  if (v.major == 5) {
-    windowsVersion = v.minor == 0 ? 5 : v.minor == 1 ? 6 : 7;
+    windowsVersion = V::k10;
+  } else if (v.major == 5) {
+    windowsVersion = v.minor == 0 ? V::k2000 : v.minor == 1 ? V::kXp : V::kServer2003;
   } else if (v.major <= 4) {
-    windowsVersion = 0;
-    if (v.platformId == 2) windowsVersion = 4;
-    if (v.major == 4 && v.minor == 90) windowsVersion = 3;
-    if (v.major == 4 && v.minor == 10) windowsVersion = 2;
-    if (windowsVersion == 0) windowsVersion = 1;  // Windows 95 and other 9x systems
-  } else if (v.major == 6) {
-    windowsVersion = 8;  // Vista, 7, 8, 8.1
+    if (v.major == 4 && v.minor == 90) {
+      windowsVersion = V::kMe;
+    } else if (v.major == 4 && v.minor == 10) {
+      windowsVersion = V::k98;
+    } else {
+      windowsVersion = v.platformId == 2 ? V::kNt4 : V::k95;
+    }
   } else {
-    windowsVersion = 9;  // 10, 11 and later
+    windowsVersion = v.major == 6 ? V::kVista : V::k10;
   }
 }
 
 int NetAdapterLayer::DiscoverAdapters() {
   adapters.clear();
   Registry& reg = system_.registry();
-  const std::u16string_view rootPath = windowsVersion >= 5   ? kAdapterClassKey
-                                       : windowsVersion == 4 ? kNetworkCardsKey
-                                                             : kNetTransKey;
+  const std::u16string_view rootPath = windowsVersion >= WindowsVersion::k2000  ? kAdapterClassKey
+                                       : windowsVersion == WindowsVersion::kNt4 ? kNetworkCardsKey
+                                                                                : kNetTransKey;
   RegKey root(reg);
   if (root.Open(RegRoot::kLocalMachine, rootPath, RegAccess::kRead) != 0) return 0;
 
@@ -79,7 +78,7 @@ int NetAdapterLayer::DiscoverAdapters() {
     RegKey sub(reg);
     if (sub.Open(RegRoot::kLocalMachine, subPath, RegAccess::kRead) != 0) continue;
 
-    if (windowsVersion >= 4) {
+    if (windowsVersion >= WindowsVersion::kNt4) {
       RegKey interfaces(reg);
       if (interfaces.Open(RegRoot::kLocalMachine, Join(subPath, u"Ndi\\Interfaces"),
                           RegAccess::kRead) != 0) {
@@ -101,7 +100,7 @@ int NetAdapterLayer::DiscoverAdapters() {
         record->networkAddress = RegText(bytes);
       }
       std::u16string mac;
-      if (GetMacAddress(record->instanceId, mac, 1) > 0) record->macAddress = mac;
+      if (GetMacAddress(record->instanceId, mac, true) > 0) record->macAddress = mac;
       record->busType = u"PCI";
       adapters.push_back(std::move(record));
       ++count;
@@ -143,13 +142,13 @@ bool NetAdapterLayer::ReadAdapterTable(std::vector<IpAdapterEntry>& entries) {
 }
 
 int NetAdapterLayer::GetMacAddress(std::u16string_view id, std::u16string& address,
-                                   int includeAll) {
+                                   bool includeAll) {
   std::vector<IpAdapterEntry> entries;
   if (!ReadAdapterTable(entries)) return 0;
   for (const IpAdapterEntry& entry : entries) {
     std::u16string name = system_.codePage().ToUtf16(entry.adapterName);
     if (name.size() > kMaxAdapterNameChars) name.resize(kMaxAdapterNameChars);
-    if ((IsPciConnection(name) || includeAll != 0) && name == id) {
+    if ((IsPciConnection(name) || includeAll) && name == id) {
       char text[18];
       std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", entry.address[0],
                     entry.address[1], entry.address[2], entry.address[3], entry.address[4],
@@ -212,7 +211,8 @@ bool NetAdapterLayer::IsPciConnection(std::u16string_view id) {
 
 std::u16string NetAdapterLayer::TcpIpKeyPath(std::u16string_view id,
                                              const AdapterInfo* record) const {
-  if (windowsVersion >= 4) return std::u16string(kTcpipInterfacesKey) + std::u16string(id);
+  if (windowsVersion >= WindowsVersion::kNt4)
+    return std::u16string(kTcpipInterfacesKey) + std::u16string(id);
   return std::u16string(kNetTransWriteKey) +
          (record != nullptr ? record->instanceId : std::u16string(id));
 }
@@ -230,8 +230,8 @@ bool NetAdapterLayer::ReadTcpIpSettings(AdapterInfo& record, std::u16string_view
     ParseMultiString(bytes.data(), static_cast<uint32_t>(bytes.size()), all);
   };
   readList(u"IPAddress", record.ipAddressText, record.ipAddresses);
-  readList(windowsVersion >= 4 ? u"SubnetMask" : u"IPMask", record.subnetMaskText,
-           record.subnetMasks);
+  readList(windowsVersion >= WindowsVersion::kNt4 ? u"SubnetMask" : u"IPMask",
+           record.subnetMaskText, record.subnetMasks);
   readList(u"DefaultGateway", record.gatewayText, record.gateways);
   if (key.Read(u"NameServer", kValueCapacity, bytes)) SplitNameServer(record, RegText(bytes));
   record.dhcpEnabled = key.Read(u"EnableDHCP", kValueCapacity, bytes)

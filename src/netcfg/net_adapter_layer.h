@@ -32,6 +32,21 @@ inline constexpr std::u16string_view kNetTransWriteKey =
 constexpr int kDhcpEnable = 1;
 constexpr int kDhcpStatic = 2;
 
+// The Windows families the layer tells apart, in the order of their age; the paths of the
+// registry follow the family (9x, NT 4, and the 2000 family that every later NT joins).
+enum class WindowsVersion : int32_t {
+  kUnknown = 0,
+  k95 = 1,  // and other 9x systems
+  k98 = 2,
+  kMe = 3,
+  kNt4 = 4,
+  k2000 = 5,
+  kXp = 6,
+  kServer2003 = 7,  // and later 5.x
+  kVista = 8,       // to 8.1 (6.x)
+  k10 = 9,          // 10, 11 and whatever comes after
+};
+
 class NetAdapterLayer {
  public:
   explicit NetAdapterLayer(NetSystem& system);
@@ -39,18 +54,17 @@ class NetAdapterLayer {
   NetAdapterLayer(const NetAdapterLayer&) = delete;
   NetAdapterLayer& operator=(const NetAdapterLayer&) = delete;
 
-  // Sets windowsVersion: 2 Windows 98, 3 Me, 4 NT 4, 5 2000, 6 XP, 7 Server 2003; systems
-  // outside that table get 1 (Windows 95), 7 (later 5.x), 8 (6.x: Vista to 8.1) or 9 (10 and
-  // 11, and whatever comes after), so every NT system since 2000 takes the 2000 family paths.
+  // Sets windowsVersion from the system's version; a system that cannot say is taken for
+  // the newest family.
   void DetectWindowsVersion();
   // Rebuilds `adapters` from the registry; returns how many were found (0 when the adapter
   // root key cannot be opened).
   int DiscoverAdapters();
 
   // The hardware address text of the adapter whose IP Helper name is `id`; returns its length
-  // (17), or 0 when none matches or the table cannot be read. With includeAll 0 only adapters
+  // (17), or 0 when none matches or the table cannot be read. Without includeAll only adapters
   // for which IsPciConnection holds are considered.
-  int GetMacAddress(std::u16string_view id, std::u16string& address, int includeAll);
+  int GetMacAddress(std::u16string_view id, std::u16string& address, bool includeAll);
   // What Windows uses now on each discovered adapter that the IP Helper reports, in the
   // order of `adapters`; "0.0.0.0" entries (no address) are left out.
   std::vector<LiveAdapter> ReadLiveAdapters();
@@ -90,7 +104,7 @@ class NetAdapterLayer {
   bool SetDeviceEnabled(bool enable, std::u16string_view description, std::u16string_view busType);
 
   std::vector<std::unique_ptr<AdapterInfo>> adapters;
-  int32_t windowsVersion = 0;
+  WindowsVersion windowsVersion = WindowsVersion::kUnknown;
 
  private:
   // The IP Helper adapter table; false when it cannot be read.

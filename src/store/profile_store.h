@@ -143,7 +143,7 @@ class ProfileStore {
   // System settings and the Run value.
   void ReadSystemSettings();
   bool WriteSystemSettings();
-  bool SetAutoRun(int flag);
+  bool SetAutoRun(bool on);
   // The command line written into the Run value.
   std::u16string AutoRunCommand();
 
@@ -158,11 +158,11 @@ class ProfileStore {
   // The records mirror the document as of the last LoadProfiles: profiles change through the
   // operations above, never by writing to a record.
   std::vector<std::unique_ptr<Profile>> profiles;
-  int32_t autoUpdate = 0;
-  int32_t logEnabled = 0;
-  int32_t autoRun = 0;
+  bool autoUpdate = false;
+  bool logEnabled = false;
+  bool autoRun = false;
   // After an apply, ask whether to keep it and go back when nobody answers (CONFIRMAPPLY).
-  int32_t confirmApply = 0;
+  bool confirmApply = false;
   int32_t lastId = 0;
   // What the last Open did besides loading: where it kept a damaged file (empty when it kept
   // none) and which IDs it repaired.

@@ -11,16 +11,16 @@ void ProfileStore::ReadSystemSettings() {
   d.EnterElement();
   if (!d.FindElement(u"SYSCONFIG")) return;
   if (d.FindChildElement(u"AUTOEXEC")) {
-    autoRun = d.GetChildText() == u"FALSE" ? 0 : 1;
+    autoRun = d.GetChildText() != u"FALSE";
     SetAutoRun(autoRun);
   }
   d.ResetChildPosition();
-  if (d.FindChildElement(u"LOGFLAG")) logEnabled = d.GetChildText() == u"FALSE" ? 0 : 1;
+  if (d.FindChildElement(u"LOGFLAG")) logEnabled = d.GetChildText() != u"FALSE";
   d.ResetChildPosition();
-  if (d.FindChildElement(u"AUTOUPDATE")) autoUpdate = d.GetChildText() == u"FALSE" ? 0 : 1;
+  if (d.FindChildElement(u"AUTOUPDATE")) autoUpdate = d.GetChildText() != u"FALSE";
   // Off unless the file says TRUE: files of older versions do not have it.
   d.ResetChildPosition();
-  confirmApply = d.FindChildElement(u"CONFIRMAPPLY") && d.GetChildText() == u"TRUE" ? 1 : 0;
+  confirmApply = d.FindChildElement(u"CONFIRMAPPLY") && d.GetChildText() == u"TRUE";
 }
 
 bool ProfileStore::WriteSystemSettings() {
@@ -32,11 +32,11 @@ bool ProfileStore::WriteSystemSettings() {
   d.AddElement(u"SYSCONFIG");
   d.SetAttribute(u"VERSION", u"2.0");
   d.EnterElement();
-  d.AddElement(u"AUTOEXEC", autoRun != 0 ? u"TRUE" : u"FALSE");
-  d.AddElement(u"AUTOUPDATE", autoUpdate != 0 ? u"TRUE" : u"FALSE");
-  d.AddElement(u"LOGFLAG", logEnabled != 0 ? u"TRUE" : u"FALSE");
+  d.AddElement(u"AUTOEXEC", autoRun ? u"TRUE" : u"FALSE");
+  d.AddElement(u"AUTOUPDATE", autoUpdate ? u"TRUE" : u"FALSE");
+  d.AddElement(u"LOGFLAG", logEnabled ? u"TRUE" : u"FALSE");
   // Written only when on, so that a file that never used it stays as older versions wrote it.
-  if (confirmApply != 0) d.AddElement(u"CONFIRMAPPLY", u"TRUE");
+  if (confirmApply) d.AddElement(u"CONFIRMAPPLY", u"TRUE");
   return Save();
 }
 
@@ -51,9 +51,9 @@ std::u16string ProfileStore::AutoRunCommand() {
   return u"\"" + directory + u"\\" + base + u".exe\" -hide";
 }
 
-bool ProfileStore::SetAutoRun(int flag) {
+bool ProfileStore::SetAutoRun(bool on) {
   RegKey key(system_.net().registry());
-  if (flag != 0) {
+  if (on) {
     if (key.Create(RegRoot::kLocalMachine, kRunKey) == 0) {
       // The terminating NUL is part of the data, as REG_SZ readers expect.
       const std::vector<uint8_t> data = RegSzImage(AutoRunCommand());

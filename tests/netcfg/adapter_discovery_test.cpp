@@ -14,14 +14,18 @@ using test::U8;
 constexpr RegRoot kHklm = RegRoot::kLocalMachine;
 
 TEST(WindowsVersion, Table) {
+  using V = WindowsVersion;
   struct Case {
     OsVersion v;
-    int code;
+    V code;
   };
   const Case cases[] = {
-      {{4, 10, 0, 1}, 2},   {{4, 90, 0, 1}, 3},   {{4, 0, 1381, 2}, 4}, {{3, 51, 0, 2}, 4},
-      {{5, 0, 2195, 2}, 5}, {{5, 1, 2600, 2}, 6}, {{5, 2, 3790, 2}, 7}, {{4, 0, 950, 1}, 1},
-      {{5, 3, 0, 2}, 7},    {{6, 1, 7601, 2}, 8}, {{6, 3, 9600, 2}, 8}, {{10, 0, 22631, 2}, 9},
+      {{4, 10, 0, 1}, V::k98},           {{4, 90, 0, 1}, V::kMe},
+      {{4, 0, 1381, 2}, V::kNt4},        {{3, 51, 0, 2}, V::kNt4},
+      {{5, 0, 2195, 2}, V::k2000},       {{5, 1, 2600, 2}, V::kXp},
+      {{5, 2, 3790, 2}, V::kServer2003}, {{4, 0, 950, 1}, V::k95},
+      {{5, 3, 0, 2}, V::kServer2003},    {{6, 1, 7601, 2}, V::kVista},
+      {{6, 3, 9600, 2}, V::kVista},      {{10, 0, 22631, 2}, V::k10},
   };
   for (const Case& c : cases) {
     MemoryComputer pc;
@@ -31,7 +35,7 @@ TEST(WindowsVersion, Table) {
   }
   MemoryComputer pc;
   pc.versionFails = true;
-  EXPECT_GE(NetAdapterLayer(pc).windowsVersion, 5);
+  EXPECT_EQ(NetAdapterLayer(pc).windowsVersion, WindowsVersion::k10);
 }
 
 TEST(Discovery, LaptopOnXp) {
@@ -186,15 +190,15 @@ TEST(MacAddress, AdapterTableProtocol) {
   NetAdapterLayer layer(pc);
   std::u16string mac;
   pc.adapterTableCalls.clear();
-  EXPECT_EQ(layer.GetMacAddress(test::kWifiGuid, mac, 1), 17);
+  EXPECT_EQ(layer.GetMacAddress(test::kWifiGuid, mac, true), 17);
   EXPECT_EQ(U8(mac), "a4:17:31:0b:2c:9e");
   ASSERT_EQ(pc.adapterTableCalls.size(), 2u);
   EXPECT_EQ(pc.adapterTableCalls[0], 640u);
   EXPECT_EQ(pc.adapterTableCalls[1], 1280u);
 
-  EXPECT_EQ(layer.GetMacAddress(u"{unknown}", mac, 1), 0);
+  EXPECT_EQ(layer.GetMacAddress(u"{unknown}", mac, true), 0);
   pc.adapterTableError = 50;  // ERROR_NOT_SUPPORTED
-  EXPECT_EQ(layer.GetMacAddress(test::kWifiGuid, mac, 1), 0);
+  EXPECT_EQ(layer.GetMacAddress(test::kWifiGuid, mac, true), 0);
 }
 
 TEST(MacAddress, OnlyPciConnectionsWithoutIncludeAll) {
@@ -206,8 +210,8 @@ TEST(MacAddress, OnlyPciConnectionsWithoutIncludeAll) {
   NetAdapterLayer layer(pc);
   std::u16string mac;
   EXPECT_FALSE(layer.IsPciConnection(test::kLanGuid));
-  EXPECT_EQ(layer.GetMacAddress(test::kLanGuid, mac, 0), 0);
-  EXPECT_EQ(layer.GetMacAddress(test::kLanGuid, mac, 1), 17);
+  EXPECT_EQ(layer.GetMacAddress(test::kLanGuid, mac, false), 0);
+  EXPECT_EQ(layer.GetMacAddress(test::kLanGuid, mac, true), 17);
 }
 
 TEST(MacAddress, IsPciConnectionRules) {

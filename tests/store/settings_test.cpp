@@ -27,9 +27,9 @@ TEST_F(Settings, ReadingAndTheRunValue) {
   system_.currentDirectory = u"C:\\Program Files\\Lumatrove";
   system_.programPath = FromPath(dir_ / "Lumatrove.EXE");
   ASSERT_EQ(store_.Open(), 1);
-  EXPECT_EQ(store_.autoRun, 1);
-  EXPECT_EQ(store_.logEnabled, 1);  // only "FALSE" is false
-  EXPECT_EQ(store_.autoUpdate, 1);
+  EXPECT_TRUE(store_.autoRun);
+  EXPECT_TRUE(store_.logEnabled);  // only "FALSE" is false
+  EXPECT_TRUE(store_.autoUpdate);
   // Quoted, "-hide" outside the quotes, the terminating NUL counted.
   EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Lumatrove\\Lumatrove.exe\" -hide");
   ASSERT_NE(Run(), nullptr);
@@ -41,18 +41,18 @@ TEST_F(Settings, ReadingAndTheRunValue) {
             "</SYSCONFIG></LUMATROVE>");
   ProfileStore again(system_);
   ASSERT_EQ(again.Open(), 1);
-  EXPECT_EQ(again.autoRun, 0);
-  EXPECT_EQ(again.logEnabled, 0);  // missing: as constructed
+  EXPECT_FALSE(again.autoRun);
+  EXPECT_FALSE(again.logEnabled);  // missing: as constructed
   EXPECT_EQ(Run(), nullptr);       // the file says FALSE: the value is deleted
 }
 
 TEST_F(Settings, WithoutSysconfigNothingIsRead) {
   WriteFile(ConfigFile(), "<LUMATROVE><CONFIG LASTID=\"0\"/></LUMATROVE>");
   ASSERT_EQ(store_.Open(), 1);
-  EXPECT_EQ(store_.autoRun + store_.logEnabled + store_.autoUpdate, 0);
+  EXPECT_FALSE(store_.autoRun || store_.logEnabled || store_.autoUpdate);
   EXPECT_TRUE(computer_.memoryRegistry().Changes().empty());
   // The next write adds the section.
-  store_.logEnabled = 1;
+  store_.logEnabled = true;
   ASSERT_TRUE(store_.WriteSystemSettings());
   EXPECT_NE(ReadFile(ConfigFile()).find("<LOGFLAG>TRUE</LOGFLAG>"), std::string::npos);
 }
@@ -62,7 +62,7 @@ TEST_F(Settings, WriteKeepsThePlaceAndTheOrder) {
             "<LUMATROVE>\r\n<CONFIG LASTID=\"0\"/>\r\n<SYSCONFIG VERSION=\"2.0\">"
             "<LOGFLAG>TRUE</LOGFLAG></SYSCONFIG>\r\n<DNS VERSION=\"2.0\"/>\r\n</LUMATROVE>");
   ASSERT_EQ(store_.Open(), 1);
-  store_.autoUpdate = 1;
+  store_.autoUpdate = true;
   ASSERT_TRUE(store_.WriteSystemSettings());
   EXPECT_EQ(ReadFile(ConfigFile()),
             "<LUMATROVE>\r\n<CONFIG LASTID=\"0\"/>\r\n<SYSCONFIG VERSION=\"2.0\">\r\n"
@@ -80,7 +80,7 @@ TEST_F(Settings, WriteWithoutRootSavesNothing) {
 TEST_F(Settings, RegistryRefusalIsSilent) {
   computer_.memoryRegistry().WriteProtect(kHklm, kRunKey);
   store_.Open();
-  EXPECT_TRUE(store_.SetAutoRun(1));
+  EXPECT_TRUE(store_.SetAutoRun(true));
   EXPECT_EQ(Run(), nullptr);
 }
 

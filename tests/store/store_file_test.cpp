@@ -33,7 +33,7 @@ TEST_F(StoreFile, FirstStartWritesTheDefaultDocument) {
   ProfileStore again(system_);
   EXPECT_EQ(again.Open(), 1);
   EXPECT_EQ(again.lastId, 0);
-  EXPECT_EQ(again.logEnabled, 0);
+  EXPECT_FALSE(again.logEnabled);
 }
 
 TEST_F(StoreFile, ConfigPathFollowsTheProgramNotTheCurrentDirectory) {

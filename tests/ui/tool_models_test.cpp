@@ -92,7 +92,7 @@ TEST_F(SettingsModel, FailedUpdateCheckSwitchesItselfOffAndLogs) {
     StoreSettings(store_, {false, true, logging});
     ActionLog log(dir_ / "system.log", computer_.codePage());
     SwitchOffAfterFailedCheck(store_, log, {});
-    EXPECT_EQ(store_.autoUpdate, 0);
+    EXPECT_FALSE(store_.autoUpdate);
     EXPECT_NE(ReadFile(ConfigFile()).find("<AUTOUPDATE>FALSE</AUTOUPDATE>"), std::string::npos);
     EXPECT_EQ(std::filesystem::exists(dir_ / "system.log"), logging);
     if (logging) {

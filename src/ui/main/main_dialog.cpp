@@ -134,7 +134,7 @@ bool MainDialog::OnInit() {
 
   RefreshLiveState();
   addressWatch_.Start(Handle(), kAddressChangedMessage);
-  if (store.autoUpdate != 0) StartUpdateCheck();
+  if (store.autoUpdate) StartUpdateCheck();
 
   // "-hide" starts in the notification area only.
   shownByUser = !HasHideSwitch(ArgumentsOf(U(GetCommandLineW())));
@@ -149,7 +149,7 @@ void MainDialog::ShowMainWindow() {
 }
 
 void MainDialog::Append(std::u16string_view text) {
-  if (store.logEnabled == 0) return;
+  if (!store.logEnabled) return;
   ActionLog(FilePath(kActionLogFile), net_.codePage()).Append(text, system_.Now());
 }
 

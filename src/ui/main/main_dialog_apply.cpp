@@ -153,7 +153,7 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
 
   // Nobody there to keep it (a remote session that lost its connection): back it goes,
   // before any other message can wait for an answer.
-  if (ok && snapshot && store.confirmApply != 0 && RevertUnlessKept(name)) return false;
+  if (ok && snapshot && store.confirmApply && RevertUnlessKept(name)) return false;
 
   if (ok) {
     // The message cuts a long name so that it fits on the screen; the log keeps it whole.

@@ -5,24 +5,23 @@
 namespace lumatrove {
 
 SettingsChoice SettingsOf(const ProfileStore& store) {
-  return {store.autoRun != 0, store.autoUpdate != 0, store.logEnabled != 0,
-          store.confirmApply != 0};
+  return {store.autoRun, store.autoUpdate, store.logEnabled, store.confirmApply};
 }
 
 bool StoreSettings(ProfileStore& store, const SettingsChoice& choice) {
-  store.autoRun = choice.autoRun ? 1 : 0;
-  store.autoUpdate = choice.autoUpdate ? 1 : 0;
-  store.logEnabled = choice.logEnabled ? 1 : 0;
-  store.confirmApply = choice.confirmApply ? 1 : 0;
+  store.autoRun = choice.autoRun;
+  store.autoUpdate = choice.autoUpdate;
+  store.logEnabled = choice.logEnabled;
+  store.confirmApply = choice.confirmApply;
   const bool written = store.WriteSystemSettings();
   store.SetAutoRun(store.autoRun);
   return written;
 }
 
 void SwitchOffAfterFailedCheck(ProfileStore& store, ActionLog& log, const LocalTime& now) {
-  store.autoUpdate = 0;
+  store.autoUpdate = false;
   store.WriteSystemSettings();
-  if (store.logEnabled != 0) log.Append(texts::kUpdateFailed, now);
+  if (store.logEnabled) log.Append(texts::kUpdateFailed, now);
 }
 
 }  // namespace lumatrove

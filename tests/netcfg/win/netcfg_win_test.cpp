@@ -181,7 +181,7 @@ std::string WineComputer::realMac_;
 TEST_F(WineComputer, DiscoversTheSeededAdapters) {
   QuietSystem system;
   NetAdapterLayer layer(system);
-  EXPECT_GE(layer.windowsVersion, 5);
+  EXPECT_GE(layer.windowsVersion, WindowsVersion::k2000);
   ASSERT_EQ(layer.DiscoverAdapters(), 2);
   const AdapterInfo& lan = *layer.adapters[0];
   EXPECT_EQ(U8(lan.instanceId), realName_);
