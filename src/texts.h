@@ -2,6 +2,7 @@
 // dialogs and command prompts are in the resource scripts (src/ui/res, src/ui/dialogs).
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,23 @@ namespace lumatrove::texts {
 using std::u16string;
 using std::u16string_view;
 
+// `pattern` with each "%s" replaced, in order, by the next of `values` (which are not scanned
+// for "%s" in turn), so that a sentence reads whole with its placeholders.
+inline u16string Fill(u16string_view pattern, std::initializer_list<u16string_view> values) {
+  u16string out;
+  auto value = values.begin();
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] == u's' &&
+        value != values.end()) {
+      out += *value++;
+      ++i;
+    } else {
+      out += pattern[i];
+    }
+  }
+  return out;
+}
+
 // Start-up: the outcome of applying the profile named by "-n".
 inline constexpr u16string_view kCommandLineApplied = u"套用組態成功！";
 inline constexpr u16string_view kCommandLineApplyFailed = u"套用組態失敗！該組態檔案已失效！";
@@ -21,7 +39,7 @@ inline constexpr u16string_view kCommandLineApplyFailed = u"套用組態失敗�
 // gateway, the DNS servers and the mode were added in the same pattern.
 inline u16string ConnectionValueFault(u16string_view connection, u16string_view what,
                                       u16string_view value) {
-  return u16string(u"網路組態【").append(connection).append(u"】中存在").append(what).append(value);
+  return Fill(u"網路組態【%s】中存在%s%s", {connection, what, value});
 }
 inline u16string BadAddress(u16string_view connection, u16string_view value) {
   return ConnectionValueFault(connection, u"非法IP位址!", value);
@@ -32,7 +50,7 @@ inline u16string BadMask(u16string_view connection, u16string_view value) {
 inline constexpr u16string_view kGatewayLabel = u"預設通訊閘";
 inline constexpr u16string_view kDnsServerLabel = u"DNS伺服器";
 inline u16string BadServer(u16string_view connection, u16string_view label, u16string_view value) {
-  return ConnectionValueFault(connection, u"非法" + u16string(label) + u"：", value);
+  return ConnectionValueFault(connection, Fill(u"非法%s：", {label}), value);
 }
 inline u16string UnknownMode(u16string_view connection, u16string_view value) {
   return ConnectionValueFault(connection, u"不明的設定方式：", value);
@@ -68,7 +86,7 @@ inline constexpr u16string_view kColumnName = u"名稱";
 inline constexpr u16string_view kColumnCreated = u"建立時間";
 inline constexpr u16string_view kOpenFailed = u"開啟組態系統組態檔案錯誤！";
 inline u16string KeptCopy(u16string_view fileName) {
-  return u16string(u"原檔案已另存為 ").append(fileName);
+  return Fill(u"原檔案已另存為 %s", {fileName});
 }
 inline constexpr u16string_view kAdaptersFailed = u"載入網卡訊息有誤！";
 inline constexpr u16string_view kSaveFailed = u"儲存組態檔案失敗!";
@@ -76,7 +94,7 @@ inline constexpr u16string_view kSaved = u"儲存成功!";
 inline constexpr u16string_view kSavedLogEntry = u"建立一個新組態檔案,備份組態檔案成功!";
 inline constexpr u16string_view kNoProfileSelected = u"沒有選中任何組態!";
 inline u16string ProfileApplied(u16string_view name) {
-  return u16string(u"套用網路組態[").append(name).append(u"]成功!");
+  return Fill(u"套用網路組態[%s]成功!", {name});
 }
 inline constexpr u16string_view kApplyFailed = u"網路連線失敗!請檢查是否網線是否已連線!";
 inline constexpr u16string_view kClearLogQuestion = u"確認要清除日志檔案嗎？";
@@ -95,45 +113,32 @@ inline constexpr u16string_view kLiveOff = u"停用";
 inline constexpr u16string_view kLiveNone = u"沒有";
 inline u16string ShownDifference(u16string_view label, u16string_view shows,
                                  u16string_view wanted) {
-  return u16string(label)
-      .append(u" ")
-      .append(shows)
-      .append(u"（應為 ")
-      .append(wanted)
-      .append(u"）");
+  return Fill(u"%s %s（應為 %s）", {label, shows, wanted});
 }
 inline u16string NewSettingsNotShown(u16string_view connection, u16string_view shows) {
-  return u16string(u"Windows 在 10 秒內仍未使用網路連線【")
-      .append(connection)
-      .append(u"】的新設定，目前顯示：")
-      .append(shows)
-      .append(u"。\r\n設定已寫入，可能稍後才會生效；若一直如此，請停用再啟用這張網路卡。");
+  return Fill(
+      u"Windows 在 10 秒內仍未使用網路連線【%s】的新設定，目前顯示：%s。\r\n"
+      u"設定已寫入，可能稍後才會生效；若一直如此，請停用再啟用這張網路卡。",
+      {connection, shows});
 }
 inline u16string PrivateAddressShown(u16string_view connection, u16string_view shows) {
-  return u16string(u"網路連線【")
-      .append(connection)
-      .append(u"】目前顯示：")
-      .append(shows)
-      .append(
-          u"。\r\n169.254 開頭的是 Windows 自動指定的私人位址：所設定的位址可能已被網路上"
-          u"另一台裝置使用，或找不到 DHCP 伺服器。這張網路卡現在無法與其他電腦正常連線。");
+  return Fill(
+      u"網路連線【%s】目前顯示：%s。\r\n169.254 開頭的是 Windows 自動指定的私人位址：所設定的位址"
+      u"可能已被網路上另一台裝置使用，或找不到 DHCP 伺服器。這張網路卡現在無法與其他電腦正常連線。",
+      {connection, shows});
 }
 
 inline u16string AddressInUse(u16string_view connection, u16string_view address,
                               u16string_view hardware) {
-  return u16string(u"IP位址 ")
-      .append(address)
-      .append(u" 已有網路上另一台裝置（硬體位址 ")
-      .append(hardware)
-      .append(u"）在使用。\r\n仍要將網路連線【")
-      .append(connection)
-      .append(u"】設為這個位址嗎？選「否」則不套用任何設定。");
+  return Fill(
+      u"IP位址 %s 已有網路上另一台裝置（硬體位址 %s）在使用。\r\n"
+      u"仍要將網路連線【%s】設為這個位址嗎？選「否」則不套用任何設定。",
+      {address, hardware, connection});
 }
 
 // The question after an apply when confirmation is on.
-inline constexpr u16string_view kKeepSettingsQuestion = u"保留這些設定嗎？";
 inline u16string RevertCountdown(int seconds) {
-  return DecimalText(seconds) + u" 秒後將還原為套用前的設定。";
+  return Fill(u"%s 秒後將還原為套用前的設定。", {DecimalText(seconds)});
 }
 inline constexpr u16string_view kSettingsReverted = u"沒有確認新的設定，已還原為套用前的設定。";
 inline constexpr u16string_view kSettingsRevertFailed =
@@ -142,7 +147,7 @@ inline constexpr u16string_view kUndoSnapshotMissing = u"沒有可還原的設�
 inline constexpr u16string_view kUndoSnapshotNotSaved =
     u"無法保存套用前的設定，這次套用之後將無法還原。";
 inline u16string UndoSnapshotName(u16string_view profile) {
-  return u16string(u"套用【").append(profile).append(u"】前的設定");
+  return Fill(u"套用【%s】前的設定", {profile});
 }
 
 // The current-settings view.
@@ -166,25 +171,23 @@ inline constexpr u16string_view kNameMissing = u"組態名無效，請重新輸�
 inline constexpr u16string_view kNameExists =
     u"組態名已存在，是否重新輸入組態名？[確定]重新輸入\n[取消]不修改";
 inline u16string BadManualConnection(u16string_view connection) {
-  return u16string(u"網路連線【")
-      .append(connection)
-      .append(u"】設為手動輸入，請輸入有效的IP位址及子網遮罩，或改選「不配置」。");
+  return Fill(u"網路連線【%s】設為手動輸入，請輸入有效的IP位址及子網遮罩，或改選「不配置」。",
+              {connection});
 }
 // The editor asks, as Windows' own TCP/IP dialog does, before it stores such a gateway.
 inline u16string GatewayOutsideSubnet(u16string_view connection, u16string_view gateway) {
-  return u16string(u"網路連線【")
-      .append(connection)
-      .append(u"】的預設通訊閘 ")
-      .append(gateway)
-      .append(u" 不在 IP 位址與子網遮罩所定義的相同網路區段（子網路）上。\r\n仍要儲存這些設定嗎？");
+  return Fill(
+      u"網路連線【%s】的預設通訊閘 %s 不在 IP 位址與子網遮罩所定義的相同網路區段（子網路）上。"
+      u"\r\n仍要儲存這些設定嗎？",
+      {connection, gateway});
 }
 inline constexpr u16string_view kNewProfileName = u"組態專案";
 inline constexpr u16string_view kPropertiesOk = u"啟用";
 inline u16string RemoveQuestion(u16string_view name) {
-  return u16string(u"確認要移除組態[").append(name).append(u"]嗎？");
+  return Fill(u"確認要移除組態[%s]嗎？", {name});
 }
 inline u16string ProfileRemoved(u16string_view name) {
-  return u16string(u"移除組態檔案[").append(name).append(u"]!");
+  return Fill(u"移除組態檔案[%s]!", {name});
 }
 inline constexpr u16string_view kCopyPrefix = u"複製-";
 inline constexpr u16string_view kShortcutFailed = u"建立捷徑失敗！";
@@ -203,9 +206,10 @@ inline constexpr u16string_view kAdapterDisableFailed = u"禁用網路失敗！"
 
 // The About dialog.
 inline u16string AboutText(u16string_view version) {
-  return u16string(u"Torvane（Lumatrove）網路組態切換工具 ")
-      .append(version)
-      .append(u"\r\n\r\n在網路卡之間一鍵切換命名的IPv4組態。\r\nCopyright (C) KORVAL WORKS");
+  return Fill(
+      u"Torvane（Lumatrove）網路組態切換工具 %s\r\n\r\n在網路卡之間一鍵切換命名的IPv4組態。\r\n"
+      u"Copyright (C) KORVAL WORKS",
+      {version});
 }
 inline constexpr u16string_view kAboutThanks =
     u"所有回報問題與提出建議的使用者\r\nWine 開發團隊\r\nmingw-w64 專案\r\n"
@@ -223,7 +227,7 @@ inline constexpr u16string_view kLanNoAddress = u"無法獲得IP位址";
 
 // The update check.
 inline u16string NewerVersion(u16string_view version) {
-  return u16string(u"現用程式最新的版本為").append(version).append(u"，是否需要更新！");
+  return Fill(u"現用程式最新的版本為%s，是否需要更新！", {version});
 }
 inline constexpr u16string_view kUpdateFailed = u"自動更新失敗！";
 inline constexpr u16string_view kBadUrl = u"URL出错";
@@ -231,21 +235,16 @@ inline constexpr u16string_view kCannotOpenFile = u"Unable to open file";
 
 // The action log's entries about IDs that opening the configuration file repaired.
 inline u16string IdMissing(u16string_view profile, u16string_view newId) {
-  return u16string(u"組態[").append(profile).append(u"]缺少ID,已指定新ID ").append(newId);
+  return Fill(u"組態[%s]缺少ID,已指定新ID %s", {profile, newId});
 }
 inline u16string IdShared(u16string_view profile, u16string_view oldId, u16string_view newId) {
-  return u16string(u"組態[")
-      .append(profile)
-      .append(u"]的ID ")
-      .append(oldId)
-      .append(u" 與前面的組態重複,已改為新ID ")
-      .append(newId);
+  return Fill(u"組態[%s]的ID %s 與前面的組態重複,已改為新ID %s", {profile, oldId, newId});
 }
 inline u16string LastIdSet(u16string_view newId) {
-  return u16string(u"組態檔的LASTID已設為 ").append(newId);
+  return Fill(u"組態檔的LASTID已設為 %s", {newId});
 }
 inline u16string LastIdRaised(u16string_view oldId, u16string_view newId) {
-  return u16string(u"組態檔的LASTID已由 ").append(oldId).append(u" 調整為 ").append(newId);
+  return Fill(u"組態檔的LASTID已由 %s 調整為 %s", {oldId, newId});
 }
 
 }  // namespace lumatrove::texts

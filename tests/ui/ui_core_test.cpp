@@ -250,6 +250,12 @@ TEST(MainWindowModel, SizesFollowTheDpi) {
   EXPECT_EQ(ScaleToDpi(37, 144), 56);  // rounded
 }
 
+TEST(Texts, FillPutsEachValueInItsPlaceOnce) {
+  EXPECT_EQ(U8(texts::Fill(u"[%s] %s.", {u"%s", u"b"})), "[%s] b.");  // values are not rescanned
+  EXPECT_EQ(U8(texts::Fill(u"%s and %s", {u"a"})), "a and %s");       // too few values
+  EXPECT_EQ(U8(texts::Fill(u"100%", {u"a"})), "100%");
+}
+
 TEST(CurrentSettings, TextOfEachKindOfAdapter) {
   std::vector<std::unique_ptr<AdapterInfo>> adapters;
   adapters.push_back(Adapter(u"Wi-Fi", u"Realtek", 1, 1));
