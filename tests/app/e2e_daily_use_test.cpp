@@ -5,7 +5,7 @@
 namespace lumatrove::e2e {
 namespace {
 
-constexpr UINT kList = 1007;
+constexpr UINT kList = IDC_PROFILE_LIST;
 
 HWND VisibleMenuOf(DWORD pid) {
   for (HWND h : test::TopLevelWindows(pid)) {
@@ -56,15 +56,16 @@ TEST_F(Program, ForeignFileIsKeptAsideAndSavesReachTheDisk) {
   EXPECT_EQ(Read(folder_ / "lumatrove.cfg.bad"), foreign);
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  PostMessageW(main, WM_COMMAND, 32793, 0);
+  PostMessageW(main, WM_COMMAND, ID_VIEW_CURRENT, 0);
   HWND view = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (view = DialogOf(pid, u"電腦現用的IP配置內容")) != nullptr; }));
-  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"新的"));
+  SendMessageW(GetDlgItem(view, IDC_CURRENT_NAME), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"新的"));
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(view, IDOK)) != FALSE; }));
   PostMessageW(GetDlgItem(view, IDOK), BM_CLICK, 0, 0);
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text), "儲存成功!");
-  PostMessageW(main, WM_COMMAND, 32772, 0);
+  PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
   ASSERT_TRUE(Ended(pid));
 
   pid = Start();
@@ -93,7 +94,7 @@ TEST_F(Program, ListKeysActOnTheCurrentRow) {
   PressKey(list, VK_F2);
   HWND editor = WaitDialog(pid, u"IP專案設定");
   ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(U8(ItemText(editor, 1012)), "second");
+  EXPECT_EQ(U8(ItemText(editor, IDC_PROFILE_NAME)), "second");
   Press(editor, IDCANCEL);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
 
@@ -125,7 +126,7 @@ TEST_F(Program, LongNameFitsTheMenuAndTheMessage) {
 
   // The tray menu, then its profile submenu (the fifth entry that is not a separator) from
   // the keyboard.
-  PostMessageW(main, WM_USER + 1, 129, WM_RBUTTONDOWN);
+  PostMessageW(main, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
   HWND menu = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (menu = VisibleMenuOf(pid)) != nullptr; }));
   for (int i = 0; i < 5; ++i)
@@ -147,7 +148,7 @@ TEST_F(Program, LongNameFitsTheMenuAndTheMessage) {
   PostMessageW(main, WM_CANCELMODE, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) == nullptr; }));
 
-  PostMessageW(main, WM_COMMAND, 1524, 0);
+  PostMessageW(main, WM_COMMAND, ID_APPLY_FIRST, 0);
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (box = test::MessageBoxOf(pid)) != nullptr; }));
   GetWindowRect(box, &r);
@@ -159,7 +160,7 @@ TEST_F(Program, LongNameFitsTheMenuAndTheMessage) {
 
   // A shortcut with that name cannot be written: that is said, not passed over.
   ClickRow(main, pid, 0);
-  PostMessageW(main, WM_COMMAND, 32812, 0);
+  PostMessageW(main, WM_COMMAND, ID_SHORTCUT, 0);
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text), "建立捷徑失敗！");
 }
@@ -188,7 +189,7 @@ TEST_F(Program, MainWindowIsLaidOutForTheScreensDpi) {
     GetWindowRect(FindWindowExW(main, nullptr, TOOLBARCLASSNAMEW, nullptr), &bar);
     GetWindowRect(list, &box);
     layout.gap = box.top - bar.bottom;
-    PostMessageW(main, WM_COMMAND, 32772, 0);
+    PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
     Ended(pid);
     return layout;
   };

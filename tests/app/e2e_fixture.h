@@ -21,6 +21,15 @@
 #include "netcfg/win32_net_system.h"
 #include "remote_ui.h"
 #include "test_text.h"
+#include "ui/dialogs/about_dialog_res.h"
+#include "ui/dialogs/backup_dialog_res.h"
+#include "ui/dialogs/current_config_dialog_res.h"
+#include "ui/dialogs/keep_settings_dialog_res.h"
+#include "ui/dialogs/lan_computers_dialog_res.h"
+#include "ui/dialogs/profile_dialog_res.h"
+#include "ui/dialogs/settings_dialog_res.h"
+#include "ui/main/main_window_ids.h"
+#include "ui/res/resource.h"
 
 namespace lumatrove::e2e {
 
@@ -282,15 +291,27 @@ inline void ClickTab(HWND tabs, DWORD pid, int index) {
 // Makes `row` of the profile list the current row, as a click does, and waits until the row
 // commands know it.
 inline void ClickRow(HWND main, DWORD pid, int row) {
-  HWND list = GetDlgItem(main, 1007);
+  HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
   HWND toolbar = FindWindowExW(main, nullptr, TOOLBARCLASSNAMEW, nullptr);
   test::Click(list, test::RemoteList(list, pid).Rect(row), false);
-  WaitFor([&] { return SendMessageW(toolbar, TB_ISBUTTONENABLED, 32777, 0) != 0; });
-  Sleep(300);  // the list settles its selection after the button-up message
+  WaitFor([&] { return SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_PROFILE_APPLY, 0) != 0; });
+  // The list settles its selection after the button-up message.
+  WaitFor([&] {
+    return SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == row;
+  });
+}
+
+// True when the next message box of `pid` is the one a probe asks for: a command for a row
+// that does not exist, which the window takes only once it is done with what it did before.
+// A message that must not come would show first.
+inline bool NothingElseSaid(HWND main, DWORD pid) {
+  PostMessageW(main, WM_COMMAND, ID_APPLY_LAST, 0);
+  std::u16string text;
+  return TakeMessageBox(pid, text) && text == u"沒有選中任何組態!";
 }
 
 inline int RowCount(HWND main) {
-  return static_cast<int>(SendMessageW(GetDlgItem(main, 1007), LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(SendMessageW(GetDlgItem(main, IDC_PROFILE_LIST), LVM_GETITEMCOUNT, 0, 0));
 }
 
 // The profile element of `config` named `name` (its start tag up to its end tag) without the

@@ -80,7 +80,7 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
   TakeMessageBox(pi.dwProcessId, text, nullptr, 5);  // a first start says it made the file
   HWND main = WaitMainWindow(pi.dwProcessId);
   ASSERT_NE(main, nullptr);
-  PostMessageW(main, WM_COMMAND, 32772, 0);
+  PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
   ASSERT_TRUE(Ended(pi.dwProcessId));
   ASSERT_TRUE(fs::exists(folder / L"lumatrove.cfg"));
 

@@ -6,7 +6,7 @@
 namespace lumatrove::e2e {
 namespace {
 
-constexpr int kUndoCommand = 32820;
+constexpr int kUndoCommand = ID_UNDO_APPLY;
 
 // An environment variable of this process, which the program started next inherits, for
 // the length of a test.
@@ -82,7 +82,7 @@ bool TrayShows(const std::string& tip) {
 // The keep-the-settings question of `pid` (the dialog with the countdown text).
 HWND KeepQuestionOf(DWORD pid) {
   for (HWND h : test::TopLevelWindows(pid)) {
-    if (IsWindowVisible(h) && GetDlgItem(h, 1066) != nullptr) return h;
+    if (IsWindowVisible(h) && GetDlgItem(h, IDC_KEEP_COUNTDOWN) != nullptr) return h;
   }
   return nullptr;
 }
@@ -102,7 +102,7 @@ class Live : public Program {
     pid_ = Start();
     main_ = WaitMainWindow(pid_);
     ASSERT_NE(main_, nullptr);
-    list_ = GetDlgItem(main_, 1007);
+    list_ = GetDlgItem(main_, IDC_PROFILE_LIST);
     ASSERT_NE(list_, nullptr);
   }
   void DoubleClick(int row) {
@@ -137,8 +137,7 @@ TEST_F(Live, TooltipAndCheckMarkFollowAnApplyAndItsUndo) {
   ASSERT_TRUE(TakeMessageBox(pid_, text));
   EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
   // Windows shows the new address at once: no second message.
-  Sleep(500);
-  EXPECT_EQ(test::MessageBoxOf(pid_), nullptr);
+  EXPECT_TRUE(NothingElseSaid(main_, pid_));
   EXPECT_EQ(Images(), (std::vector<int>{1, 1}));
   const std::string after =
       "Torvane（Lumatrove）\n區域連線 DHCP 192.168.77.10\n無線網路連線 10.0.5.77";
@@ -161,7 +160,7 @@ TEST_F(Live, TooltipAndCheckMarkFollowAnApplyAndItsUndo) {
   ASSERT_TRUE(TakeMessageBox(pid_, text));
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
 
-  PostMessageW(main_, WM_COMMAND, 32772, 0);
+  PostMessageW(main_, WM_COMMAND, ID_APP_EXIT, 0);
   EXPECT_TRUE(Ended(pid_));
 }
 
@@ -241,8 +240,7 @@ TEST_F(Live, AnsweringAddressIsAppliedOnlyWhenTheUserSaysSo) {
   EXPECT_EQ(U8(text),
             "IP位址 192.168.1.77 已有網路上另一台裝置（硬體位址 00-11-22-33-44-55）在使用。"
             "\r\n仍要將網路連線【Wi-Fi】設為這個位址嗎？選「否」則不套用任何設定。");
-  Sleep(500);
-  EXPECT_EQ(test::MessageBoxOf(pid_), nullptr);
+  EXPECT_TRUE(NothingElseSaid(main_, pid_));
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
   EXPECT_EQ(Read(dhcpLog_), "");
   EXPECT_FALSE(fs::exists(folder_ / "lumatrove.undo"));
@@ -260,7 +258,7 @@ TEST_F(Live, UnansweredQuestionGoesBackAndKeepStays) {
   DoubleClick(0);
   HWND question = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (question = KeepQuestionOf(pid_)) != nullptr; }));
-  EXPECT_EQ(U8(test::WindowText(GetDlgItem(question, 1065))), "保留這些設定嗎？");
+  EXPECT_EQ(U8(test::WindowText(GetDlgItem(question, IDC_KEEP_QUESTION))), "保留這些設定嗎？");
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
   // Nobody answers: after 15 seconds the settings go back.
   std::u16string text;

@@ -6,14 +6,18 @@
 namespace lumatrove::e2e {
 namespace {
 
-constexpr int kNew = 32803, kModify = 32776, kProperties = 32804, kApply = 32777;
-constexpr int kRemove = 32795, kCopy = 32796, kBackup = 32778;
+constexpr int kNew = ID_PROFILE_NEW, kModify = ID_PROFILE_MODIFY,
+              kProperties = ID_PROFILE_PROPERTIES, kApply = ID_PROFILE_APPLY;
+constexpr int kRemove = ID_PROFILE_REMOVE, kCopy = ID_PROFILE_COPY, kBackup = ID_PROFILE_BACKUP;
 constexpr char16_t kEditor[] = u"IP專案設定";
 constexpr char16_t kBackupCaption[] = u"備份現用的IP";
 
 // The editor's controls.
-constexpr int kAddress = 1004, kName = 1012, kMask = 1014, kGateway = 1015, kDns1 = 1016;
-constexpr int kAutomatic = 1026, kManual = 1028, kLeave = 1045, kTabs = 1046, kDnsAutomatic = 1049;
+constexpr int kAddress = IDC_PROFILE_ADDRESS, kName = IDC_PROFILE_NAME, kMask = IDC_PROFILE_MASK,
+              kGateway = IDC_PROFILE_GATEWAY, kDns1 = IDC_PROFILE_DNS1;
+constexpr int kAutomatic = IDC_PROFILE_AUTOMATIC, kManual = IDC_PROFILE_MANUAL,
+              kLeave = IDC_PROFILE_LEAVE, kTabs = IDC_PROFILE_TABS,
+              kDnsAutomatic = IDC_PROFILE_DNS_AUTOMATIC;
 
 TEST_F(Program, NewProfileIsTypedIntoTheEditorAndSaved) {
   WriteConfig(DemoConfig(false));
@@ -59,7 +63,8 @@ TEST_F(Program, NewProfileIsTypedIntoTheEditorAndSaved) {
   EXPECT_EQ(U8(text), "儲存成功!");
   EXPECT_EQ(U8(caption), "Lumatrove");
   ASSERT_TRUE(WaitFor([&] { return RowCount(main) == 3; }));
-  EXPECT_EQ(U8(test::RemoteList(GetDlgItem(main, 1007), pid).Text(2, 2)), "新 <組態> & \"引號\"");
+  EXPECT_EQ(U8(test::RemoteList(GetDlgItem(main, IDC_PROFILE_LIST), pid).Text(2, 2)),
+            "新 <組態> & \"引號\"");
 
   const std::string config = Read(folder_ / "lumatrove.cfg");
   EXPECT_NE(config.find("LASTID=\"8\""), std::string::npos);
@@ -189,7 +194,7 @@ TEST_F(Program, ModifyKeepsIdAndHardwareAddress) {
   EXPECT_NE(modified.find("NETCARD=\"Realtek\""), std::string::npos);
   EXPECT_NE(modified.find("TYPE=\"1\""), std::string::npos);
   EXPECT_NE(modified.find("<IPADD><IP>10.0.5.77</IP></IPADD>"), std::string::npos);
-  EXPECT_EQ(U8(test::RemoteList(GetDlgItem(main, 1007), pid).Text(0, 2)), "second");
+  EXPECT_EQ(U8(test::RemoteList(GetDlgItem(main, IDC_PROFILE_LIST), pid).Text(0, 2)), "second");
 }
 
 TEST_F(Program, PropertiesApplyTheStoredProfileAndSaveNothing) {
@@ -234,7 +239,7 @@ TEST_F(Program, RemoveAsksFirstAndMovesTheCurrentRow) {
   PostMessageW(main, WM_COMMAND, kRemove, 0);
   ASSERT_TRUE(test::AnswerMessageBox(pid, IDNO, text));
   EXPECT_EQ(U8(text), "確認要移除組態[first]嗎？");
-  Sleep(300);
+  ASSERT_TRUE(NothingElseSaid(main, pid));
   EXPECT_EQ(Read(folder_ / "lumatrove.cfg"), before);
   EXPECT_FALSE(fs::exists(folder_ / "system.log"));
 
@@ -281,7 +286,7 @@ TEST_F(Program, CopyAddsTheCopyAtTheEnd) {
   ClickRow(main, pid, 1);
   PostMessageW(main, WM_COMMAND, kCopy, 0);
   ASSERT_TRUE(WaitFor([&] { return RowCount(main) == 3; }));
-  test::RemoteList rows(GetDlgItem(main, 1007), pid);
+  test::RemoteList rows(GetDlgItem(main, IDC_PROFILE_LIST), pid);
   EXPECT_EQ(U8(rows.Text(2, 2)), "複製-家裡");
   ClickRow(main, pid, 2);
   PostMessageW(main, WM_COMMAND, kCopy, 0);
@@ -303,7 +308,8 @@ TEST_F(Program, BackupStoresOneOrEveryAdapter) {
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  constexpr int kAdapters = 1021, kDetails = 1017, kAll = 1043, kOthersAutomatic = 1044;
+  constexpr int kAdapters = IDC_BACKUP_ADAPTERS, kDetails = IDC_BACKUP_DETAILS,
+                kAll = IDC_BACKUP_ALL, kOthersAutomatic = IDC_BACKUP_OTHERS_AUTOMATIC;
 
   PostMessageW(main, WM_COMMAND, kBackup, 0);
   HWND backup = WaitDialog(pid, kBackupCaption);
@@ -441,7 +447,7 @@ TEST_F(Program, DialogsWithoutAdaptersSaySo) {
     ASSERT_TRUE(TakeMessageBox(pid, text));
     EXPECT_EQ(U8(text), "載入對話框錯誤！");
   }
-  PostMessageW(main, WM_COMMAND, 32793, 0);
+  PostMessageW(main, WM_COMMAND, ID_VIEW_CURRENT, 0);
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text), "載入網卡訊息有誤！");
 }
@@ -457,7 +463,7 @@ TEST_F(Program, EditorWithoutItsFileLogsAndWorks) {
   PostMessageW(main, WM_COMMAND, kNew, 0);
   HWND editor = WaitDialog(pid, kEditor);
   ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(SendMessageW(GetDlgItem(editor, 1035), CB_GETCOUNT, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(GetDlgItem(editor, IDC_PROFILE_PROVIDERS), CB_GETCOUNT, 0, 0), 0);
   SetItemText(editor, kName, L"新的");
   Press(editor, IDOK);
   std::u16string text;
@@ -486,15 +492,15 @@ TEST_F(Program, DnsProviderFillsTheServers) {
   ASSERT_NE(editor, nullptr);
   ClickTab(GetDlgItem(editor, kTabs), pid, 1);
   ASSERT_TRUE(WaitFor([&] { return Checked(editor, kManual); }));
-  HWND combo = GetDlgItem(editor, 1035);
+  HWND combo = GetDlgItem(editor, IDC_PROFILE_PROVIDERS);
   ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 2);
   // Sorted: Cloudflare, HiNet. Selecting the first entry at start filled nothing.
   EXPECT_EQ(AddressOf(GetDlgItem(editor, kDns1), pid), "168.95.1.1");
   SendMessageW(combo, CB_SETCURSEL, 0, 0);
-  SendMessageW(editor, WM_COMMAND, MAKEWPARAM(1035, CBN_SELCHANGE),
+  SendMessageW(editor, WM_COMMAND, MAKEWPARAM(IDC_PROFILE_PROVIDERS, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(combo));
   EXPECT_EQ(AddressOf(GetDlgItem(editor, kDns1), pid), "1.1.1.1");
-  EXPECT_EQ(AddressOf(GetDlgItem(editor, 1017), pid), "1.0.0.1");
+  EXPECT_EQ(AddressOf(GetDlgItem(editor, IDC_PROFILE_DNS2), pid), "1.0.0.1");
 }
 
 }  // namespace

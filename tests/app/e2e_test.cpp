@@ -12,7 +12,7 @@ TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(U8(test::WindowText(main)), "Lumatrove");
-  HWND list = GetDlgItem(main, 1007);
+  HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
   ASSERT_NE(list, nullptr);
   test::RemoteList rows(list, pid);
   ASSERT_TRUE(rows.Ok());
@@ -26,14 +26,15 @@ TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   // The row commands wait for a row.
   HWND toolbar = FindWindowExW(main, nullptr, TOOLBARCLASSNAMEW, nullptr);
   ASSERT_NE(toolbar, nullptr);
-  EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONENABLED, 32777, 0));
-  EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONENABLED, 32803, 0));
+  EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_PROFILE_APPLY, 0));
+  EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_PROFILE_NEW, 0));
   // (Menus of another process cannot be read under Wine; the toolbar shows the same states.)
 
   // A click makes row 0 current, a double-click applies it.
   test::Click(list, rows.Rect(0), false);
-  ASSERT_TRUE(WaitFor([&] { return SendMessageW(toolbar, TB_ISBUTTONENABLED, 32777, 0) != 0; }));
-  EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONENABLED, 32795, 0));
+  ASSERT_TRUE(
+      WaitFor([&] { return SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_PROFILE_APPLY, 0) != 0; }));
+  EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_PROFILE_REMOVE, 0));
   test::Click(list, rows.Rect(0), true);
   std::u16string text, caption;
   ASSERT_TRUE(TakeMessageBox(pid, text, &caption));
@@ -65,7 +66,7 @@ TEST_F(Program, ListsProfilesAndAppliesOnDoubleClick) {
   EXPECT_EQ(entry.substr(17), U8(text) + "\r\n" + std::string(80, '=') + "\r\n");
 
   // Exit ends the program.
-  PostMessageW(main, WM_COMMAND, 32772, 0);
+  PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
   EXPECT_TRUE(Ended(pid));
 }
 
@@ -74,7 +75,7 @@ TEST_F(Program, DoubleClickWithoutRowAppliesNothing) {
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  HWND list = GetDlgItem(main, 1007);
+  HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
   RECT empty = test::RemoteList(list, pid).Rect(1);
   OffsetRect(&empty, 0, 3 * (empty.bottom - empty.top));  // below the last row
   test::Click(list, empty, true);
@@ -131,11 +132,13 @@ TEST_F(Program, HiddenStartShowsFromTheTray) {
   const DWORD pid = Start(L"-HIDE");
   HWND main = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (main = test::MainWindowOf(pid)) != nullptr; }));
+  // A window that stays hidden sends no word of it: the time its first paint takes is given.
   Sleep(500);
   EXPECT_FALSE(IsWindowVisible(main));
-  PostMessageW(main, WM_USER + 1, 129, WM_LBUTTONDBLCLK);  // double-click on the tray icon
+  PostMessageW(main, kTrayCallback, kTrayIconId,
+               WM_LBUTTONDBLCLK);  // double-click on the tray icon
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
-  Sleep(300);
+  Sleep(300);  // as above: a paint that would hide it again leaves no other trace
   EXPECT_TRUE(IsWindowVisible(main));  // shown for good: painting no longer hides it
 }
 
@@ -145,7 +148,7 @@ TEST_F(Program, ClearingTheLogAsksFirst) {
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  PostMessageW(main, WM_COMMAND, 32791, 0);
+  PostMessageW(main, WM_COMMAND, ID_LOG_CLEAR, 0);
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));  // answered Yes
   EXPECT_EQ(U8(text), "確認要清除日志檔案嗎？");
@@ -159,7 +162,7 @@ TEST_F(Program, FirstStartWithoutConfiguration) {
   EXPECT_EQ(U8(text), "開啟組態系統組態檔案錯誤！");
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(test::RemoteList(GetDlgItem(main, 1007), pid).Rows(), 0);
+  EXPECT_EQ(test::RemoteList(GetDlgItem(main, IDC_PROFILE_LIST), pid).Rows(), 0);
   EXPECT_NE(Read(folder_ / "lumatrove.cfg").find("<LOGFLAG>FALSE</LOGFLAG>"), std::string::npos);
 }
 
@@ -177,12 +180,13 @@ TEST_F(Program, RowTooltipShowsTheSummary) {
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  HWND list = GetDlgItem(main, 1007);
+  HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
   test::RemoteList rows(list, pid);
   RECT label = rows.Rect(0, LVIR_LABEL);
   POINT p{(label.left + label.right) / 2, (label.top + label.bottom) / 2};
   ClientToScreen(list, &p);
   SetForegroundWindow(main);
+  // A move, then a rest over the row: the list starts its hover timer on the second.
   SetCursorPos(p.x - 5, p.y);
   Sleep(100);
   SetCursorPos(p.x, p.y);
@@ -215,7 +219,7 @@ TEST_F(Program, DuplicateIdAppliesTheClickedProfile) {
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  HWND list = GetDlgItem(main, 1007);
+  HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
   test::RemoteList rows(list, pid);
   ASSERT_EQ(rows.Rows(), 3);
   test::Click(list, rows.Rect(2), false);
@@ -232,7 +236,7 @@ TEST_F(Program, DuplicateIdAppliesTheClickedProfile) {
   std::string log;
   WaitFor([&] { return (log = LogText(folder_ / "system.log")).find("third]成功") != log.npos; });
   EXPECT_NE(log.find("組態[third]的ID 1 與前面的組態重複,已改為新ID 3"), std::string::npos) << log;
-  PostMessageW(main, WM_COMMAND, 32772, 0);
+  PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
   EXPECT_TRUE(Ended(pid));
 }
 
@@ -242,7 +246,7 @@ TEST_F(Program, KeyboardMovedRowIsTheOneApplied) {
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  HWND list = GetDlgItem(main, 1007);
+  HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
   HWND toolbar = FindWindowExW(main, nullptr, TOOLBARCLASSNAMEW, nullptr);
   test::RemoteList rows(list, pid);
   // The selection follows a mouse that rests over the list (track-select): keep it away.
@@ -250,7 +254,8 @@ TEST_F(Program, KeyboardMovedRowIsTheOneApplied) {
   GetWindowRect(main, &window);
   SetCursorPos(window.right + 20, window.bottom + 20);
   test::Click(list, rows.Rect(0), false);
-  ASSERT_TRUE(WaitFor([&] { return SendMessageW(toolbar, TB_ISBUTTONENABLED, 32777, 0) != 0; }));
+  ASSERT_TRUE(
+      WaitFor([&] { return SendMessageW(toolbar, TB_ISBUTTONENABLED, ID_PROFILE_APPLY, 0) != 0; }));
   // Wine's list view settles the clicked row's selection once it has the button-up message,
   // which may come after the click notification: let it, before the keys move on.
   Sleep(300);
@@ -263,7 +268,7 @@ TEST_F(Program, KeyboardMovedRowIsTheOneApplied) {
     PostMessageW(list, WM_KEYUP, VK_DOWN, 0xC0000001);
     ASSERT_TRUE(WaitFor([&] { return selected() == row; }));
   }
-  PostMessageW(main, WM_COMMAND, 32777, 0);
+  PostMessageW(main, WM_COMMAND, ID_PROFILE_APPLY, 0);
   std::u16string text;
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text), "套用網路組態[third]成功!");
@@ -272,7 +277,7 @@ TEST_F(Program, KeyboardMovedRowIsTheOneApplied) {
   // Home goes back to the first row, and so does the current row.
   PostMessageW(list, WM_KEYDOWN, VK_HOME, 1);
   ASSERT_TRUE(WaitFor([&] { return selected() == 0; }));
-  PostMessageW(main, WM_COMMAND, 32777, 0);
+  PostMessageW(main, WM_COMMAND, ID_PROFILE_APPLY, 0);
   ASSERT_TRUE(TakeMessageBox(pid, text));
   EXPECT_EQ(U8(text), "套用網路組態[first]成功!");
 }
@@ -287,7 +292,7 @@ TEST_F(Program, DamagedFileMessageNamesTheKeptCopy) {
             "<LUMATROVE><CONFIG LASTID=\"4\"><NETSETING NAME=\"x\"");
   HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
-  EXPECT_EQ(test::RemoteList(GetDlgItem(main, 1007), pid).Rows(), 0);
+  EXPECT_EQ(test::RemoteList(GetDlgItem(main, IDC_PROFILE_LIST), pid).Rows(), 0);
 }
 
 TEST_F(Program, AddressThatIsNoAddressIsNotApplied) {
@@ -320,12 +325,12 @@ TEST_F(Program, ManyProfilesStartNearlyAsFastAsFew) {
         [&] {
           main = test::MainWindowOf(pid);
           return main != nullptr && IsWindowVisible(main) &&
-                 SendMessageW(GetDlgItem(main, 1007), LVM_GETITEMCOUNT, 0, 0) == count;
+                 SendMessageW(GetDlgItem(main, IDC_PROFILE_LIST), LVM_GETITEMCOUNT, 0, 0) == count;
         },
         120);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    if (main != nullptr) PostMessageW(main, WM_COMMAND, 32772, 0);
+    if (main != nullptr) PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(Ended(pid, 60));
     return seconds;
   };
@@ -359,10 +364,10 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
   RegSetValueExW(wifi, L"IPAddress", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(moved),
                  sizeof moved);
   RegCloseKey(wifi);
-  PostMessageW(main, WM_COMMAND, 32793, 0);
+  PostMessageW(main, WM_COMMAND, ID_VIEW_CURRENT, 0);
   HWND view = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (view = DialogOf(pid, u"電腦現用的IP配置內容")) != nullptr; }));
-  const std::string text = U8(ItemText(view, 1038));
+  const std::string text = U8(ItemText(view, IDC_CURRENT_TEXT));
   const std::string separator = "\r\n" + std::string(40, '=') + "\r\n";
   EXPECT_NE(text.find("-->Intel(R) PRO/1000 MT Network Connection\r\n自動取得IP組態！\r\n"
                       "\r\n網路狀態:啟用" +
@@ -380,9 +385,10 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
   // "備份返回" waits for a name that is more than blanks.
   HWND backup = GetDlgItem(view, IDOK);
   EXPECT_FALSE(IsWindowEnabled(backup));
-  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"   "));
+  SendMessageW(GetDlgItem(view, IDC_CURRENT_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"   "));
   EXPECT_FALSE(IsWindowEnabled(backup));
-  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"現在 <&\">"));
+  SendMessageW(GetDlgItem(view, IDC_CURRENT_NAME), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(L"現在 <&\">"));
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(backup) != FALSE; }));
   PostMessageW(backup, BM_CLICK, 0, 0);
   std::u16string message;
@@ -391,7 +397,7 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
 
   // The list shows the new profile at its end; the file holds it, name escaped, with one
   // connection per adapter and the next ID.
-  HWND list = GetDlgItem(main, 1007);
+  HWND list = GetDlgItem(main, IDC_PROFILE_LIST);
   ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 3; }));
   EXPECT_EQ(U8(test::RemoteList(list, pid).Text(2, 2)), "現在 <&\">");
   const std::string config = Read(folder_ / "lumatrove.cfg");
@@ -405,9 +411,9 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
   EXPECT_NE(added.find("<IP>192.168.1.77</IP>"), std::string::npos) << added;
 
   // "返回" stores nothing.
-  PostMessageW(main, WM_COMMAND, 32793, 0);
+  PostMessageW(main, WM_COMMAND, ID_VIEW_CURRENT, 0);
   ASSERT_TRUE(WaitFor([&] { return (view = DialogOf(pid, u"電腦現用的IP配置內容")) != nullptr; }));
-  SendMessageW(GetDlgItem(view, 1039), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
+  SendMessageW(GetDlgItem(view, IDC_CURRENT_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"x"));
   PostMessageW(GetDlgItem(view, IDCANCEL), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(view); }));
   EXPECT_EQ(Read(folder_ / "lumatrove.cfg"), config);

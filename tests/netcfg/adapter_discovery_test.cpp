@@ -79,7 +79,21 @@ TEST(Discovery, TheTwoThousandFamilyPathsServeWindows11) {
   pc.version = {10, 0, 22631, 2};
   DescribeLaptop(pc);
   NetAdapterLayer layer(pc);
-  EXPECT_EQ(layer.DiscoverAdapters(), 2);
+  ASSERT_EQ(layer.DiscoverAdapters(), 2);
+  // The same records as on XP: the 2000 family's class, connection and TCP/IP keys were read.
+  MemoryComputer xp;
+  DescribeLaptop(xp);
+  NetAdapterLayer onXp(xp);
+  ASSERT_EQ(onXp.DiscoverAdapters(), 2);
+  for (size_t i = 0; i < 2; ++i) {
+    const AdapterInfo& a = *layer.adapters[i];
+    const AdapterInfo& b = *onXp.adapters[i];
+    EXPECT_EQ(a.instanceId, b.instanceId);
+    EXPECT_EQ(a.connectionName, b.connectionName);
+    EXPECT_EQ(a.ipAddressText, b.ipAddressText);
+    EXPECT_EQ(a.macAddress, b.macAddress);
+    EXPECT_FALSE(a.connectionName.empty());
+  }
 }
 
 TEST(Discovery, FiltersOnLowerRangeAndDriverDesc) {

@@ -19,6 +19,7 @@
 #include "ui/dialogs/progress_dialog.h"
 #include "ui/main/address_watch.h"
 #include "ui/main/main_bars.h"
+#include "ui/main/main_window_ids.h"
 #include "ui/model/live_state.h"
 #include "ui/model/main_window_model.h"
 #include "ui/model/menu_layout.h"
@@ -29,9 +30,6 @@
 
 namespace lumatrove {
 
-inline constexpr wchar_t kInstanceMarker[] = L"Lumatrove-Good";
-inline constexpr UINT kTrayCallback = WM_USER + 1;
-inline constexpr UINT kTrayIconId = 129;
 // Posted by a key pressed in the profile list, to be handled once the list has moved its
 // selection; wParam is the row selected before.
 inline constexpr UINT kKeyboardSelectionMessage = WM_APP + 1;

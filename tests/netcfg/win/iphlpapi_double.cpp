@@ -27,7 +27,8 @@ namespace {
 
 constexpr wchar_t kClassKey[] =
     L"System\\CurrentControlSet\\Control\\Class\\{4d36e972-e325-11ce-bfc1-08002be10318}";
-constexpr wchar_t kInterfacesKey[] = L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
+constexpr wchar_t kInterfacesKey[] =
+    L"SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\";
 
 struct Adapter {
   std::string name;  // the GUID
@@ -248,8 +249,7 @@ extern "C" DWORD WINAPI GetAdaptersInfo(PIP_ADAPTER_INFO info, PULONG size) {
   return ERROR_SUCCESS;
 }
 
-extern "C" DWORD WINAPI GetPerAdapterInfo(ULONG index, PIP_PER_ADAPTER_INFO info,
-                                                 PULONG size) {
+extern "C" DWORD WINAPI GetPerAdapterInfo(ULONG index, PIP_PER_ADAPTER_INFO info, PULONG size) {
   if (size == nullptr) return ERROR_INVALID_PARAMETER;
   EnterCriticalSection(&lock);
   const Adapter* found = nullptr;
