@@ -4,8 +4,8 @@
 
 namespace lumatrove {
 
-UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url,
-                                   const FilePath& file) {
+std::optional<UpdateOutcome::Kind> DownloadToFile(HttpSystem& http, std::u16string_view url,
+                                                  const FilePath& file) {
   std::string body;
   switch (http.Get(url, kVersionRequestHeaders, kVersionBodyLimit, body)) {
     case HttpSystem::Status::kBadUrl:
@@ -15,8 +15,8 @@ UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url,
     case HttpSystem::Status::kOk:
       break;
   }
-  return WriteWholeFile(file, body) ? UpdateOutcome::Kind::kUpToDate
-                                    : UpdateOutcome::Kind::kCannotWriteFile;
+  if (!WriteWholeFile(file, body)) return UpdateOutcome::Kind::kCannotWriteFile;
+  return std::nullopt;
 }
 
 UpdateOutcome CheckVersionDocument(const FilePath& file, std::u16string_view current) {
@@ -34,8 +34,9 @@ UpdateOutcome CheckVersionDocument(const FilePath& file, std::u16string_view cur
 
 UpdateOutcome RunUpdateCheck(HttpSystem& http, std::u16string_view url, const FilePath& file,
                              std::u16string_view current) {
-  const UpdateOutcome::Kind downloaded = DownloadToFile(http, url, file);
-  if (downloaded != UpdateOutcome::Kind::kUpToDate) return {downloaded, {}, {}};
+  if (const std::optional<UpdateOutcome::Kind> failure = DownloadToFile(http, url, file)) {
+    return {*failure, {}, {}};
+  }
   return CheckVersionDocument(file, current);
 }
 

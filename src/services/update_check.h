@@ -3,6 +3,7 @@
 // the outcome on its own thread.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,8 +34,10 @@ struct UpdateOutcome {
   std::u16string page;
 };
 
-// Fetches `url` into `file` (at most kVersionBodyLimit bytes of the body, whatever the status).
-UpdateOutcome::Kind DownloadToFile(HttpSystem& http, std::u16string_view url, const FilePath& file);
+// Fetches `url` into `file` (at most kVersionBodyLimit bytes of the body, whatever the status):
+// nothing when the file holds it, else why not (kBadUrl, kDownloadFailed, kCannotWriteFile).
+std::optional<UpdateOutcome::Kind> DownloadToFile(HttpSystem& http, std::u16string_view url,
+                                                  const FilePath& file);
 
 // The newest version and its page named by the version document in `file`; kNewer when the
 // version is greater than `current` as text, character by character.

@@ -140,7 +140,9 @@ class ProfileStore {
   // the same message when one cannot be applied.
   bool CheckProfileContent(std::u16string_view content);
 
-  // System settings and the Run value.
+  // System settings and the Run value. Reading the settings also writes the Run value anew
+  // (or removes it), so that it follows the program when it moved; writing them saves the
+  // file (false when it was not written).
   void ReadSystemSettings();
   bool WriteSystemSettings();
   bool SetAutoRun(bool on);
