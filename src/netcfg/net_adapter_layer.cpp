@@ -339,6 +339,9 @@ bool NetAdapterLayer::WriteEnableDhcp(std::u16string_view id, bool enable) {
   }
   const uint8_t value[4] = {static_cast<uint8_t>(enable ? 1 : 0), 0, 0, 0};
   key.Set(u"EnableDHCP", kRegDword, value, 4);
+  // Windows stores this when a fixed address is set while no cable is plugged in, and then
+  // ignores a later switch to DHCP; a fixed address leaves it as Windows keeps it.
+  if (enable) key.Delete(u"DisableDhcpOnConnect");
   return true;
 }
 

@@ -176,11 +176,12 @@ TEST(ApplyDhcp, RegistryImageAndNotification) {
   DescribeLaptop(pc);
   NetAdapterLayer layer(pc);
   ASSERT_TRUE(layer.ApplyDhcp(test::kWifiGuid, u""));
-  EXPECT_EQ(Changes(pc), (std::vector<std::string>{
-                             "delete IPAddress", "set IPAddress 7 18", "delete SubnetMask",
-                             "set SubnetMask 7 18", "delete DefaultGateway",
-                             "set DefaultGateway 7 4", "delete NameServer", "set NameServer 1 2",
-                             "set EnableDHCP 4 4", "set EnableDHCP 4 4"}));
+  EXPECT_EQ(Changes(pc),
+            (std::vector<std::string>{"delete IPAddress", "set IPAddress 7 18", "delete SubnetMask",
+                                      "set SubnetMask 7 18", "delete DefaultGateway",
+                                      "set DefaultGateway 7 4", "delete NameServer",
+                                      "set NameServer 1 2", "set EnableDHCP 4 4",
+                                      "set EnableDHCP 4 4", "delete DisableDhcpOnConnect"}));
   const std::u16string key = TcpipKey(test::kWifiGuid);
   const MemoryRegistry& reg = pc.memoryRegistry();
   EXPECT_EQ(reg.FindValue(kHklm, key, u"IPAddress")->data, Bytes(u"0.0.0.0", 2));
@@ -197,6 +198,14 @@ TEST(ApplyDhcp, RegistryImageAndNotification) {
   // Fixed DNS servers survive a switch to DHCP.
   ASSERT_TRUE(layer.ApplyDhcp(test::kWifiGuid, u"8.8.8.8,8.8.4.4"));
   EXPECT_EQ(reg.FindValue(kHklm, key, u"NameServer")->data, Bytes(u"8.8.8.8,8.8.4.4", 1));
+
+  // What Windows keeps after a fixed address set without a cable stays through a fixed
+  // address, and goes with the switch to DHCP, which it would otherwise ignore.
+  pc.memoryRegistry().SetDword(kHklm, key, u"DisableDhcpOnConnect", 1);
+  ASSERT_TRUE(layer.ApplyStaticAddress(test::kWifiGuid, 0, u"10.0.0.5", u"255.0.0.0", u"", u""));
+  EXPECT_NE(reg.FindValue(kHklm, key, u"DisableDhcpOnConnect"), nullptr);
+  ASSERT_TRUE(layer.ApplyDhcp(test::kWifiGuid, u""));
+  EXPECT_EQ(reg.FindValue(kHklm, key, u"DisableDhcpOnConnect"), nullptr);
 }
 
 TEST(ApplyStaticAddress, LongAddressIsCut) {

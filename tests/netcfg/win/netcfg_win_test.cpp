@@ -244,8 +244,18 @@ TEST_F(WineApply, StaticAddressReachesRegistryAndDhcpClient) {
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(Log(), "(null)|{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}|1|0|0a01a8c0|00ffffff|2\n");
 
-  // Back to DHCP: fixed DNS servers kept, the client told with action 1.
+  // Back to DHCP: fixed DNS servers kept, the client told with action 1, and the value with
+  // which Windows would ignore the switch gone.
+  HKEY h = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, reinterpret_cast<const wchar_t*>(key.c_str()), 0,
+                          KEY_SET_VALUE, &h),
+            ERROR_SUCCESS);
+  const DWORD one = 1;
+  RegSetValueExW(h, L"DisableDhcpOnConnect", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+                 sizeof one);
+  RegCloseKey(h);
   ASSERT_TRUE(layer.ApplyDhcp(id, u"8.8.8.8"));
+  EXPECT_TRUE(ReadValue(key, L"DisableDhcpOnConnect", type).empty());
   EXPECT_EQ(ReadValue(key, L"IPAddress", type), Image(u"0.0.0.0", 2));
   EXPECT_EQ(ReadValue(key, L"EnableDHCP", type), (std::vector<uint8_t>{1, 0, 0, 0}));
   EXPECT_EQ(ReadValue(key, L"NameServer", type), Image(u"8.8.8.8", 1));
