@@ -30,8 +30,9 @@ uint32_t NetworkOrder(uint32_t address) {
 
 }  // namespace
 
-std::optional<AddressConflict> FindAddressConflict(NetSystem& net, const Profile& profile,
-                                                   const std::vector<LiveAdapter>& live) {
+std::vector<ArpQuestion> ConflictQuestions(const Profile& profile,
+                                           const std::vector<LiveAdapter>& live) {
+  std::vector<ArpQuestion> questions;
   for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
     if (ModeOf(*c) != ConnectionMode::kManual || !IsFixedAddress(c->ipAddressText)) continue;
     const auto adapter = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
@@ -43,17 +44,40 @@ std::optional<AddressConflict> FindAddressConflict(NetSystem& net, const Profile
       continue;
     const uint32_t target = TextToAddress(c->ipAddressText);
     if (!OnLink(target, a)) continue;
-    uint8_t mac[8] = {};
-    uint32_t length = 0;
-    const uint32_t result = net.SendArp(NetworkOrder(target), mac, &length);
-    if (result == static_cast<uint32_t>(kErrorNotSupported)) return std::nullopt;
-    if (result != 0 || length < 6) continue;
+    questions.push_back({c->connectionName, c->ipAddressText, NetworkOrder(target)});
+  }
+  return questions;
+}
+
+std::optional<AddressConflict> FirstConflict(const std::vector<ArpQuestion>& questions,
+                                             const std::vector<ArpAnswer>& answers) {
+  for (size_t i = 0; i < questions.size() && i < answers.size(); ++i) {
+    const ArpAnswer& answer = answers[i];
+    if (!answer.answered) continue;
+    if (answer.result == static_cast<uint32_t>(kErrorNotSupported)) return std::nullopt;
+    if (answer.result != 0 || answer.length < 6) continue;
     char text[18];
-    std::snprintf(text, sizeof text, "%02x-%02x-%02x-%02x-%02x-%02x", mac[0], mac[1], mac[2],
-                  mac[3], mac[4], mac[5]);
-    return AddressConflict{c->connectionName, c->ipAddressText, std::u16string(text, text + 17)};
+    std::snprintf(text, sizeof text, "%02x-%02x-%02x-%02x-%02x-%02x", answer.mac[0], answer.mac[1],
+                  answer.mac[2], answer.mac[3], answer.mac[4], answer.mac[5]);
+    return AddressConflict{questions[i].connectionName, questions[i].address,
+                           std::u16string(text, text + 17)};
   }
   return std::nullopt;
+}
+
+std::optional<AddressConflict> FindAddressConflict(NetSystem& net, const Profile& profile,
+                                                   const std::vector<LiveAdapter>& live) {
+  const std::vector<ArpQuestion> questions = ConflictQuestions(profile, live);
+  std::vector<ArpAnswer> answers;
+  for (const ArpQuestion& q : questions) {
+    ArpAnswer answer;
+    answer.answered = true;
+    answer.result = net.SendArp(q.target, answer.mac, &answer.length);
+    answers.push_back(answer);
+    // A system that cannot ask cannot ask about the next address either.
+    if (answer.result == static_cast<uint32_t>(kErrorNotSupported)) break;
+  }
+  return FirstConflict(questions, answers);
 }
 
 }  // namespace lumatrove

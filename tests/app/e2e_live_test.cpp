@@ -277,5 +277,35 @@ TEST_F(Live, UnansweredQuestionGoesBackAndKeepStays) {
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
 }
 
+// On Windows, SendARP for an address nobody holds answers only after seconds of retries: the
+// conflict check asks for every address at once and waits a second at most.
+TEST_F(Live, ConflictCheckWaitsAtMostASecondForSilence) {
+  // Each run applies addresses the adapters do not hold yet, so that both are asked about.
+  auto applyTakes = [&](const char* lan, const char* wifi) {
+    StartOn(ConfigOf("8",
+                     "<NETSETING NAME=\"兩張\" DATATIME=\"26-12-02 14:30:00\" ID=\"8\">" +
+                         Connection(kLan, "區域連線", "0", lan, "255.255.255.0", "", "") +
+                         Connection(kWifi, "無線網路連線", "0", wifi, "255.255.255.0", "", "") +
+                         "</NETSETING>\r\n",
+                     false));
+    const auto started = std::chrono::steady_clock::now();
+    DoubleClick(0);
+    std::u16string text;
+    EXPECT_TRUE(TakeMessageBox(pid_, text, nullptr, 30));
+    EXPECT_EQ(U8(text), "套用網路組態[兩張]成功!");
+    const auto took = std::chrono::steady_clock::now() - started;
+    PostMessageW(main_, WM_COMMAND, ID_APP_EXIT, 0);
+    EXPECT_TRUE(Ended(pid_));
+    return took;
+  };
+  const auto quick = applyTakes("192.168.77.50", "192.168.1.50");
+  ScopedVariable silent(L"LUMATROVE_ARP_SILENT_MS", L"3000");
+  const auto slow = applyTakes("192.168.77.51", "192.168.1.51");
+  // Asked one after another, the two silent addresses would add six seconds.
+  EXPECT_LT(slow - quick, std::chrono::milliseconds(1500))
+      << std::chrono::duration_cast<std::chrono::milliseconds>(slow - quick).count() << " ms";
+  EXPECT_GT(slow - quick, std::chrono::milliseconds(800));  // the second was waited for
+}
+
 }  // namespace
 }  // namespace lumatrove::e2e

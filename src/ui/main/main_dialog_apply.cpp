@@ -6,6 +6,7 @@
 #include "texts.h"
 #include "ui/dialogs/keep_settings_dialog.h"
 #include "ui/dialogs/progress_dialog.h"
+#include "ui/main/arp_questions.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/live_state.h"
 #include "ui/model/main_window_model.h"
@@ -47,28 +48,14 @@ bool MainDialog::UndoLastApply() {
 }
 
 void MainDialog::WaitPumping(unsigned ms) {
-  const DWORD end = GetTickCount() + ms;
-  for (;;) {
-    const auto left = static_cast<LONG>(end - GetTickCount());
-    if (left <= 0) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
-                         (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST);
-      if (input) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
+  win::WaitWithoutInput(nullptr, 0, ms);
 }
 
 bool MainDialog::ConfirmAddressesAreFree(const Profile& profile, ProgressDialog& progress) {
-  const auto conflict = FindAddressConflict(net_, profile, netAdapters.ReadLiveAdapters());
+  // Every address at once, and no longer than a device that holds one takes to answer.
+  const std::vector<ArpQuestion> questions =
+      ConflictQuestions(profile, netAdapters.ReadLiveAdapters());
+  const auto conflict = FirstConflict(questions, AskAtOnce(net_, questions, kArpWaitMs));
   if (!conflict) return true;
   progress.Show(SW_HIDE);
   const std::u16string question =

@@ -48,6 +48,31 @@ std::u16string ComboBox::ItemText(int index) const {
 
 namespace lumatrove::win {
 
+int WaitWithoutInput(const HANDLE* handles, DWORD count, DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  for (;;) {
+    const auto left = static_cast<LONG>(end - GetTickCount());
+    if (left <= 0) return -1;
+    const DWORD woke =
+        MsgWaitForMultipleObjects(count, handles, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+    if (woke < WAIT_OBJECT_0 + count) return static_cast<int>(woke - WAIT_OBJECT_0);
+    if (woke == WAIT_FAILED) return -1;
+    if (woke != WAIT_OBJECT_0 + count) continue;  // the time ran out: checked above
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return -1;
+      }
+      const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+                         (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST);
+      if (input) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
 int SystemDpi() {
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return 96;

@@ -19,6 +19,12 @@ inline std::u16string U(const wchar_t* s) {
 // A string resource of this module ("" when there is none); at most `limit` characters.
 std::u16string LoadString(UINT id, int limit = 256);
 
+// Waits up to `ms` for one of `handles` (none: only for the time) while the thread's windows
+// go on painting and taking their messages; keyboard and mouse input is dropped meanwhile.
+// Returns the index of the signalled handle, or -1 when the time ran out or the program is
+// ending (WM_QUIT, which is posted again).
+int WaitWithoutInput(const HANDLE* handles, DWORD count, DWORD ms);
+
 // The screen's logical pixels per inch (96 at 100 %, 144 at 150 %); 96 when it cannot be read.
 int SystemDpi();
 

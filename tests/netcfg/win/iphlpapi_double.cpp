@@ -19,6 +19,7 @@
 #include <iptypes.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -313,6 +314,11 @@ extern "C" DWORD WINAPI SendARP(ULONG destination, ULONG, PVOID mac, PULONG leng
       return NO_ERROR;
     }
     start = end + 1;
+  }
+  // Windows answers for an address nobody holds only after its ARP retries.
+  char silent[16] = {};
+  if (GetEnvironmentVariableA("LUMATROVE_ARP_SILENT_MS", silent, sizeof silent) > 0) {
+    Sleep(static_cast<DWORD>(std::strtoul(silent, nullptr, 10)));
   }
   *length = 0;
   return ERROR_BAD_NET_NAME;
