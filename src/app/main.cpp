@@ -4,12 +4,14 @@
 // After windows.h.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 
 #include "netcfg/win32_net_system.h"
 #include "store/profile_store.h"
 #include "store/win32_store_system.h"
 #include "texts.h"
+#include "ui/main/apply_sequence.h"
 #include "ui/main/main_dialog.h"
 #include "ui/model/action_log.h"
 #include "ui/model/command_line.h"
@@ -21,26 +23,40 @@ namespace {
 using lumatrove::win::U;
 using lumatrove::win::W;
 
+// Applies the profile `id` as the window would (snapshot, conflict question, wait, keep
+// question, log), with start-up's own outcome messages.
 int ApplyFromCommandLine(const std::u16string& id) {
   std::unique_ptr<lumatrove::NetSystem> net = lumatrove::MakeWin32NetSystem();
   std::unique_ptr<lumatrove::StoreSystem> system = lumatrove::MakeWin32StoreSystem(*net);
-  bool ok = false;
-  {
-    lumatrove::ProfileStore store(*system);
-    store.Open();
-    if (store.logEnabled) {
-      // IDs repaired now are repaired for good: the log beside the program says so, as the
-      // main window's would.
-      lumatrove::ActionLog log(store.ConfigPath().Sibling(lumatrove::kActionLogFile),
-                               net->codePage());
-      for (const std::u16string& line : lumatrove::IdRepairLogLines(store.idRepairs))
-        log.Append(line, system->Now());
-    }
-    ok = store.ApplyProfile(id);
+  lumatrove::ProfileStore store(*system);
+  store.Open();
+  const lumatrove::FilePath logFile = store.ConfigPath().Sibling(lumatrove::kActionLogFile);
+  auto log = [&](std::u16string_view text) {
+    if (store.logEnabled)
+      lumatrove::ActionLog(logFile, net->codePage()).Append(text, system->Now());
+  };
+  // IDs repaired now are repaired for good: the log beside the program says so, as the main
+  // window's would.
+  for (const std::u16string& line : lumatrove::IdRepairLogLines(store.idRepairs))
+    log(line);
+  const auto found = std::find_if(store.profiles.begin(), store.profiles.end(),
+                                  [&](const auto& p) { return p->id == id; });
+  if (found == store.profiles.end()) {
+    MessageBoxW(nullptr, W(std::u16string(lumatrove::texts::kCommandLineApplyFailed)),
+                W(net->ApplicationName()), MB_OK | MB_ICONERROR);
+    return 0;
   }
-  const std::u16string text(ok ? lumatrove::texts::kCommandLineApplied
-                               : lumatrove::texts::kCommandLineApplyFailed);
-  MessageBoxW(nullptr, W(text), W(net->ApplicationName()), MB_OK);
+  lumatrove::NetAdapterLayer adapters(*net);
+  lumatrove::ApplySequence sequence({lumatrove::ApplySequence::Caller::kCommandLine,
+                                     nullptr,
+                                     store,
+                                     adapters,
+                                     *net,
+                                     *system,
+                                     log,
+                                     {}});
+  sequence.Run(**found, store.GetProfileContent(id), (*found)->name,
+               lumatrove::ApplySequence::Kind::kProfile);
   return 0;
 }
 

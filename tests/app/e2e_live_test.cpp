@@ -307,5 +307,25 @@ TEST_F(Live, ConflictCheckWaitsAtMostASecondForSilence) {
   EXPECT_GT(slow - quick, std::chrono::milliseconds(800));  // the second was waited for
 }
 
+// A shortcut's start applies as the window does: with the snapshot for undo, the keep
+// question and the log.
+TEST_F(Live, ShortcutApplyIsAWholeApply) {
+  WriteConfig(ConfirmingConfig(FixedProfile("實驗室", "3", "10.0.5.77")));
+  const DWORD pid = Start(L"-n3");
+  HWND question = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (question = KeepQuestionOf(pid)) != nullptr; }));
+  PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid, text));
+  EXPECT_EQ(U8(text), "套用組態成功！");
+  EXPECT_TRUE(Ended(pid));
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+  // What the adapter had before is kept for "還原上次套用".
+  const std::string undo = Read(folder_ / "lumatrove.undo");
+  EXPECT_NE(undo.find("NAME=\"套用【實驗室】前的設定\""), std::string::npos) << undo;
+  EXPECT_NE(undo.find("<IP>192.168.1.10</IP>"), std::string::npos) << undo;
+  EXPECT_NE(LogText(folder_ / "system.log").find("套用網路組態[實驗室]成功!"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace lumatrove::e2e

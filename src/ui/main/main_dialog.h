@@ -18,6 +18,7 @@
 #include "ui/dialogs/dialog_context.h"
 #include "ui/dialogs/progress_dialog.h"
 #include "ui/main/address_watch.h"
+#include "ui/main/apply_sequence.h"
 #include "ui/main/main_bars.h"
 #include "ui/main/main_window_ids.h"
 #include "ui/model/live_state.h"
@@ -105,11 +106,8 @@ class MainDialog : public win::Dialog {
   // none.
   RowProfile RowForCommand();
 
-  // main_dialog_apply.cpp: applying with the progress window, and following what Windows uses.
-  // How an apply goes: a profile and the undo command keep a snapshot before and may ask
-  // whether to keep the result; going back after an unanswered question does neither.
-  enum class ApplyKind { kProfile, kUndo, kRevert };
-  // Applies the profile of `row` with the progress window and reports the outcome.
+  // main_dialog_apply.cpp: applying from the window, and following what Windows uses.
+  // Applies the profile of `row` through the apply sequence and reports the outcome.
   bool ApplyProfileAt(int row);
   // Applies the last undo snapshot.
   bool UndoLastApply();
@@ -117,17 +115,9 @@ class MainDialog : public win::Dialog {
   bool UndoSnapshotExists();
   // Reads what Windows uses now; marks the live rows and writes the tray tooltip.
   void RefreshLiveState();
+  // Runs the apply sequence for the window, unless one runs already.
   bool ApplyAndFollow(const Profile& profile, std::u16string_view content,
-                      const std::u16string& name, ApplyKind kind);
-  // False when another device answers for a fixed address of `profile` and the user does not
-  // want it applied anyway.
-  bool ConfirmAddressesAreFree(const Profile& profile, ProgressDialog& progress);
-  // Waits until Windows shows `profile` (at most kApplyWaitMs), the bar showing the time.
-  ApplyWaitOutcome WaitForWindows(const Profile& profile, ProgressDialog& progress);
-  // Asks whether to keep what was applied; true when it went back (or tried to) instead.
-  bool RevertUnlessKept(const std::u16string& name);
-  // Waits `ms` while the windows keep painting (input waits).
-  void WaitPumping(unsigned ms);
+                      const std::u16string& name, ApplySequence::Kind kind);
 
   // main_dialog_commands.cpp: the routing of commands and the profile commands.
   // What the profile dialogs use of the window.
