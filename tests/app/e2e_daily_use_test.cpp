@@ -7,15 +7,6 @@ namespace {
 
 constexpr UINT kList = IDC_PROFILE_LIST;
 
-HWND VisibleMenuOf(DWORD pid) {
-  for (HWND h : test::TopLevelWindows(pid)) {
-    wchar_t cls[16] = {};
-    GetClassNameW(h, cls, 16);
-    if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(h)) return h;
-  }
-  return nullptr;
-}
-
 void PressKey(HWND window, WPARAM key) {
   PostMessageW(window, WM_KEYDOWN, key, 1);
   PostMessageW(window, WM_KEYUP, key, 0xC0000001);
@@ -99,9 +90,9 @@ TEST_F(Program, ListKeysActOnTheCurrentRow) {
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
 
   PressKey(list, VK_APPS);
-  ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return test::VisibleMenuOf(pid) != nullptr; }));
   PostMessageW(main, WM_CANCELMODE, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) == nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return test::VisibleMenuOf(pid) == nullptr; }));
 
   PressKey(list, VK_DELETE);
   ASSERT_TRUE(test::AnswerMessageBox(pid, IDNO, text));
@@ -128,7 +119,7 @@ TEST_F(Program, LongNameFitsTheMenuAndTheMessage) {
   // the keyboard.
   PostMessageW(main, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
   HWND menu = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (menu = VisibleMenuOf(pid)) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return (menu = test::VisibleMenuOf(pid)) != nullptr; }));
   for (int i = 0; i < 5; ++i)
     PressKey(main, VK_DOWN);
   PressKey(main, VK_RIGHT);
@@ -146,7 +137,7 @@ TEST_F(Program, LongNameFitsTheMenuAndTheMessage) {
   // Forty characters and the margins, where the whole name made it 3,091 pixels wide.
   EXPECT_LT(r.right - r.left, 600) << "the submenu is " << r.right - r.left << " pixels wide";
   PostMessageW(main, WM_CANCELMODE, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) == nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return test::VisibleMenuOf(pid) == nullptr; }));
 
   PostMessageW(main, WM_COMMAND, ID_APPLY_FIRST, 0);
   HWND box = nullptr;

@@ -9,16 +9,6 @@
 namespace lumatrove::e2e {
 namespace {
 
-// A popup menu of the process on the screen.
-HWND VisibleMenuOf(DWORD pid) {
-  for (HWND h : test::TopLevelWindows(pid)) {
-    wchar_t cls[16] = {};
-    GetClassNameW(h, cls, 16);
-    if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(h)) return h;
-  }
-  return nullptr;
-}
-
 TEST_F(Program, TrayProfileEntryAppliesItsRow) {
   WriteConfig(DemoConfig(false));
   const DWORD pid = Start();
@@ -43,9 +33,9 @@ TEST_F(Program, TrayRightClickShowsTheMenu) {
   for (int time = 0; time < 2; ++time) {
     PostMessageW(main, kTrayCallback, kTrayIconId, WM_RBUTTONDOWN);
     HWND menu = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (menu = VisibleMenuOf(pid)) != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return (menu = test::VisibleMenuOf(pid)) != nullptr; }));
     PostMessageW(main, WM_CANCELMODE, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) == nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return test::VisibleMenuOf(pid) == nullptr; }));
   }
   EXPECT_FALSE(IsWindowVisible(main));  // the menu does not open the window
 }
@@ -60,9 +50,9 @@ TEST_F(Program, RightClickOnARowShowsTheContextMenu) {
   const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
   PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
   PostMessageW(list, WM_RBUTTONUP, 0, at);
-  ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return test::VisibleMenuOf(pid) != nullptr; }));
   PostMessageW(main, WM_CANCELMODE, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return VisibleMenuOf(pid) == nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return test::VisibleMenuOf(pid) == nullptr; }));
   // The row it was opened on is the current row: "啟用" of the menu would apply it.
   PostMessageW(main, WM_COMMAND, ID_PROFILE_APPLY, 0);
   std::u16string text;

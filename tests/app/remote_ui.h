@@ -64,6 +64,16 @@ inline HWND MessageBoxOf(DWORD pid) {
   return nullptr;
 }
 
+// A popup menu of the process on the screen.
+inline HWND VisibleMenuOf(DWORD pid) {
+  for (HWND h : TopLevelWindows(pid)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (lstrcmpW(cls, L"#32768") == 0 && IsWindowVisible(h)) return h;
+  }
+  return nullptr;
+}
+
 inline std::u16string WindowText(HWND h) {
   wchar_t buffer[1024] = {};
   GetWindowTextW(h, buffer, 1024);
