@@ -81,12 +81,7 @@ void BackupDialog::OnOk() {
       context_.adapters.adapters, SelectedAdapter(), IsButtonChecked(IDC_BACKUP_ALL),
       IsButtonChecked(IDC_BACKUP_OTHERS_AUTOMATIC));
   if (connections.empty()) return;
-  if (!context_.store.AddProfile(name, ConnectionList(connections))) {
-    ShowMessage(Handle(), texts::kSaveFailed, MB_ICONERROR);
-    End(IDCANCEL);
-    return;
-  }
-  End(IDOK);
+  EndStored(*this, context_.store.AddProfile(name, ConnectionList(connections)));
 }
 
 }  // namespace

@@ -40,12 +40,7 @@ class CurrentConfigDialog : public win::Dialog {
     const std::u16string name = ItemText(IDC_CURRENT_NAME);
     if (!IsUsableProfileName(name)) return;
     // The profile holds the adapters as the view found and shows them, one connection each.
-    if (!context_.store.AddProfile(name, ConnectionList(adapters_.adapters))) {
-      ShowMessage(Handle(), texts::kSaveFailed, MB_ICONERROR);
-      End(IDCANCEL);
-      return;
-    }
-    End(IDOK);
+    EndStored(*this, context_.store.AddProfile(name, ConnectionList(adapters_.adapters)));
   }
 
  private:

@@ -12,6 +12,7 @@
 #include "netcfg/net_adapter_layer.h"
 #include "store/profile_store.h"
 #include "texts.h"
+#include "ui/win/dialog.h"
 #include "ui/win/window.h"
 
 namespace lumatrove {
@@ -28,6 +29,13 @@ struct DialogContext {
 inline int ShowMessage(HWND owner, std::u16string_view text, UINT flags) {
   return MessageBoxW(owner, win::W(std::u16string(text)), win::W(std::u16string(texts::kCaption)),
                      flags);
+}
+
+// Ends `dialog` with OK when the store took what the dialog gave it; otherwise says that the
+// file was not written and ends with Cancel.
+inline void EndStored(win::Dialog& dialog, bool stored) {
+  if (!stored) ShowMessage(dialog.Handle(), texts::kSaveFailed, MB_ICONERROR);
+  dialog.End(stored ? IDOK : IDCANCEL);
 }
 
 }  // namespace lumatrove

@@ -293,8 +293,7 @@ void ProfileDialog::OnOk() {
         FocusItem(FieldControl(model_.badField));
         return;
       case Result::kNotStored:
-        ShowMessage(Handle(), texts::kSaveFailed, MB_ICONERROR);
-        End(IDCANCEL);
+        EndStored(*this, false);
         return;
       case Result::kStored:
       case Result::kNothingStored:

@@ -31,12 +31,7 @@ class SettingsDialog : public win::Dialog {
     choice.autoUpdate = IsButtonChecked(IDC_SETTINGS_UPDATE);
     choice.logEnabled = IsButtonChecked(IDC_SETTINGS_LOG);
     choice.confirmApply = IsButtonChecked(IDC_SETTINGS_CONFIRM);
-    if (!StoreSettings(store_, choice)) {
-      ShowMessage(Handle(), texts::kSaveFailed, MB_ICONERROR);
-      End(IDCANCEL);
-      return;
-    }
-    End(IDOK);
+    EndStored(*this, StoreSettings(store_, choice));
   }
 
  private:

@@ -22,11 +22,11 @@ class ApplySequence {
   // A profile and the undo command keep a snapshot before and may ask whether to keep the
   // result; going back after an unanswered question does neither.
   enum class Kind { kProfile, kUndo, kRevert };
-  // Who applies: the window says "套用網路組態[name]成功!", a shortcut's start (Part 1.1)
+  // Who applies: the window says "套用網路組態[name]成功!", a shortcut's start
   // "套用組態成功！" or "套用組態失敗！該組態檔案已失效！".
   enum class Caller { kWindow, kCommandLine };
 
-  struct Parts {
+  struct Setup {
     Caller caller;
     HWND owner;  // the window the sequence's windows belong to; none for a shortcut's start
     ProfileStore& store;
@@ -36,7 +36,7 @@ class ApplySequence {
     std::function<void(std::u16string_view)> log;  // appends to the action log
     std::function<void()> written;  // after the settings were written and Windows was waited for
   };
-  explicit ApplySequence(Parts parts) : parts_(std::move(parts)) {}
+  explicit ApplySequence(Setup setup) : setup_(std::move(setup)) {}
 
   // Applies `content` (the NETSETING content of `profile`, named `name`); true when it was
   // applied and kept.
@@ -54,7 +54,7 @@ class ApplySequence {
   bool RevertUnlessKept(const std::u16string& name);
   void Report(bool ok, const std::u16string& name, const ApplyWaitOutcome& outcome);
 
-  Parts parts_;
+  Setup setup_;
 };
 
 }  // namespace lumatrove
