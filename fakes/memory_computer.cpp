@@ -245,6 +245,54 @@ void MemoryComputer::RefreshAdapterTable(std::u16string_view guid) {
   }
 }
 
+std::optional<uint32_t> MemoryComputer::RunNetsh(std::u16string_view arguments) {
+  const std::string line = NarrowAscii(arguments);
+  netshRuns.push_back(line);
+  journal.push_back("netsh " + line);
+  if (netshResult != 0u) return netshResult;
+  // "interface ipv4 set|add address|dnsservers name=N key=value ...", as netsh reads it.
+  std::vector<std::string> words;
+  std::map<std::string, std::string> options;
+  for (size_t start = 0; start < line.size();) {
+    size_t end = line.find(' ', start);
+    if (end == std::string::npos) end = line.size();
+    const std::string word = line.substr(start, end - start);
+    const size_t equals = word.find('=');
+    if (equals == std::string::npos) {
+      words.push_back(word);
+    } else {
+      options[word.substr(0, equals)] = word.substr(equals + 1);
+    }
+    start = end + 1;
+  }
+  const auto entry = std::find_if(adapterTable.begin(), adapterTable.end(), [&](const auto& e) {
+    return std::to_string(e.index) == options["name"];
+  });
+  if (words.size() != 4 || entry == adapterTable.end()) return 1;
+  const std::string& verb = words[2];
+  if (words[3] == "address" && verb == "set") {
+    entry->dhcpEnabled = options["source"] == "dhcp";
+    entry->gateways.clear();
+    if (entry->dhcpEnabled) {
+      const std::string& lease = dhcpAddresses[entry->adapterName];
+      entry->ipAddresses = {lease.empty() ? "0.0.0.0" : lease};
+      entry->ipMasks = {lease.empty() ? "0.0.0.0" : "255.255.255.0"};
+    } else {
+      entry->ipAddresses = {options["address"]};
+      entry->ipMasks = {options["mask"]};
+      if (options["gateway"] != "none") entry->gateways = {options["gateway"]};
+    }
+  } else if (words[3] == "dnsservers") {
+    std::vector<std::string>& dns = dnsServers[entry->index];
+    if (verb == "set") dns.clear();
+    const std::string& address = options["address"];
+    if (!address.empty() && address != "none") dns.push_back(address);
+  } else {
+    return 1;
+  }
+  return 0;
+}
+
 std::vector<std::string> MemoryComputer::GetAdapterDnsServers(uint32_t index) {
   const auto found = dnsServers.find(index);
   return found != dnsServers.end() ? found->second : std::vector<std::string>{};

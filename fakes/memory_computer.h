@@ -78,6 +78,9 @@ class MemoryComputer : public NetSystem {
   // Devices that answer ARP: address text ("10.0.5.77") to hardware address ("aa:bb:...").
   std::map<std::string, std::string> arpAnswers;
   bool arpSupported = true;
+  // What each netsh run ends with (nothing: it could not be started). When it ends with 0,
+  // the adapter table follows what it set, as Windows does.
+  std::optional<uint32_t> netshResult = 0;
   bool dhcpLibraryPresent = true;
   bool dhcpExportPresent = true;
   uint32_t dhcpResult = 0;
@@ -90,6 +93,7 @@ class MemoryComputer : public NetSystem {
   std::vector<ShownMessage> messages;
   std::vector<uint32_t> adapterTableCalls;  // the buffer size of each GetAdaptersInfo call
   std::vector<std::string> arpRequests;     // the address asked for by each SendARP
+  std::vector<std::string> netshRuns;       // the arguments of each netsh run
   // Registry changes and notifications in one sequence, as text ("set HKLM\...\IPAddress",
   // "delete ...", "notify {guid} action 2").
   std::vector<std::string> journal;
@@ -102,6 +106,7 @@ class MemoryComputer : public NetSystem {
   std::vector<IpAdapterEntry> ReadAdapterTable(const uint8_t* buffer, uint32_t size) override;
   std::vector<std::string> GetAdapterDnsServers(uint32_t index) override;
   uint32_t SendArp(uint32_t destination, uint8_t mac[8], uint32_t* length) override;
+  std::optional<uint32_t> RunNetsh(std::u16string_view arguments) override;
   std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override;
   DeviceSet GetDevices(std::u16string_view enumerator) override;
   bool EnumDevice(DeviceSet set, uint32_t index) override;

@@ -2,10 +2,28 @@
 // on top of a MemoryComputer. Files are real files.
 #pragma once
 
+#include <map>
+
 #include "fakes/memory_computer.h"
 #include "store/store_system.h"
 
 namespace lumatrove {
+
+// A Task Scheduler in memory: the tasks by name, as registered.
+class MemoryLogonTasks : public LogonTasks {
+ public:
+  bool Available() override { return available; }
+  std::u16string UserId() override { return userId; }
+  std::optional<std::u16string> Find(std::u16string_view name) override;
+  uint32_t Register(std::u16string_view name, std::u16string_view xml) override;
+  uint32_t Delete(std::u16string_view name) override;
+
+  bool available = false;  // as on XP, the computer's default
+  std::u16string userId = u"PC\\user";
+  uint32_t registerResult = 0;  // what Register answers; the task is kept only on 0
+  std::map<std::u16string, std::u16string> tasks;
+  int registrations = 0;
+};
 
 class MemoryStoreSystem : public StoreSystem {
  public:
@@ -16,11 +34,13 @@ class MemoryStoreSystem : public StoreSystem {
   std::u16string CurrentDirectory() override { return currentDirectory; }
   LocalTime Now() override { return now; }
   bool ReplaceFile(const FilePath& from, const FilePath& to) override;
+  LogonTasks& logonTasks() override { return tasks; }
 
   std::u16string programPath = u"C:\\Lumatrove\\lumatrove.exe";
   std::u16string currentDirectory = u"C:\\Lumatrove";
   LocalTime now{2008, 6, 15, 14, 3, 9};
   int failReplaces = 0;  // the next this many replacements fail
+  MemoryLogonTasks tasks;
 
  private:
   MemoryComputer& computer_;

@@ -115,5 +115,9 @@ Section "un.Lumatrove" UnProgram
   RMDir "$SMPROGRAMS\Lumatrove"
 
   DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ; The Task Scheduler's task that starts the program at logon (Vista and later); where there
+  ; is none, schtasks says so and nothing changes.
+  nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "Lumatrove" /F'
+  Pop $0
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd

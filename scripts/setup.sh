@@ -18,3 +18,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The 32-bit Windows tests need wine32, installed only where 32-bit programs run.
+"$(dirname "$0")/wine32.sh" setup

@@ -121,6 +121,19 @@ inline u16string NewSettingsNotShown(u16string_view connection, u16string_view s
       u"設定已寫入，可能稍後才會生效；若一直如此，請停用再啟用這張網路卡。",
       {connection, shows});
 }
+// Starting with Windows could not be set up (Vista and later: the Task Scheduler's task).
+inline u16string LogonTaskFailed(u16string_view code, u16string_view reason) {
+  return Fill(u"無法建立開機時自動執行的工作排程（錯誤 %s）：%s", {code, reason});
+}
+
+// An apply that reached Windows through netsh, for the action log (without it, the DHCP
+// client notification did).
+inline u16string AppliedWithNetsh(u16string_view connections) {
+  return Fill(u"套用方式：netsh（網路連線【%s】未依DHCP用戶端通知生效）", {connections});
+}
+inline u16string NetshFailed(u16string_view connection) {
+  return Fill(u"以netsh套用網路連線【%s】的設定失敗", {connection});
+}
 inline u16string PrivateAddressShown(u16string_view connection, u16string_view shows) {
   return Fill(
       u"網路連線【%s】目前顯示：%s。\r\n169.254 開頭的是 Windows 自動指定的私人位址：所設定的位址"

@@ -39,6 +39,7 @@ int ApplyFromCommandLine(const std::u16string& id) {
   // window's would.
   for (const std::u16string& line : lumatrove::IdRepairLogLines(store.idRepairs))
     log(line);
+  if (!store.autoRunFault.empty()) log(store.autoRunFault);
   const auto found = std::find_if(store.profiles.begin(), store.profiles.end(),
                                   [&](const auto& p) { return p->id == id; });
   if (found == store.profiles.end()) {

@@ -37,6 +37,7 @@ struct LiveAdapter {
   std::vector<std::u16string> masks;
   std::vector<std::u16string> gateways;
   std::vector<std::u16string> dnsServers;
+  uint32_t interfaceIndex = 0;  // the IP Helper's index of the adapter
 };
 
 // A profile's connection is the same record: the mode lives in dhcpEnabled.

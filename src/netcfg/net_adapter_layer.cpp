@@ -174,6 +174,7 @@ std::vector<LiveAdapter> NetAdapterLayer::ReadLiveAdapters() {
     LiveAdapter a;
     a.instanceId = adapter->instanceId;
     a.connectionName = adapter->connectionName;
+    a.interfaceIndex = entry->index;
     a.dhcp = entry->dhcpEnabled;
     for (size_t i = 0; i < entry->ipAddresses.size(); ++i) {
       if (entry->ipAddresses[i].empty() || entry->ipAddresses[i] == "0.0.0.0") continue;
@@ -187,6 +188,18 @@ std::vector<LiveAdapter> NetAdapterLayer::ReadLiveAdapters() {
     live.push_back(std::move(a));
   }
   return live;
+}
+
+bool NetAdapterLayer::ApplyWithNetsh(uint32_t interfaceIndex, const Ipv4Settings& settings) {
+  // Windows 7 (6.1) added "validate" to the DNS commands; Vista refuses it.
+  OsVersion version;
+  const bool validateOption = !system_.GetVersion(version) || version.major > 6 ||
+                              (version.major == 6 && version.minor >= 1);
+  for (const std::u16string& line : NetshArguments(interfaceIndex, settings, validateOption)) {
+    const std::optional<uint32_t> exitCode = system_.RunNetsh(line);
+    if (!exitCode || *exitCode != 0) return false;
+  }
+  return true;
 }
 
 bool NetAdapterLayer::IsPciConnection(std::u16string_view id) {

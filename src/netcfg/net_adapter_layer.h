@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "netcfg/adapter_info.h"
 #include "netcfg/net_system.h"
+#include "netcfg/netsh_commands.h"
 
 namespace lumatrove {
 
@@ -99,12 +101,19 @@ class NetAdapterLayer {
   bool NotifyDhcpClient(std::u16string_view id, int addressIndex, std::u16string_view address,
                         std::u16string_view mask, int action);
 
+  // Sets `settings` on the interface of `interfaceIndex` with netsh, command by command; true
+  // when each ended with exit code 0 (it stops at the first that did not).
+  bool ApplyWithNetsh(uint32_t interfaceIndex, const Ipv4Settings& settings);
+
   // Enables or disables the first PCI device whose description is `description`; true when
   // one was found and the class installer accepted the change. `busType` is not consulted.
   bool SetDeviceEnabled(bool enable, std::u16string_view description, std::u16string_view busType);
 
   std::vector<std::unique_ptr<AdapterInfo>> adapters;
   WindowsVersion windowsVersion = WindowsVersion::kUnknown;
+  // Adapters (instance IDs) on which Windows did not take an apply from the DHCP client
+  // notification, for as long as this layer lives: their next apply uses netsh at once.
+  std::set<std::u16string> notificationNotTaken;
 
  private:
   // The IP Helper adapter table; false when it cannot be read.

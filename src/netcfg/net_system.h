@@ -1,11 +1,12 @@
 // What the network adapter layer needs from the operating system, in one small interface:
 // the registry, the IP Helper adapter table, the version, the DHCP client library, the device
-// installer, the system's error texts, message boxes, the ANSI code page and inet_addr.
+// installer, netsh, the system's error texts, message boxes, the ANSI code page and inet_addr.
 // Win32NetSystem is the real one; MemoryComputer describes a computer in memory.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,10 @@ class NetSystem {
   // 0 and the hardware address in `mac` (`length` bytes) when one answered; otherwise the
   // error (kErrorNotSupported where the system cannot ask).
   virtual uint32_t SendArp(uint32_t destination, uint8_t mac[8], uint32_t* length) = 0;
+
+  // Runs %SystemRoot%\System32\netsh.exe hidden with `arguments` and waits for it to end;
+  // its exit code, or nothing when it could not be started or did not end in time.
+  virtual std::optional<uint32_t> RunNetsh(std::u16string_view arguments) = 0;
 
   // LoadLibraryW("dhcpcsvc"); null when the library cannot be loaded.
   virtual std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() = 0;

@@ -5,6 +5,7 @@
 #include <winsock2.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@
 
 namespace lumatrove {
 namespace {
+
+// How long one netsh command may take; Windows 7 and later answer within a second or two.
+constexpr DWORD kNetshWaitMs = 30000;
 
 const wchar_t* W(const std::u16string& s) {
   return reinterpret_cast<const wchar_t*>(s.c_str());
@@ -183,6 +187,31 @@ class Win32NetSystem : public NetSystem {
     std::memcpy(mac, bytes, 8);
     *length = r == NO_ERROR ? size : 0;
     return r;
+  }
+
+  std::optional<uint32_t> RunNetsh(std::u16string_view arguments) override {
+    // The system folder's own netsh by its full path, no shell, no window.
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::nullopt;
+    const std::wstring program = std::wstring(folder, length) + L"\\netsh.exe";
+    std::wstring commandLine = L"netsh.exe " + std::wstring(arguments.begin(), arguments.end());
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW, nullptr, folder, &startup, &process)) {
+      return std::nullopt;
+    }
+    CloseHandle(process.hThread);
+    DWORD exitCode = 0;
+    const bool ended = WaitForSingleObject(process.hProcess, kNetshWaitMs) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    if (!ended) return std::nullopt;
+    return exitCode;
   }
 
   std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override {

@@ -96,4 +96,27 @@ std::u16string ConnectionFaultMessage(std::u16string_view name, const Connection
   return {};
 }
 
+std::optional<Ipv4Settings> SettingsOf(const ConnectionSetting& c) {
+  const ConnectionPlan plan = PlanConnection({TypeOf(ModeOf(c)),
+                                              c.ipAddressText,
+                                              c.subnetMaskText,
+                                              c.gatewayText,
+                                              {c.primaryDns, c.secondaryDns}});
+  if (!plan.Usable() || !Configures(c)) return std::nullopt;
+  Ipv4Settings s;
+  s.automatic = plan.mode == ConnectionMode::kAutomatic;
+  if (!s.automatic) {
+    s.address = TextToAddress(c.ipAddressText);
+    s.mask = TextToAddress(c.subnetMaskText);
+    if (!plan.gateway.empty()) s.gateway = TextToAddress(plan.gateway);
+  }
+  for (size_t start = 0; start < plan.dns.size();) {
+    size_t end = plan.dns.find(u',', start);
+    if (end == std::u16string::npos) end = plan.dns.size();
+    if (end > start) s.dnsServers.push_back(TextToAddress(plan.dns.substr(start, end - start)));
+    start = end + 1;
+  }
+  return s;
+}
+
 }  // namespace lumatrove

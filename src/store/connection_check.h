@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "netcfg/adapter_info.h"
+#include "netcfg/netsh_commands.h"
 
 namespace lumatrove {
 
@@ -50,5 +52,9 @@ ConnectionPlan PlanConnection(const ConnectionValues& values);
 // The message for a plan's fault, naming the connection and the value.
 std::u16string ConnectionFaultMessage(std::u16string_view connectionName,
                                       const ConnectionPlan& plan);
+
+// What a profile's connection sets, as numbers, when it sets a fixed address or DHCP and its
+// values pass PlanConnection; nothing otherwise.
+std::optional<Ipv4Settings> SettingsOf(const ConnectionSetting& connection);
 
 }  // namespace lumatrove

@@ -140,11 +140,14 @@ class ProfileStore {
   // the same message when one cannot be applied.
   bool CheckProfileContent(std::u16string_view content);
 
-  // System settings and the Run value. Reading the settings also writes the Run value anew
-  // (or removes it), so that it follows the program when it moved; writing them saves the
-  // file (false when it was not written).
+  // System settings and starting with Windows. Reading the settings also sets up the start
+  // anew (or removes it), so that it follows the program when it moved; writing them saves
+  // the file (false when it was not written).
   void ReadSystemSettings();
   bool WriteSystemSettings();
+  // Before Vista, the Run value; from Vista on, where Windows does not start a program that
+  // needs elevation from the Run keys, the logon task (and a Run value of an older version is
+  // removed). False, with the reason in autoRunFault, when the task cannot be registered.
   bool SetAutoRun(bool on);
   // The command line written into the Run value.
   std::u16string AutoRunCommand();
@@ -170,6 +173,9 @@ class ProfileStore {
   // none) and which IDs it repaired.
   FilePath keptCopy;
   IdRepairs idRepairs;
+  // Why the last SetAutoRun could not register the logon task, for the action log; "" when
+  // it could.
+  std::u16string autoRunFault;
 
  private:
   bool EnterConfig();

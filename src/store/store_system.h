@@ -1,5 +1,6 @@
 // What the profile store needs from the system besides the adapter layer's interface: the
-// program's own path, the current directory, local time and replacing one file by another.
+// program's own path, the current directory, local time, replacing one file by another and the
+// Task Scheduler's logon task.
 #pragma once
 
 #include <memory>
@@ -7,6 +8,7 @@
 
 #include "base/file_path.h"
 #include "netcfg/net_system.h"
+#include "store/logon_task.h"
 
 namespace lumatrove {
 
@@ -33,6 +35,7 @@ class StoreSystem {
   // Replaces `to` by `from` in one step (the old `to`, if any, is gone only when `from`
   // takes its place); false when that is not possible.
   virtual bool ReplaceFile(const FilePath& from, const FilePath& to) = 0;
+  virtual LogonTasks& logonTasks() = 0;
 };
 
 // "%y-%m-%d %H:%M:%S" (two-digit year).

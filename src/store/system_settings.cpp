@@ -1,6 +1,8 @@
-// System settings (the SYSCONFIG section) and the Run value that starts the program with
-// Windows.
+// System settings (the SYSCONFIG section) and what starts the program with Windows: the Run
+// value, or from Vista on the logon task.
 #include "store/profile_store.h"
+
+#include "texts.h"
 
 namespace lumatrove {
 
@@ -52,7 +54,30 @@ std::u16string ProfileStore::AutoRunCommand() {
 }
 
 bool ProfileStore::SetAutoRun(bool on) {
+  autoRunFault.clear();
   RegKey key(system_.net().registry());
+  LogonTasks& tasks = system_.logonTasks();
+  if (tasks.Available()) {
+    if (key.Open(RegRoot::kLocalMachine, kRunKey, RegAccess::kWrite) == 0) {
+      key.Delete(kRunValueName);
+    }
+    if (!on) {
+      if (tasks.Find(kLogonTaskName)) tasks.Delete(kLogonTaskName);
+      return true;
+    }
+    const FilePath program = ProgramPath();
+    const std::optional<std::u16string> registered = tasks.Find(kLogonTaskName);
+    if (registered && LogonTaskStarts(*registered, program.Text())) return true;
+    const uint32_t error = tasks.Register(
+        kLogonTaskName, LogonTaskXml(tasks.UserId(), program.Text(), program.Folder().Text()));
+    if (error == 0) return true;
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    std::u16string code = u"0x";
+    for (int shift = 28; shift >= 0; shift -= 4)
+      code += kHex[(error >> shift) & 0xF];
+    autoRunFault = texts::LogonTaskFailed(code, system_.net().ErrorText(error));
+    return false;
+  }
   if (on) {
     if (key.Create(RegRoot::kLocalMachine, kRunKey) == 0) {
       // The terminating NUL is part of the data, as REG_SZ readers expect.

@@ -1,5 +1,5 @@
 // The store's system on Windows: GetModuleFileNameW, GetCurrentDirectoryW, GetLocalTime and
-// MoveFileExW with replace-existing.
+// MoveFileExW with replace-existing, and the Task Scheduler 2.0 through COM.
 #pragma once
 
 #include <memory>
@@ -9,5 +9,7 @@
 namespace lumatrove {
 
 std::unique_ptr<StoreSystem> MakeWin32StoreSystem(NetSystem& net);
+// The Task Scheduler 2.0 (ITaskService), created at run time: not available before Vista.
+std::unique_ptr<LogonTasks> MakeWin32LogonTasks();
 
 }  // namespace lumatrove

@@ -7,7 +7,7 @@ namespace {
 
 class Win32StoreSystem : public StoreSystem {
  public:
-  explicit Win32StoreSystem(NetSystem& net) : net_(net) {}
+  explicit Win32StoreSystem(NetSystem& net) : net_(net), tasks_(MakeWin32LogonTasks()) {}
   NetSystem& net() override { return net_; }
   std::u16string ModuleFileName() override {
     wchar_t path[MAX_PATH] = {};
@@ -27,9 +27,11 @@ class Win32StoreSystem : public StoreSystem {
   bool ReplaceFile(const FilePath& from, const FilePath& to) override {
     return RenameFile(from, to);
   }
+  LogonTasks& logonTasks() override { return *tasks_; }
 
  private:
   NetSystem& net_;
+  std::unique_ptr<LogonTasks> tasks_;
 };
 
 }  // namespace

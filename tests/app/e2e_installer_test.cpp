@@ -5,6 +5,9 @@
 // After windows.h.
 #include <shlobj.h>
 
+#include "store/logon_task.h"
+#include "store/win32_store_system.h"
+
 namespace lumatrove::e2e {
 namespace {
 
@@ -84,7 +87,7 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
   ASSERT_TRUE(Ended(pi.dwProcessId));
   ASSERT_TRUE(fs::exists(folder / L"lumatrove.cfg"));
 
-  // As "start with Windows" would have left it.
+  // As "start with Windows" would have left it: an older version's Run value, the task.
   HKEY run = nullptr;
   RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &run,
                   nullptr);
@@ -93,6 +96,11 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
                  reinterpret_cast<const BYTE*>(command.c_str()),
                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(run);
+  const std::unique_ptr<LogonTasks> tasks = MakeWin32LogonTasks();
+  ASSERT_EQ(tasks->Register(kLogonTaskName,
+                            LogonTaskXml(tasks->UserId(), (folder / L"lumatrove.exe").u16string(),
+                                         folder.u16string())),
+            0u);
 
   // The uninstaller runs on from a copy of itself: wait for what it removes.
   RunAndWait(L"\"" + (folder / L"uninstall.exe").wstring() + L"\" /S");
@@ -104,6 +112,7 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
   EXPECT_FALSE(fs::exists(folder / L"Lumatrove使用手冊.chm"));
   EXPECT_FALSE(fs::exists(menu));
   EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, L"Lumatrove(KORVAL WORKS)"), L"(none)");
+  EXPECT_FALSE(tasks->Find(kLogonTaskName).has_value());
   EXPECT_TRUE(fs::exists(folder / L"lumatrove.cfg"));  // the profiles stay
   fs::remove_all(folder, ignored);
 }

@@ -79,6 +79,40 @@ bool TrayShows(const std::string& tip) {
   return std::find(tips.begin(), tips.end(), tip) != tips.end();
 }
 
+// The netsh stand-in in the system folder in place of Wine's, recording into `log`, for the
+// length of a test (Wine runs a system program of its own unless its overrides say otherwise).
+class ScopedNetsh {
+ public:
+  explicit ScopedNetsh(const fs::path& log) : log_(L"LUMATROVE_NETSH_LOG", log.c_str()) {
+    wchar_t system[MAX_PATH];
+    program_ = fs::path(std::wstring(system, GetSystemDirectoryW(system, MAX_PATH))) / "netsh.exe";
+    kept_ = program_;
+    kept_ += ".wine";
+    fs::rename(program_, kept_);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::copy_file(fs::path(self).parent_path() / "netsh_double.exe", program_);
+    const wchar_t native[] = L"native";
+    RegCreateKeyExW(HKEY_CURRENT_USER, kOverrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                    &overrides_, nullptr);
+    RegSetValueExW(overrides_, L"netsh.exe", 0, REG_SZ, reinterpret_cast<const BYTE*>(native),
+                   sizeof native);
+  }
+  ~ScopedNetsh() {
+    RegDeleteValueW(overrides_, L"netsh.exe");
+    RegCloseKey(overrides_);
+    std::error_code ignored;
+    fs::remove(program_, ignored);
+    fs::rename(kept_, program_, ignored);
+  }
+
+ private:
+  static constexpr wchar_t kOverrides[] = L"Software\\Wine\\DllOverrides";
+  ScopedVariable log_;
+  fs::path program_, kept_;
+  HKEY overrides_ = nullptr;
+};
+
 // The keep-the-settings question of `pid` (the dialog with the countdown text).
 HWND KeepQuestionOf(DWORD pid) {
   for (HWND h : test::TopLevelWindows(pid)) {
@@ -211,6 +245,49 @@ TEST_F(Live, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
   // The registry has the new settings all the same.
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
   EXPECT_EQ(Images(), (std::vector<int>{0, 1}));
+}
+
+// Where Windows does not take the DHCP client's notification, netsh sets the same values
+// after three seconds, by the interface's index; the adapter is remembered, and its next apply
+// goes to netsh at once.
+TEST_F(Live, NotificationWindowsDoesNotTakeIsFollowedByNetsh) {
+  ScopedVariable frozen(L"LUMATROVE_LIVE_FROZEN", L"1");
+  const fs::path netshLog = folder_ / "netsh.txt";
+  ScopedNetsh netsh(netshLog);
+  StartOn(DemoConfig(true));
+  auto apply = [&](int command, const char* said) {
+    const auto started = std::chrono::steady_clock::now();
+    if (command != 0) {
+      PostMessageW(main_, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    } else {
+      DoubleClick(0);
+    }
+    std::u16string text;
+    EXPECT_TRUE(TakeMessageBox(pid_, text, nullptr, 30));
+    EXPECT_EQ(U8(text), said);
+    EXPECT_TRUE(NothingElseSaid(main_, pid_));  // Windows shows the settings in the end
+    return std::chrono::steady_clock::now() - started;
+  };
+  const auto first = apply(0, "套用網路組態[實驗室]成功!");
+  EXPECT_GE(first, std::chrono::seconds(3));
+  EXPECT_LT(first, std::chrono::seconds(8));
+  EXPECT_EQ(Read(netshLog),
+            "interface ipv4 set address name=17 source=static address=10.0.5.77 "
+            "mask=255.255.0.0 gateway=10.0.0.1 gwmetric=1\n"
+            "interface ipv4 set dnsservers name=17 source=static address=10.0.0.53 "
+            "register=primary validate=no\n");
+  EXPECT_NE(LogText(folder_ / "system.log")
+                .find("套用方式：netsh（網路連線【Wi-Fi】未依DHCP用戶端通知生效）"),
+            std::string::npos);
+
+  // Going back on the same adapter does not wait for the notification again.
+  fs::remove(netshLog);
+  const auto second = apply(kUndoCommand, "套用網路組態[套用【實驗室】前的設定]成功!");
+  EXPECT_LT(second, std::chrono::milliseconds(2500));
+  EXPECT_EQ(Read(netshLog).rfind("interface ipv4 set address name=17 source=static "
+                                 "address=192.168.1.10 mask=255.255.255.0 gateway=192.168.1.1",
+                                 0),
+            0u);
 }
 
 TEST_F(Live, PrivateAddressAfterAnApplyIsExplained) {

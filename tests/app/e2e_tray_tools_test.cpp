@@ -1,6 +1,8 @@
 // The tray menu and the tool commands end to end: a profile chosen from the tray, the tray
 // menu itself, switching adapters on and off.
 #include "e2e_fixture.h"
+#include "store/logon_task.h"
+#include "store/win32_store_system.h"
 // After windows.h.
 #include <objbase.h>
 #include <shlobj.h>
@@ -207,7 +209,10 @@ std::u16string RunValue() {
                                 : u"(none)";
 }
 
-TEST_F(Program, SettingsWriteTheFileTheRunValueAndACopy) {
+// Wine is Windows 7 or later: the logon task starts the program with Windows, not the Run value.
+TEST_F(Program, SettingsWriteTheFileTheLogonTaskAndACopy) {
+  const std::unique_ptr<LogonTasks> tasks = MakeWin32LogonTasks();
+  tasks->Delete(kLogonTaskName);
   WriteConfig(DemoConfig(false));
   const DWORD pid = Start();
   HWND main = WaitMainWindow(pid);
@@ -227,7 +232,7 @@ TEST_F(Program, SettingsWriteTheFileTheRunValueAndACopy) {
   EXPECT_FALSE(fs::exists(folder_ / "config.xml"));
   EXPECT_EQ(U8(RunValue()), "(none)");
 
-  // OK: the flags in the file, the Run value, and config.xml beside it.
+  // OK: the flags in the file, the task, and config.xml beside it.
   PostMessageW(main, WM_COMMAND, ID_SETTINGS, 0);
   settings = WaitDialog(pid, u"系統設定");
   ASSERT_NE(settings, nullptr);
@@ -245,11 +250,10 @@ TEST_F(Program, SettingsWriteTheFileTheRunValueAndACopy) {
   const std::string copy = Read(folder_ / "config.xml");
   EXPECT_NE(copy.find("<AUTOEXEC>TRUE</AUTOEXEC>"), std::string::npos);
   EXPECT_NE(copy.find("NAME=\"實驗室\""), std::string::npos);
-  const std::u16string run = RunValue();
-  EXPECT_EQ(run.front(), u'"');
-  EXPECT_TRUE(run.ends_with(u"\\lumatrove.exe\" -hide")) << U8(run);
+  EXPECT_TRUE(tasks->Find(kLogonTaskName).has_value());
+  EXPECT_EQ(U8(RunValue()), "(none)");
 
-  // Off again: the value goes.
+  // Off again: the task goes.
   PostMessageW(main, WM_COMMAND, ID_SETTINGS, 0);
   settings = WaitDialog(pid, u"系統設定");
   ASSERT_NE(settings, nullptr);
@@ -258,7 +262,7 @@ TEST_F(Program, SettingsWriteTheFileTheRunValueAndACopy) {
   ASSERT_TRUE(WaitFor([&] { return !Checked(settings, IDC_SETTINGS_AUTORUN); }));
   Press(settings, IDOK);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(settings); }));
-  EXPECT_EQ(U8(RunValue()), "(none)");
+  EXPECT_FALSE(tasks->Find(kLogonTaskName).has_value());
 }
 
 // The open-file dialog of the process (a dialog that is not a message box).

@@ -290,3 +290,72 @@ TEST(InetAddr, Forms) {
 
 }  // namespace
 }  // namespace lumatrove
+
+namespace lumatrove {
+namespace {
+
+// netsh gets the interface by index and only numbers; on a computer that follows it, the live
+// state shows what it set. Vista knows no "validate"; a failing command stops the rest.
+TEST(ApplyWithNetsh, CommandsAndWhatWindowsShowsAfter) {
+  struct Case {
+    OsVersion version;
+    Ipv4Settings settings;
+    std::vector<std::string> commands;
+    std::vector<std::string> addresses, gateways, dns;
+  };
+  const Case cases[] = {
+      {{10, 0, 19045, 2},
+       {false, 0x0A00054D, 0xFFFF0000, 0x0A000001, {0x0A000035, 0x08080808}},
+       {"interface ipv4 set address name=17 source=static address=10.0.5.77 mask=255.255.0.0 "
+        "gateway=10.0.0.1 gwmetric=1",
+        "interface ipv4 set dnsservers name=17 source=static address=10.0.0.53 "
+        "register=primary validate=no",
+        "interface ipv4 add dnsservers name=17 address=8.8.8.8 index=2 validate=no"},
+       {"10.0.5.77"},
+       {"10.0.0.1"},
+       {"10.0.0.53", "8.8.8.8"}},
+      {{6, 0, 6002, 2},
+       {false, 0xC0A8010A, 0xFFFFFF00, 0, {}},
+       {"interface ipv4 set address name=17 source=static address=192.168.1.10 "
+        "mask=255.255.255.0 gateway=none",
+        "interface ipv4 set dnsservers name=17 source=static address=none"},
+       {"192.168.1.10"},
+       {},
+       {}},
+      {{6, 1, 7601, 2},
+       {true, 0, 0, 0, {}},
+       {"interface ipv4 set address name=17 source=dhcp",
+        "interface ipv4 set dnsservers name=17 source=dhcp"},
+       {"192.168.1.100"},
+       {},
+       {}},
+  };
+  for (const Case& c : cases) {
+    MemoryComputer pc;
+    DescribeLaptop(pc);
+    pc.version = c.version;
+    pc.dhcpAddresses["{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}"] = "192.168.1.100";
+    NetAdapterLayer layer(pc);
+    layer.DiscoverAdapters();
+    EXPECT_TRUE(layer.ApplyWithNetsh(17, c.settings));
+    EXPECT_EQ(pc.netshRuns, c.commands);
+    const std::vector<LiveAdapter> live = layer.ReadLiveAdapters();
+    ASSERT_EQ(live.size(), 2u);
+    EXPECT_EQ(live[1].interfaceIndex, 17u);
+    EXPECT_EQ(live[1].dhcp, c.settings.automatic);
+    EXPECT_EQ(U8s(live[1].addresses), c.addresses);
+    EXPECT_EQ(U8s(live[1].gateways), c.gateways);
+    EXPECT_EQ(U8s(live[1].dnsServers), c.dns);
+  }
+  MemoryComputer pc;
+  DescribeLaptop(pc);
+  pc.netshResult = 1;
+  NetAdapterLayer layer(pc);
+  EXPECT_FALSE(layer.ApplyWithNetsh(17, {true, 0, 0, 0, {}}));
+  EXPECT_EQ(pc.netshRuns.size(), 1u);
+  pc.netshResult = std::nullopt;  // netsh could not be started
+  EXPECT_FALSE(layer.ApplyWithNetsh(17, {true, 0, 0, 0, {}}));
+}
+
+}  // namespace
+}  // namespace lumatrove

@@ -1,4 +1,4 @@
-// System settings in SYSCONFIG and the Run value.
+// System settings in SYSCONFIG, the Run value and the logon task.
 #include "store_test_util.h"
 
 namespace lumatrove {
@@ -82,6 +82,90 @@ TEST_F(Settings, RegistryRefusalIsSilent) {
   store_.Open();
   EXPECT_TRUE(store_.SetAutoRun(true));
   EXPECT_EQ(Run(), nullptr);
+}
+
+// From Vista on, the logon task starts the program: registered when missing or when it starts
+// another path, left alone when right, deleted on FALSE; the Run value of an older version goes.
+TEST_F(Settings, LogonTaskFollowsTheProgramFromVistaOn) {
+  MemoryLogonTasks& tasks = system_.tasks;
+  tasks.available = true;
+  computer_.memoryRegistry().SetString(kHklm, kRunKey, kRunValueName, u"\"C:\\Old\\x.exe\"");
+  const std::filesystem::path folder = dir_ / "A & B";
+  std::filesystem::create_directories(folder);
+  WriteFile(folder / "lumatrove.cfg",
+            "<LUMATROVE><CONFIG LASTID=\"0\"/><SYSCONFIG><AUTOEXEC>TRUE</AUTOEXEC></SYSCONFIG>"
+            "</LUMATROVE>");
+  system_.programPath = FromPath(folder / "lumatrove.exe");
+  const std::u16string name(kLogonTaskName);
+  ASSERT_EQ(store_.Open(), 1);
+  EXPECT_EQ(Run(), nullptr);
+  ASSERT_EQ(tasks.tasks.count(name), 1u);
+  const std::string program = U8(system_.programPath);
+  const std::string escaped =
+      program.substr(0, program.find(" & ")) + " &amp; " + program.substr(program.find(" & ") + 3);
+  for (const std::string& part :
+       {std::string("<LogonTrigger><Enabled>true</Enabled><UserId>PC\\user</UserId>"),
+        std::string("<RunLevel>HighestAvailable</RunLevel>"),
+        std::string("<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>"),
+        std::string("<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>"),
+        std::string("<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"),
+        "<Command>&quot;" + escaped + "&quot;</Command><Arguments>-hide</Arguments>"}) {
+    EXPECT_NE(U8(tasks.tasks[name]).find(part), std::string::npos) << part;
+  }
+  EXPECT_TRUE(store_.autoRunFault.empty());
+
+  // Right as it is, the task stays; starting another path (the program moved), it is replaced.
+  ProfileStore same(system_);
+  ASSERT_EQ(same.Open(), 1);
+  EXPECT_EQ(tasks.registrations, 1);
+  tasks.tasks[name] = LogonTaskXml(u"PC\\user", u"C:\\Old\\lumatrove.exe", u"C:\\Old");
+  ProfileStore moved(system_);
+  ASSERT_EQ(moved.Open(), 1);
+  EXPECT_EQ(tasks.registrations, 2);
+  EXPECT_TRUE(LogonTaskStarts(tasks.tasks[name], system_.programPath));
+
+  // A task the Task Scheduler refuses leaves the setting on and says why.
+  tasks.tasks.clear();
+  tasks.registerResult = 0x80070005;
+  ProfileStore refused(system_);
+  ASSERT_EQ(refused.Open(), 1);
+  EXPECT_TRUE(refused.autoRun);
+  EXPECT_EQ(
+      U8(refused.autoRunFault).rfind("無法建立開機時自動執行的工作排程（錯誤 0x80070005）", 0), 0u)
+      << U8(refused.autoRunFault);
+
+  tasks.tasks[name] = u"<Task/>";
+  WriteFile(folder / "lumatrove.cfg",
+            "<LUMATROVE><CONFIG LASTID=\"0\"/><SYSCONFIG><AUTOEXEC>FALSE</AUTOEXEC>"
+            "</SYSCONFIG></LUMATROVE>");
+  ProfileStore off(system_);
+  ASSERT_EQ(off.Open(), 1);
+  EXPECT_TRUE(tasks.tasks.empty());
+  EXPECT_EQ(Run(), nullptr);
+}
+
+// What a registered task must say to be left as it is; Windows may write the XML its own way.
+TEST(LogonTask, RegisteredXmlIsReadForWhatItStarts) {
+  const std::u16string program = u"C:\\Program Files\\Lumatrove\\lumatrove.exe";
+  const std::u16string ours = LogonTaskXml(u"PC\\user", program, u"C:\\Program Files\\Lumatrove");
+  struct Case {
+    std::u16string xml;
+    bool starts;
+  };
+  const Case cases[] = {
+      {ours, true},
+      {u"<Task><Triggers><LogonTrigger/></Triggers><Principals><Principal><RunLevel>"
+       u"HighestAvailable</RunLevel></Principal></Principals><Actions><Exec><Command>"
+       u"c:\\program files\\lumatrove\\LUMATROVE.EXE</Command><Arguments> -hide </Arguments>"
+       u"</Exec></Actions></Task>",
+       true},
+      {LogonTaskXml(u"PC\\user", u"C:\\Other\\lumatrove.exe", u"C:\\Other"), false},
+      {u"<Task><Triggers/><Actions/></Task>", false},  // what Wine keeps
+      {std::u16string(ours).replace(ours.find(u"HighestAvailable"), 16, u"LeastPrivilege"), false},
+      {std::u16string(ours).replace(ours.find(u"-hide"), 5, u"-show"), false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LogonTaskStarts(c.xml, program), c.starts) << U8(c.xml);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "../store/store_test_util.h"
 #include "netcfg/net_adapter_layer.h"
 #include "store/address_conflict.h"
+#include "store/connection_check.h"
 #include "store/undo_snapshot.h"
 #include "texts.h"
 #include "ui/model/keep_settings_model.h"
@@ -150,6 +151,46 @@ TEST_F(ApplyFollow, WindowsThatDoesNotFollowEndsInTheTimeoutMessage) {
       [](unsigned) {});
   EXPECT_TRUE(late.Settled());
   EXPECT_EQ(polls, 4);
+}
+
+// Windows that does not follow the notification within three seconds gets the profile's
+// values through netsh once, and the wait ends as soon as it shows them.
+TEST_F(ApplyFollow, LateWindowsGetsTheValuesThroughNetshOnce) {
+  computer_.tableFollowsNotifications = false;
+  computer_.version = {10, 0, 19045, 2};
+  ASSERT_TRUE(store_.ApplyProfile(u"1"));
+  std::vector<unsigned> lateAfter;
+  unsigned waited = 0;
+  auto late = [&](const ApplyWaitOutcome& o) {
+    lateAfter.push_back(waited);
+    ASSERT_EQ(o.notShown.size(), 1u);
+    EXPECT_EQ(U8(o.notShown[0].instanceId), kWifi);
+    const std::optional<Ipv4Settings> settings = SettingsOf(*ProfileAt(0).connections.at(0));
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(layer_.ApplyWithNetsh(Live().at(1).interfaceIndex, *settings));
+  };
+  const ApplyWaitOutcome outcome = WaitUntilApplied(
+      ProfileAt(0), [&] { return Live(); }, [&](unsigned ms) { waited += ms; }, kApplyWaitMs,
+      kApplyPollMs, late);
+  EXPECT_TRUE(outcome.Settled());
+  EXPECT_EQ(lateAfter, (std::vector<unsigned>{kApplyLateMs}));
+  EXPECT_EQ(waited, kApplyLateMs);
+  EXPECT_EQ(computer_.netshRuns,
+            (std::vector<std::string>{
+                "interface ipv4 set address name=17 source=static address=192.168.1.20 "
+                "mask=255.255.255.0 gateway=192.168.1.1 gwmetric=1",
+                "interface ipv4 set dnsservers name=17 source=static address=192.168.1.1 "
+                "register=primary validate=no"}));
+
+  // Where Windows follows in time, or falls back to a private address, netsh is not asked.
+  computer_.tableFollowsNotifications = true;
+  ASSERT_TRUE(store_.ApplyProfile(u"2"));
+  lateAfter.clear();
+  EXPECT_TRUE(
+      WaitUntilApplied(
+          ProfileAt(1), [&] { return Live(); }, [](unsigned) {}, kApplyWaitMs, kApplyPollMs, late)
+          .Settled());
+  EXPECT_TRUE(lateAfter.empty());
 }
 
 // The message after a wait names each setting that Windows does not show as the profile

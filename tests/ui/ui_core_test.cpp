@@ -13,6 +13,7 @@
 #include "ui/model/command_line.h"
 #include "ui/model/current_config_model.h"
 #include "ui/model/main_window_model.h"
+#include "ui/model/startup.h"
 
 namespace lumatrove {
 namespace {
@@ -43,6 +44,75 @@ TEST(CommandLine, ArgumentsAfterTheProgramName) {
   EXPECT_EQ(U8(std::u16string(ArgumentsOf(u"lumatrove.exe   -hide"))), "-hide");
   EXPECT_EQ(U8(std::u16string(ArgumentsOf(u"lumatrove.exe"))), "");
   EXPECT_EQ(U8(std::u16string(ArgumentsOf(u"\"unclosed -n7"))), "");
+}
+
+// Every combination of UAC, elevation and a running instance, with and without "-n".
+TEST(Startup, DecisionTable) {
+  using A = StartupAction;
+  struct Case {
+    bool uac, elevated, running;
+    std::u16string_view arguments;
+    A action;
+  };
+  const Case cases[] = {
+      // XP (no UAC: always elevated): as the program always did.
+      {false, true, false, u"", A::kRunWindow},
+      {false, true, true, u"-hide", A::kBringForward},
+      {false, true, false, u"-n7", A::kApplyHere},
+      {false, true, true, u"-n7", A::kApplyHere},
+      // Vista and later: the running instance takes every start, elevated or not.
+      {true, false, true, u"-n7", A::kHandOff},
+      {true, true, true, u"-n7", A::kHandOff},
+      {true, false, true, u"", A::kHandOff},
+      {true, true, true, u"-hide", A::kHandOff},
+      // Without an instance, only an elevated process goes on.
+      {true, false, false, u"-n7", A::kElevate},
+      {true, false, false, u"-hide", A::kElevate},
+      {true, true, false, u"-n7", A::kApplyHere},
+      {true, true, false, u"-hide", A::kRunWindow},
+      // An ID that is no number is refused before anything else happens.
+      {true, false, true, u"-nabc", A::kRejectProfile},
+      {false, true, false, u"-n1234567890", A::kRejectProfile},
+  };
+  for (const Case& c : cases) {
+    const StartupDecision d = DecideStartup({c.uac, c.elevated, c.running}, c.arguments);
+    EXPECT_EQ(d.action, c.action) << c.uac << c.elevated << c.running << " " << U8(c.arguments);
+  }
+  EXPECT_EQ(U8(HandOffText(DecideStartup({true, false, true}, u"-N42 -hide"))), "-n42");
+  EXPECT_EQ(U8(HandOffText(DecideStartup({true, false, true}, u"-hide"))), "show");
+}
+
+// Only the two forms of the current version pass; nothing else reaches the window.
+TEST(Startup, HandOffMessageIsStrict) {
+  struct Case {
+    uintptr_t tag;
+    std::u16string text;
+    std::optional<std::string> id;
+  };
+  const Case cases[] = {
+      {kHandOffTag, u"show", ""},
+      {kHandOffTag, u"-n42", "42"},
+      {kHandOffTag, u"-n123456789", "123456789"},
+      {kHandOffTag + 1, u"-n42", std::nullopt},  // another version
+      {kHandOffTag, u"-n", std::nullopt},
+      {kHandOffTag, u"-n4 2", std::nullopt},
+      {kHandOffTag, u"-N42", std::nullopt},
+      {kHandOffTag, u"-n1234567890", std::nullopt},
+      {kHandOffTag, std::u16string(u"show\0", 5), std::nullopt},
+      {kHandOffTag, u"-n42 -x", std::nullopt},
+      {kHandOffTag, u"", std::nullopt},
+      {kHandOffTag, std::u16string(40, u'1'), std::nullopt},  // over the size limit
+  };
+  for (const Case& c : cases) {
+    const std::optional<HandOff> h = ReadHandOff(c.tag, c.text.data(), c.text.size() * 2);
+    EXPECT_EQ(h.has_value(), c.id.has_value()) << U8(c.text);
+    if (h && c.id) {
+      EXPECT_EQ(U8(h->profileId), *c.id);
+    }
+  }
+  const char16_t odd[] = u"show";
+  EXPECT_FALSE(ReadHandOff(kHandOffTag, odd, 7));
+  EXPECT_FALSE(ReadHandOff(kHandOffTag, nullptr, 8));
 }
 
 class Log : public ::testing::Test {

@@ -1,8 +1,12 @@
 #include "ui/main/apply_sequence.h"
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
+#include "base/ascii_text.h"
 #include "store/address_conflict.h"
+#include "store/connection_check.h"
 #include "store/undo_snapshot.h"
 #include "texts.h"
 #include "ui/dialogs/dialog_context.h"
@@ -38,16 +42,100 @@ bool ApplySequence::ConfirmAddressesAreFree(const Profile& profile, ProgressDial
   return true;
 }
 
+namespace {
+
+// Instance IDs are GUIDs, written in either case.
+std::u16string AdapterKey(std::u16string id) {
+  for (char16_t& c : id)
+    c = LowerAscii(c);
+  return id;
+}
+
+DWORD WINAPI RunWork(void* work) {
+  (*static_cast<const std::function<void()>*>(work))();
+  return 0;
+}
+
+// Runs `work` on a thread of its own while the window keeps painting; returns when it ended.
+void RunWhilePainting(const std::function<void()>& work) {
+  HANDLE thread =
+      CreateThread(nullptr, 0, &RunWork, const_cast<std::function<void()>*>(&work), 0, nullptr);
+  if (thread == nullptr) {
+    work();
+    return;
+  }
+  while (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0)
+    win::WaitWithoutInput(&thread, 1, 200);
+  CloseHandle(thread);
+}
+
+}  // namespace
+
+bool ApplySequence::ApplyWithNetsh(const ConnectionSetting& connection,
+                                   const std::vector<LiveAdapter>& live) {
+  const auto adapter = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
+    return EqualsIgnoringAsciiCase(a.instanceId, connection.instanceId);
+  });
+  const std::optional<Ipv4Settings> settings = SettingsOf(connection);
+  bool ok = false;
+  if (adapter != live.end() && settings) {
+    const uint32_t index = adapter->interfaceIndex;
+    RunWhilePainting([&] { ok = setup_.adapters.ApplyWithNetsh(index, *settings); });
+  }
+  if (!ok) setup_.log(texts::NetshFailed(connection.connectionName));
+  return ok;
+}
+
 ApplyWaitOutcome ApplySequence::WaitForWindows(const Profile& profile, ProgressDialog& progress) {
   progress.SetRange(kApplyWaitMs);
+  NetAdapterLayer& layer = setup_.adapters;
+  // Since Vista, the DHCP client notification is not known to change a live address: the
+  // documented way (netsh) follows where Windows does not show the settings soon, and at once
+  // on an adapter where that happened before.
+  const bool netshAvailable = layer.windowsVersion >= WindowsVersion::kVista;
+  std::vector<const ConnectionSetting*> byNetsh;
+  auto applyWithNetsh = [&](const ConnectionSetting& c, const std::vector<LiveAdapter>& live) {
+    if (std::find(byNetsh.begin(), byNetsh.end(), &c) != byNetsh.end()) return;
+    byNetsh.push_back(&c);
+    layer.notificationNotTaken.insert(AdapterKey(c.instanceId));
+    ApplyWithNetsh(c, live);
+  };
+  if (netshAvailable) {
+    const std::vector<LiveAdapter> live = layer.ReadLiveAdapters();
+    for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
+      if (Configures(*c) && layer.notificationNotTaken.count(AdapterKey(c->instanceId)) != 0)
+        applyWithNetsh(*c, live);
+    }
+  }
+  std::function<void(const ApplyWaitOutcome&)> late;
+  if (netshAvailable) {
+    late = [&](const ApplyWaitOutcome& outcome) {
+      const std::vector<LiveAdapter> live = layer.ReadLiveAdapters();
+      for (const AppliedConnection& notShown : outcome.notShown) {
+        for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
+          if (Configures(*c) && EqualsIgnoringAsciiCase(c->instanceId, notShown.instanceId))
+            applyWithNetsh(*c, live);
+        }
+      }
+    };
+  }
   unsigned waited = 0;
-  return WaitUntilApplied(
-      profile, [this] { return setup_.adapters.ReadLiveAdapters(); },
+  const ApplyWaitOutcome outcome = WaitUntilApplied(
+      profile, [&] { return layer.ReadLiveAdapters(); },
       [&](unsigned ms) {
         win::WaitWithoutInput(nullptr, 0, ms);
         waited += ms;
         progress.SetPosition(waited);
-      });
+      },
+      kApplyWaitMs, kApplyPollMs, late);
+  // An apply that netsh did not help with went by the notification alone.
+  if (!byNetsh.empty()) {
+    std::u16string names;
+    for (const ConnectionSetting* c : byNetsh)
+      names += (names.empty() ? u"" : u"、") + c->connectionName;
+    setup_.log(texts::AppliedWithNetsh(names));
+  }
+  return outcome;
 }
 
 bool ApplySequence::RevertUnlessKept(const std::u16string& name) {

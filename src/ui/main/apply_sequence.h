@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "netcfg/net_adapter_layer.h"
 #include "store/profile_store.h"
@@ -48,7 +49,10 @@ class ApplySequence {
   // False when another device answers for a fixed address of `profile` and the user does not
   // want it applied anyway.
   bool ConfirmAddressesAreFree(const Profile& profile, ProgressDialog& progress);
-  // Waits until Windows shows `profile` (at most kApplyWaitMs), the bar showing the time.
+  // Sets `connection` with netsh on its adapter in `live`; logs when that failed.
+  bool ApplyWithNetsh(const ConnectionSetting& connection, const std::vector<LiveAdapter>& live);
+  // Waits until Windows shows `profile` (at most kApplyWaitMs), the bar showing the time; on
+  // Vista and later, applies what Windows did not take from the notification with netsh.
   ApplyWaitOutcome WaitForWindows(const Profile& profile, ProgressDialog& progress);
   // Asks whether to keep what was applied; true when it went back (or tried to) instead.
   bool RevertUnlessKept(const std::u16string& name);

@@ -121,7 +121,7 @@ bool MainDialog::OnInit() {
 
   // The profiles and the adapters; either failing is said once, and the window opens anyway.
   if (store.Open() == 0) Message(OpenFailedMessage(store.keptCopy), MB_OK);
-  LogIdRepairs();
+  LogWhatOpenDid();
   if (netAdapters.DiscoverAdapters() == 0) Message(texts::kAdaptersFailed, MB_OK);
 
   SetupProfileList();

@@ -84,8 +84,9 @@ class MainDialog : public win::Dialog {
   void FillProfileList();
   // Saves the document and reopens the store; `change` decides the success message.
   bool SaveAndReload(SavedChange change);
-  // Writes what opening the store repaired in the IDs to the action log.
-  void LogIdRepairs();
+  // Writes to the action log what opening the store repaired in the IDs, and why starting
+  // with Windows could not be set up.
+  void LogWhatOpenDid();
   // Enables or greys the commands that need a current row.
   void UpdateCommandStates();
   bool OnListNotify(NMHDR* header);

@@ -29,7 +29,7 @@ bool MainDialog::SaveAndReload(SavedChange change) {
   // Success is said only when the file, read back, holds what was saved. After a failed
   // write the file keeps what it had; so do the document and the list.
   const bool saved = store.SaveAndReopen();
-  LogIdRepairs();
+  LogWhatOpenDid();
   if (!saved) {
     Message(texts::kSaveFailed, MB_ICONERROR);
     return false;
@@ -43,9 +43,10 @@ bool MainDialog::SaveAndReload(SavedChange change) {
   return true;
 }
 
-void MainDialog::LogIdRepairs() {
+void MainDialog::LogWhatOpenDid() {
   for (const std::u16string& line : IdRepairLogLines(store.idRepairs))
     Append(line);
+  if (!store.autoRunFault.empty()) Append(store.autoRunFault);
 }
 
 MainDialog::RowProfile MainDialog::ProfileOfRow(int row) const {

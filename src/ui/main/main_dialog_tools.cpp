@@ -38,6 +38,7 @@ void MainDialog::CreateShortcut() {
 
 void MainDialog::EditSettings() {
   if (!ShowSettingsDialog(Handle(), store)) return;
+  if (!store.autoRunFault.empty()) Append(store.autoRunFault);
   // A copy of the whole configuration beside it.
   if (!store.document.SaveFile(workDir + u"\\" + std::u16string(texts::kSettingsCopyFile))) {
     Message(texts::kSaveFailed, MB_ICONERROR);

@@ -163,7 +163,7 @@ ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdap
       return EqualsIgnoringAsciiCase(a.instanceId, c->instanceId);
     });
     const LiveAdapter* a = found != live.end() ? &*found : nullptr;
-    AppliedConnection entry{c->connectionName, Shows(a)};
+    AppliedConnection entry{c->instanceId, c->connectionName, Shows(a)};
     if (a != nullptr && std::any_of(a->addresses.begin(), a->addresses.end(),
                                     [](const auto& x) { return IsPrivateAutomaticAddress(x); })) {
       outcome.privateAddress.push_back(std::move(entry));
@@ -182,13 +182,23 @@ ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdap
 ApplyWaitOutcome WaitUntilApplied(const Profile& profile,
                                   const std::function<std::vector<LiveAdapter>()>& read,
                                   const std::function<void(unsigned)>& sleep, unsigned timeoutMs,
-                                  unsigned stepMs) {
+                                  unsigned stepMs,
+                                  const std::function<void(const ApplyWaitOutcome&)>& late,
+                                  unsigned lateMs) {
   ApplyWaitOutcome outcome = CheckApplied(profile, read());
+  bool lateCalled = !late;
   for (unsigned waited = 0;
-       !outcome.notShown.empty() && outcome.privateAddress.empty() && waited < timeoutMs;
-       waited += stepMs) {
-    sleep(std::min(stepMs, timeoutMs - waited));
+       !outcome.notShown.empty() && outcome.privateAddress.empty() && waited < timeoutMs;) {
+    const unsigned step = std::min(stepMs, timeoutMs - waited);
+    sleep(step);
+    waited += step;
     outcome = CheckApplied(profile, read());
+    if (!lateCalled && waited >= lateMs && !outcome.notShown.empty() &&
+        outcome.privateAddress.empty()) {
+      lateCalled = true;
+      late(outcome);
+      outcome = CheckApplied(profile, read());
+    }
   }
   return outcome;
 }

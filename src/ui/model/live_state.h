@@ -49,6 +49,7 @@ std::u16string TrayToolTip(const std::vector<LiveAdapter>& live);
 // yet, and those on an automatic private address (169.254.x.x), which Windows takes when the
 // address it was given is in use elsewhere or no DHCP server answers.
 struct AppliedConnection {
+  std::u16string instanceId;  // the adapter's GUID
   std::u16string connectionName;
   // What Windows shows on the adapter, in words: for a connection not shown yet, each setting
   // that differs from the profile, with what it should be.
@@ -63,14 +64,17 @@ ApplyWaitOutcome CheckApplied(const Profile& profile, const std::vector<LiveAdap
 
 // Reads the live state every `stepMs` (sleeping in between) until Windows shows the profile,
 // an adapter falls back to a private address, or `timeoutMs` have passed; returns the last
-// check.
+// check. When Windows still does not show every connection after `lateMs`, `late` is called
+// once with that check (to apply them another way) and the wait goes on.
 inline constexpr unsigned kApplyWaitMs = 10000;
 inline constexpr unsigned kApplyPollMs = 500;
+inline constexpr unsigned kApplyLateMs = 3000;
 ApplyWaitOutcome WaitUntilApplied(const Profile& profile,
                                   const std::function<std::vector<LiveAdapter>()>& read,
                                   const std::function<void(unsigned)>& sleep,
-                                  unsigned timeoutMs = kApplyWaitMs,
-                                  unsigned stepMs = kApplyPollMs);
+                                  unsigned timeoutMs = kApplyWaitMs, unsigned stepMs = kApplyPollMs,
+                                  const std::function<void(const ApplyWaitOutcome&)>& late = {},
+                                  unsigned lateMs = kApplyLateMs);
 
 // The message after the apply's own when something is not as it should be; "" when all is.
 std::u16string ApplyWaitMessage(const ApplyWaitOutcome& outcome);

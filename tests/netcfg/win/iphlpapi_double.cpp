@@ -7,7 +7,9 @@
 //
 // Settings that another program writes into the registry show as well: once a program has
 // asked NotifyAddrChange, a watch on the TCP/IP keys reads every adapter again after a change.
-// LUMATROVE_LIVE_FROZEN switches all following off, as for a Windows that lags behind.
+// LUMATROVE_LIVE_FROZEN switches all following off, as for a Windows that lags behind; what
+// the netsh stand-in sets is followed even then (it marks the interface key with
+// "LumatroveSetByNetsh", consumed when the table is read next).
 //
 // An adapter on DHCP shows the DhcpIPAddress and DhcpSubnetMask of its key, or else
 // 192.168.77.(10 + its number) / 255.255.255.0. Devices answering ARP come from
@@ -161,6 +163,21 @@ bool Frozen() {
   return GetEnvironmentVariableW(L"LUMATROVE_LIVE_FROZEN", nullptr, 0) != 0;
 }
 
+// Reads the adapters that the netsh stand-in set since the last look; the lock is held.
+void FollowNetsh() {
+  for (size_t i = 0; i < adapters.size(); ++i) {
+    const std::wstring path =
+        kInterfacesKey + std::wstring(adapters[i].name.begin(), adapters[i].name.end());
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS) {
+      continue;
+    }
+    if (RegDeleteValueW(key, L"LumatroveSetByNetsh") == ERROR_SUCCESS) ReadSettings(adapters[i], i);
+    RegCloseKey(key);
+  }
+}
+
 // Reads every adapter again and completes the pending change requests; the lock is held.
 void Changed() {
   for (HANDLE event : waiting)
@@ -214,6 +231,7 @@ extern "C" void WINAPI LumatroveFollowRegistry(const wchar_t* adapterName) {
 extern "C" DWORD WINAPI GetAdaptersInfo(PIP_ADAPTER_INFO info, PULONG size) {
   if (size == nullptr) return ERROR_INVALID_PARAMETER;
   EnterCriticalSection(&lock);
+  FollowNetsh();
   if (adapters.empty()) {
     LeaveCriticalSection(&lock);
     return ERROR_NO_DATA;

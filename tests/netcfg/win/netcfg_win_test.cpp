@@ -41,6 +41,7 @@ class QuietSystem : public NetSystem {
   uint32_t SendArp(uint32_t d, uint8_t mac[8], uint32_t* n) override {
     return real_->SendArp(d, mac, n);
   }
+  std::optional<uint32_t> RunNetsh(std::u16string_view a) override { return real_->RunNetsh(a); }
   std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override { return real_->LoadDhcpClient(); }
   DeviceSet GetDevices(std::u16string_view e) override { return real_->GetDevices(e); }
   bool EnumDevice(DeviceSet s, uint32_t i) override { return real_->EnumDevice(s, i); }

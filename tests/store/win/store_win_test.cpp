@@ -1,5 +1,6 @@
 // The store on Windows (under Wine): the real file system with MoveFileExW, the real
-// registry for the Run value and the adapters, and the recording stand-in for "dhcpcsvc".
+// registry for the Run value and the adapters, the Task Scheduler for the logon task, and the
+// recording stand-in for "dhcpcsvc".
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,11 +21,25 @@ namespace {
 using test::U8;
 namespace fs = std::filesystem;
 
+// A system without the Task Scheduler 2.0, as XP is.
+class NoTaskScheduler : public LogonTasks {
+ public:
+  bool Available() override { return false; }
+  std::u16string UserId() override { return {}; }
+  std::optional<std::u16string> Find(std::u16string_view) override { return std::nullopt; }
+  uint32_t Register(std::u16string_view, std::u16string_view) override { return 1; }
+  uint32_t Delete(std::u16string_view) override { return 1; }
+};
+
 // The real store system, with the program placed in a folder of the test's own.
 class TestStoreSystem : public StoreSystem {
  public:
   TestStoreSystem(NetSystem& net, fs::path program)
       : real_(MakeWin32StoreSystem(net)), program_(std::move(program)) {}
+  LogonTasks& logonTasks() override {
+    return xp ? static_cast<LogonTasks&>(xp_) : real_->logonTasks();
+  }
+  bool xp = false;
   NetSystem& net() override { return real_->net(); }
   std::u16string ModuleFileName() override { return program_.u16string(); }
   std::u16string CurrentDirectory() override { return program_.parent_path().u16string(); }
@@ -36,6 +51,7 @@ class TestStoreSystem : public StoreSystem {
  private:
   std::unique_ptr<StoreSystem> real_;
   fs::path program_;
+  NoTaskScheduler xp_;
 };
 
 std::string Read(const fs::path& p) {
@@ -98,7 +114,8 @@ TEST_F(WineStore, DamagedFileIsKept) {
   EXPECT_NE(Read(dir_ / "lumatrove.cfg").find("<SYSCONFIG VERSION=\"2.0\">"), std::string::npos);
 }
 
-TEST_F(WineStore, AutorunValueFollowsTheFile) {
+TEST_F(WineStore, AutorunValueFollowsTheFileOnXp) {
+  system_->xp = true;
   std::ofstream(dir_ / "lumatrove.cfg", std::ios::binary)
       << "<LUMATROVE><CONFIG LASTID=\"0\"/><SYSCONFIG><AUTOEXEC>TRUE</AUTOEXEC></SYSCONFIG>"
          "</LUMATROVE>";
@@ -120,6 +137,40 @@ TEST_F(WineStore, AutorunValueFollowsTheFile) {
   ASSERT_EQ(store.Open(), 1);
   RegString(HKEY_LOCAL_MACHINE, run, L"Lumatrove(KORVAL WORKS)", &found);
   EXPECT_FALSE(found);
+}
+
+// From Vista on, the Task Scheduler's task starts the program (Wine keeps only that it
+// exists, not what it holds); a Run value of an older version is removed.
+TEST_F(WineStore, LogonTaskFollowsTheFile) {
+  const wchar_t* run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyW(HKEY_LOCAL_MACHINE, run, &key), ERROR_SUCCESS);
+  const wchar_t old[] = L"\"C:\\old\\lumatrove.exe\" -hide";
+  RegSetValueExW(key, L"Lumatrove(KORVAL WORKS)", 0, REG_SZ, reinterpret_cast<const BYTE*>(old),
+                 sizeof old);
+  RegCloseKey(key);
+  LogonTasks& tasks = system_->logonTasks();
+  ASSERT_TRUE(tasks.Available());
+  std::ofstream(dir_ / "lumatrove.cfg", std::ios::binary)
+      << "<LUMATROVE><CONFIG LASTID=\"0\"/><SYSCONFIG><AUTOEXEC>TRUE</AUTOEXEC></SYSCONFIG>"
+         "</LUMATROVE>";
+  {
+    ProfileStore store(*system_);
+    ASSERT_EQ(store.Open(), 1);
+    EXPECT_EQ(U8(store.autoRunFault), "");
+  }
+  EXPECT_TRUE(tasks.Find(kLogonTaskName).has_value());
+  bool found = true;
+  RegString(HKEY_LOCAL_MACHINE, run, L"Lumatrove(KORVAL WORKS)", &found);
+  EXPECT_FALSE(found);
+
+  std::ofstream(dir_ / "lumatrove.cfg", std::ios::binary)
+      << "<LUMATROVE><CONFIG LASTID=\"0\"/><SYSCONFIG><AUTOEXEC>FALSE</AUTOEXEC></SYSCONFIG>"
+         "</LUMATROVE>";
+  ProfileStore store(*system_);
+  ASSERT_EQ(store.Open(), 1);
+  EXPECT_FALSE(tasks.Find(kLogonTaskName).has_value());
+  EXPECT_EQ(tasks.Delete(kLogonTaskName), 0u);  // none there: nothing to say
 }
 
 TEST_F(WineStore, ApplyWritesTheRealRegistry) {

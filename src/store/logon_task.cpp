@@ -1,0 +1,106 @@
+#include "store/logon_task.h"
+
+#include "base/ascii_text.h"
+
+namespace lumatrove {
+namespace {
+
+std::u16string Escaped(std::u16string_view text) {
+  std::u16string out;
+  for (char16_t c : text) {
+    switch (c) {
+      case u'&':
+        out += u"&amp;";
+        break;
+      case u'<':
+        out += u"&lt;";
+        break;
+      case u'>':
+        out += u"&gt;";
+        break;
+      case u'"':
+        out += u"&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// The text of the first <tag> element of `xml`, its entities resolved; nothing when absent.
+std::optional<std::u16string> ElementText(std::u16string_view xml, std::u16string_view tag) {
+  const std::u16string open = u"<" + std::u16string(tag) + u">";
+  const std::u16string close = u"</" + std::u16string(tag) + u">";
+  const size_t start = xml.find(open);
+  if (start == std::u16string_view::npos) return std::nullopt;
+  const size_t end = xml.find(close, start + open.size());
+  if (end == std::u16string_view::npos) return std::nullopt;
+  const std::u16string_view raw = xml.substr(start + open.size(), end - start - open.size());
+  static constexpr std::pair<std::u16string_view, char16_t> kEntities[] = {
+      {u"&amp;", u'&'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&quot;", u'"'}, {u"&apos;", u'\''}};
+  std::u16string text;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    bool replaced = false;
+    for (const auto& [entity, c] : kEntities) {
+      if (raw.substr(i, entity.size()) == entity) {
+        text += c;
+        i += entity.size() - 1;
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) text += raw[i];
+  }
+  return text;
+}
+
+std::u16string_view Trimmed(std::u16string_view s) {
+  while (!s.empty() && (s.front() == u' ' || s.front() == u'\t'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == u' ' || s.back() == u'\t'))
+    s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+std::u16string LogonTaskXml(std::u16string_view userId, std::u16string_view program,
+                            std::u16string_view folder) {
+  const std::u16string user = Escaped(userId);
+  return u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+         u"<Task version=\"1.2\" "
+         u"xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
+         u"  <RegistrationInfo><Description>Lumatrove</Description></RegistrationInfo>\r\n"
+         u"  <Triggers><LogonTrigger><Enabled>true</Enabled><UserId>" +
+         user +
+         u"</UserId></LogonTrigger></Triggers>\r\n"
+         u"  <Principals><Principal id=\"Author\"><UserId>" +
+         user +
+         u"</UserId><LogonType>InteractiveToken</LogonType>"
+         u"<RunLevel>HighestAvailable</RunLevel></Principal></Principals>\r\n"
+         u"  <Settings><MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"
+         u"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>"
+         u"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"
+         u"<ExecutionTimeLimit>PT0S</ExecutionTimeLimit><Enabled>true</Enabled></Settings>\r\n"
+         u"  <Actions Context=\"Author\"><Exec><Command>" +
+         Escaped(u"\"" + std::u16string(program) + u"\"") +
+         u"</Command><Arguments>-hide</Arguments>" + u"<WorkingDirectory>" + Escaped(folder) +
+         u"</WorkingDirectory></Exec></Actions>\r\n" + u"</Task>\r\n";
+}
+
+bool LogonTaskStarts(std::u16string_view xml, std::u16string_view program) {
+  const std::optional<std::u16string> command = ElementText(xml, u"Command");
+  const std::optional<std::u16string> arguments = ElementText(xml, u"Arguments");
+  const std::optional<std::u16string> runLevel = ElementText(xml, u"RunLevel");
+  if (!command || !arguments || !runLevel || xml.find(u"<LogonTrigger") == std::u16string::npos)
+    return false;
+  std::u16string_view path = Trimmed(*command);
+  if (path.size() >= 2 && path.front() == u'"' && path.back() == u'"') {
+    path = path.substr(1, path.size() - 2);
+  }
+  return EqualsIgnoringAsciiCase(path, program) && Trimmed(*arguments) == u"-hide" &&
+         Trimmed(*runLevel) == u"HighestAvailable";
+}
+
+}  // namespace lumatrove
