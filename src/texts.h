@@ -33,6 +33,9 @@ inline u16string Fill(u16string_view pattern, std::initializer_list<u16string_vi
 // Start-up: the outcome of applying the profile named by "-n".
 inline constexpr u16string_view kCommandLineApplied = u"套用組態成功！";
 inline constexpr u16string_view kCommandLineApplyFailed = u"套用組態失敗！該組態檔案已失效！";
+// The elevation prompt of a "-n" start was refused (or could not be shown).
+inline constexpr u16string_view kAdministratorNeeded =
+    u"套用組態失敗！套用網路組態需要系統管理員權限。";
 
 // Applying a profile: a value of a connection that cannot be applied, "網路組態【name】中存在"
 // followed by what it is and the value. The address and mask texts are the old ones; the

@@ -1,5 +1,6 @@
-// Start-up: apply the profile named by "-n" and end, bring a running instance forward, or
-// run the main window until Exit.
+// Start-up: hand the command line to a running instance, start again elevated, apply the
+// profile named by "-n" and end, bring a running instance forward, or run the main window
+// until Exit.
 #include <windows.h>
 // After windows.h.
 #include <commctrl.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/startup_win.h"
 #include "netcfg/win32_net_system.h"
 #include "store/profile_store.h"
 #include "store/win32_store_system.h"
@@ -81,14 +83,43 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
                                                      ICC_PROGRESS_CLASS | ICC_INTERNET_CLASSES};
   InitCommonControlsEx(&controls);
 
+  using lumatrove::StartupAction;
   const std::u16string arguments = U(commandLine);
-  const std::u16string id = lumatrove::ProfileIdArgument(arguments);
-  if (!id.empty()) return ApplyFromCommandLine(id);
+  lumatrove::StartupFacts facts = lumatrove::ReadStartupFacts();
+  lumatrove::StartupDecision decision = lumatrove::DecideStartup(facts, arguments);
+  if (decision.action == StartupAction::kHandOff) {
+    if (lumatrove::HandOffToRunningInstance(lumatrove::HandOffText(decision))) return 0;
+    // No window took it (the instance is ending, or is not ours to reach): go on alone.
+    facts.instanceRunning = false;
+    decision = lumatrove::DecideStartup(facts, arguments);
+  }
+  switch (decision.action) {
+    case StartupAction::kElevate:
+      // A refused prompt ends quietly, unless a profile was to be applied.
+      if (lumatrove::StartElevated(arguments) != lumatrove::ElevatedStart::kStarted &&
+          !decision.profileId.empty()) {
+        MessageBoxW(nullptr, W(std::u16string(lumatrove::texts::kAdministratorNeeded)),
+                    W(std::u16string(lumatrove::texts::kCaption)), MB_OK | MB_ICONERROR);
+      }
+      return 0;
+    case StartupAction::kRejectProfile:
+      MessageBoxW(nullptr, W(std::u16string(lumatrove::texts::kCommandLineApplyFailed)),
+                  W(std::u16string(lumatrove::texts::kCaption)), MB_OK | MB_ICONERROR);
+      return 0;
+    case StartupAction::kApplyHere:
+      return ApplyFromCommandLine(decision.profileId);
+    case StartupAction::kBringForward:
+      BringRunningInstanceForward();
+      return 0;
+    case StartupAction::kHandOff:
+    case StartupAction::kRunWindow:
+      break;
+  }
 
   // The mutex is never released: it lives until the process ends.
   CreateMutexW(nullptr, TRUE, lumatrove::kInstanceMarker);
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
-    BringRunningInstanceForward();
+  if (GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_ACCESS_DENIED) {
+    BringRunningInstanceForward();  // started at the same moment as this one
     return 0;
   }
   // The real computer: the registry, the adapters, the files beside the program.

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,9 +110,10 @@ class NetAdapterLayer {
 
   std::vector<std::unique_ptr<AdapterInfo>> adapters;
   WindowsVersion windowsVersion = WindowsVersion::kUnknown;
-  // Adapters (instance IDs) on which Windows did not take an apply from the DHCP client
-  // notification, for as long as this layer lives: their next apply uses netsh at once.
-  std::set<std::u16string> notificationNotTaken;
+  // Adapters (instance IDs, in lower case) on which Windows did not take an apply from the
+  // DHCP client notification, for as long as this layer lives: their next apply uses netsh at
+  // once.
+  std::vector<std::u16string> notificationNotTaken;
 
  private:
   // The IP Helper adapter table; false when it cannot be read.

@@ -18,29 +18,37 @@ std::u16string Dotted(uint32_t address) {
 
 std::vector<std::u16string> NetshArguments(uint32_t interfaceIndex, const Ipv4Settings& s,
                                            bool dnsValidateOption) {
-  const std::u16string name = u" name=" + DecimalText(interfaceIndex);
-  const std::u16string validate = dnsValidateOption ? u" validate=no" : u"";
   std::vector<std::u16string> lines;
+  // One command: "interface ipv4 <verb> name=<index>" and the parts that follow it.
+  auto add = [&](std::u16string_view verb, std::initializer_list<std::u16string_view> parts) {
+    std::u16string line = u"interface ipv4 ";
+    line.append(verb).append(u" name=").append(DecimalText(interfaceIndex));
+    for (std::u16string_view part : parts)
+      line.append(part);
+    lines.push_back(std::move(line));
+  };
+  const std::u16string_view validate = dnsValidateOption ? u" validate=no" : u"";
   if (s.automatic) {
-    lines.push_back(u"interface ipv4 set address" + name + u" source=dhcp");
+    add(u"set address", {u" source=dhcp"});
   } else {
-    lines.push_back(u"interface ipv4 set address" + name + u" source=static address=" +
-                    Dotted(s.address) + u" mask=" + Dotted(s.mask) + u" gateway=" +
-                    (s.gateway != 0 ? Dotted(s.gateway) + u" gwmetric=1" : u"none"));
+    const std::u16string gateway = s.gateway != 0 ? Dotted(s.gateway) + u" gwmetric=1" : u"none";
+    add(u"set address", {u" source=static address=", Dotted(s.address), u" mask=", Dotted(s.mask),
+                         u" gateway=", gateway});
   }
   if (s.dnsServers.empty()) {
-    lines.push_back(u"interface ipv4 set dnsservers" + name +
-                    (s.automatic ? u" source=dhcp" : u" source=static address=none" + validate));
-    return lines;
+    if (s.automatic) {
+      add(u"set dnsservers", {u" source=dhcp"});
+    } else {
+      add(u"set dnsservers", {u" source=static address=none", validate});
+    }
   }
   for (size_t i = 0; i < s.dnsServers.size(); ++i) {
+    const std::u16string server = Dotted(s.dnsServers[i]);
     if (i == 0) {
-      lines.push_back(u"interface ipv4 set dnsservers" + name + u" source=static address=" +
-                      Dotted(s.dnsServers[i]) + u" register=primary" + validate);
+      add(u"set dnsservers", {u" source=static address=", server, u" register=primary", validate});
     } else {
-      lines.push_back(u"interface ipv4 add dnsservers" + name + u" address=" +
-                      Dotted(s.dnsServers[i]) + u" index=" +
-                      DecimalText(static_cast<int64_t>(i) + 1) + validate);
+      add(u"add dnsservers",
+          {u" address=", server, u" index=", DecimalText(static_cast<int64_t>(i) + 1), validate});
     }
   }
   return lines;

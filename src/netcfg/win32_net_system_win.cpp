@@ -194,15 +194,16 @@ class Win32NetSystem : public NetSystem {
     wchar_t folder[MAX_PATH];
     const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::nullopt;
-    const std::wstring program = std::wstring(folder, length) + L"\\netsh.exe";
-    std::wstring commandLine = L"netsh.exe " + std::wstring(arguments.begin(), arguments.end());
+    const std::u16string program =
+        std::u16string(reinterpret_cast<const char16_t*>(folder), length) + u"\\netsh.exe";
+    std::u16string commandLine = u"netsh.exe " + std::u16string(arguments);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW, nullptr, folder, &startup, &process)) {
+    if (!CreateProcessW(W(program), reinterpret_cast<wchar_t*>(commandLine.data()), nullptr,
+                        nullptr, FALSE, CREATE_NO_WINDOW, nullptr, folder, &startup, &process)) {
       return std::nullopt;
     }
     CloseHandle(process.hThread);

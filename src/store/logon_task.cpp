@@ -1,6 +1,7 @@
 #include "store/logon_task.h"
 
 #include "base/ascii_text.h"
+#include "texts.h"
 
 namespace lumatrove {
 namespace {
@@ -68,25 +69,24 @@ std::u16string_view Trimmed(std::u16string_view s) {
 std::u16string LogonTaskXml(std::u16string_view userId, std::u16string_view program,
                             std::u16string_view folder) {
   const std::u16string user = Escaped(userId);
-  return u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
-         u"<Task version=\"1.2\" "
-         u"xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
-         u"  <RegistrationInfo><Description>Lumatrove</Description></RegistrationInfo>\r\n"
-         u"  <Triggers><LogonTrigger><Enabled>true</Enabled><UserId>" +
-         user +
-         u"</UserId></LogonTrigger></Triggers>\r\n"
-         u"  <Principals><Principal id=\"Author\"><UserId>" +
-         user +
-         u"</UserId><LogonType>InteractiveToken</LogonType>"
-         u"<RunLevel>HighestAvailable</RunLevel></Principal></Principals>\r\n"
-         u"  <Settings><MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"
-         u"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>"
-         u"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"
-         u"<ExecutionTimeLimit>PT0S</ExecutionTimeLimit><Enabled>true</Enabled></Settings>\r\n"
-         u"  <Actions Context=\"Author\"><Exec><Command>" +
-         Escaped(u"\"" + std::u16string(program) + u"\"") +
-         u"</Command><Arguments>-hide</Arguments>" + u"<WorkingDirectory>" + Escaped(folder) +
-         u"</WorkingDirectory></Exec></Actions>\r\n" + u"</Task>\r\n";
+  const std::u16string command = Escaped(u"\"" + std::u16string(program) + u"\"");
+  return texts::Fill(
+      u"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+      u"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
+      u"  <RegistrationInfo><Description>Lumatrove</Description></RegistrationInfo>\r\n"
+      u"  <Triggers><LogonTrigger><Enabled>true</Enabled><UserId>%s</UserId></LogonTrigger>"
+      u"</Triggers>\r\n"
+      u"  <Principals><Principal id=\"Author\"><UserId>%s</UserId>"
+      u"<LogonType>InteractiveToken</LogonType><RunLevel>HighestAvailable</RunLevel>"
+      u"</Principal></Principals>\r\n"
+      u"  <Settings><MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"
+      u"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>"
+      u"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"
+      u"<ExecutionTimeLimit>PT0S</ExecutionTimeLimit><Enabled>true</Enabled></Settings>\r\n"
+      u"  <Actions Context=\"Author\"><Exec><Command>%s</Command><Arguments>-hide</Arguments>"
+      u"<WorkingDirectory>%s</WorkingDirectory></Exec></Actions>\r\n"
+      u"</Task>\r\n",
+      {user, user, command, Escaped(folder)});
 }
 
 bool LogonTaskStarts(std::u16string_view xml, std::u16string_view program) {

@@ -2,6 +2,7 @@
 // prefix's adapters and follows each DHCP client notification as Windows does. The tray
 // tooltip is read from the notification area's tooltip in Wine's explorer.
 #include "e2e_fixture.h"
+#include "ui/model/startup.h"
 
 namespace lumatrove::e2e {
 namespace {
@@ -111,6 +112,25 @@ class ScopedNetsh {
   ScopedVariable log_;
   fs::path program_, kept_;
   HKEY overrides_ = nullptr;
+};
+
+// User Account Control switched on in the prefix (EnableLUA 1) for the length of a test.
+class ScopedUac {
+ public:
+  ScopedUac() { Set(1); }
+  ~ScopedUac() { Set(0); }
+
+ private:
+  static void Set(DWORD on) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE,
+                        L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+      RegSetValueExW(key, L"EnableLUA", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&on),
+                     sizeof on);
+      RegCloseKey(key);
+    }
+  }
 };
 
 // The keep-the-settings question of `pid` (the dialog with the countdown text).
@@ -402,6 +422,40 @@ TEST_F(Live, ShortcutApplyIsAWholeApply) {
   EXPECT_NE(undo.find("NAME=\"套用【實驗室】前的設定\""), std::string::npos) << undo;
   EXPECT_NE(undo.find("<IP>192.168.1.10</IP>"), std::string::npos) << undo;
   EXPECT_NE(LogText(folder_ / "system.log").find("套用網路組態[實驗室]成功!"), std::string::npos);
+}
+
+// With an instance running, a shortcut's start hands its profile over and ends: the window
+// applies it as its own (its message, its snapshot, its log). A plain second start brings the
+// window forward; a message of any other form is refused.
+TEST_F(Live, StartWhileAnInstanceRunsHandsItsCommandLineOver) {
+  // Wine's prefix has UAC off, where a start goes on alone as on XP; every Wine process is
+  // elevated, so that with UAC on the running instance is the one way.
+  ScopedUac uac;
+  StartOn(DemoConfig(true));
+  ShowWindow(main_, SW_MINIMIZE);
+  const DWORD second = Start(L"-n3");
+  EXPECT_TRUE(Ended(second, 10));
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+  EXPECT_NE(Read(folder_ / "lumatrove.undo").find("NAME=\"套用【實驗室】前的設定\""),
+            std::string::npos);
+  EXPECT_NE(LogText(folder_ / "system.log").find("套用網路組態[實驗室]成功!"), std::string::npos);
+
+  const DWORD third = Start(L"-hide");
+  EXPECT_TRUE(Ended(third, 10));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main_) && !IsIconic(main_); }));
+
+  for (const std::u16string& bad : {std::u16string(u"-n3 -x"), std::u16string(u"apply")}) {
+    COPYDATASTRUCT data{kHandOffTag, static_cast<DWORD>(bad.size() * 2),
+                        const_cast<char16_t*>(bad.data())};
+    EXPECT_EQ(SendMessageW(main_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 0);
+  }
+  const std::u16string show = u"show";
+  COPYDATASTRUCT oldVersion{kHandOffTag - 1, 8, const_cast<char16_t*>(show.data())};
+  EXPECT_EQ(SendMessageW(main_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&oldVersion)), 0);
+  EXPECT_TRUE(NothingElseSaid(main_, pid_));
 }
 
 }  // namespace

@@ -97,14 +97,19 @@ ApplyWaitOutcome ApplySequence::WaitForWindows(const Profile& profile, ProgressD
   auto applyWithNetsh = [&](const ConnectionSetting& c, const std::vector<LiveAdapter>& live) {
     if (std::find(byNetsh.begin(), byNetsh.end(), &c) != byNetsh.end()) return;
     byNetsh.push_back(&c);
-    layer.notificationNotTaken.insert(AdapterKey(c.instanceId));
+    std::vector<std::u16string>& known = layer.notificationNotTaken;
+    if (std::find(known.begin(), known.end(), AdapterKey(c.instanceId)) == known.end())
+      known.push_back(AdapterKey(c.instanceId));
     ApplyWithNetsh(c, live);
   };
   if (netshAvailable) {
     const std::vector<LiveAdapter> live = layer.ReadLiveAdapters();
     for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
-      if (Configures(*c) && layer.notificationNotTaken.count(AdapterKey(c->instanceId)) != 0)
+      const std::vector<std::u16string>& known = layer.notificationNotTaken;
+      if (Configures(*c) &&
+          std::find(known.begin(), known.end(), AdapterKey(c->instanceId)) != known.end()) {
         applyWithNetsh(*c, live);
+      }
     }
   }
   std::function<void(const ApplyWaitOutcome&)> late;

@@ -97,8 +97,10 @@ void MainDialog::PlaceProfileList() {
 }
 
 bool MainDialog::OnInit() {
-  // The running instance is found by this property (a second start brings it forward).
+  // The running instance is found by this property; a second start hands it its command line
+  // through WM_COPYDATA, also from a process that is not elevated.
   SetPropW(Handle(), kInstanceMarker, reinterpret_cast<HANDLE>(1));
+  win::AllowMessageFromLowerIntegrity(Handle(), WM_COPYDATA);
   trayIcon.Add(Handle(), kTrayIconId, kTrayCallback, IDI_APP, std::u16string(texts::kTrayTip));
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   toolBar_.Create(Handle(), dpi_);
@@ -225,6 +227,15 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
       if (w != kLiveRefreshTimer) return false;
       KillTimer(Handle(), kLiveRefreshTimer);
       if (!applying_) RefreshLiveState();
+      return true;
+    case WM_COPYDATA:
+      // A dialog answers through DWLP_MSGRESULT: TRUE when the hand-off was taken.
+      SetWindowLongPtrW(Handle(), DWLP_MSGRESULT,
+                        TakeHandOff(reinterpret_cast<const COPYDATASTRUCT*>(l)) ? TRUE : FALSE);
+      result = TRUE;
+      return true;
+    case kHandOffMessage:
+      ActOnHandOffs();
       return true;
     case kKeyboardSelectionMessage:
       FollowKeyboardSelection(static_cast<int>(w));

@@ -24,6 +24,7 @@
 #include "ui/model/live_state.h"
 #include "ui/model/main_window_model.h"
 #include "ui/model/menu_layout.h"
+#include "ui/model/startup.h"
 #include "ui/win/dialog.h"
 #include "ui/win/handles.h"
 #include "ui/win/menu.h"
@@ -38,6 +39,9 @@ inline constexpr UINT kKeyboardSelectionMessage = WM_APP + 1;
 inline constexpr UINT kUpdateCheckedMessage = WM_APP + 2;
 // Posted by the address watch when Windows reports an address change.
 inline constexpr UINT kAddressChangedMessage = WM_APP + 3;
+// Posted to itself when another start handed over its command line, to act on it once the
+// sender has its answer.
+inline constexpr UINT kHandOffMessage = WM_APP + 4;
 inline constexpr UINT_PTR kLiveRefreshTimer = 0x4C56;
 
 // The help file beside the program.
@@ -116,6 +120,11 @@ class MainDialog : public win::Dialog {
   bool UndoSnapshotExists();
   // Reads what Windows uses now; marks the live rows and writes the tray tooltip.
   void RefreshLiveState();
+  // Another start's command line (WM_COPYDATA): true when it is one, kept for
+  // kHandOffMessage.
+  bool TakeHandOff(const COPYDATASTRUCT* data);
+  // Applies the handed-over profiles through the window's apply, or brings the window forward.
+  void ActOnHandOffs();
   // Runs the apply sequence for the window, unless one runs already.
   bool ApplyAndFollow(const Profile& profile, std::u16string_view content,
                       const std::u16string& name, ApplySequence::Kind kind);
@@ -175,6 +184,7 @@ class MainDialog : public win::Dialog {
 
   LiveState live_;
   bool applying_ = false;
+  std::vector<HandOff> handOffs_;  // taken, not yet acted on
   AddressWatch addressWatch_;
   MainToolBar toolBar_;
   MainStatusBar statusBar_;

@@ -1,5 +1,8 @@
 // Applying a profile from the window (the sequence itself is apply_sequence.h), the undo
-// command, and following what Windows uses: the live rows and the tray tooltip.
+// command, what another start hands over, and following what Windows uses: the live rows and
+// the tray tooltip.
+#include <algorithm>
+
 #include "store/undo_snapshot.h"
 #include "texts.h"
 #include "ui/main/main_dialog.h"
@@ -42,6 +45,37 @@ bool MainDialog::UndoLastApply() {
                         ApplySequence::Kind::kUndo);
 }
 
+bool MainDialog::TakeHandOff(const COPYDATASTRUCT* data) {
+  if (data == nullptr) return false;
+  std::optional<HandOff> handOff = ReadHandOff(data->dwData, data->lpData, data->cbData);
+  if (!handOff) return false;
+  // The sender waits for the answer: the apply runs once it has it.
+  handOffs_.push_back(std::move(*handOff));
+  PostMessageW(Handle(), kHandOffMessage, 0, 0);
+  return true;
+}
+
+void MainDialog::ActOnHandOffs() {
+  // One apply at a time: what arrives during one waits for it to end.
+  if (applying_) return;
+  std::vector<HandOff> pending;
+  pending.swap(handOffs_);
+  for (const HandOff& handOff : pending) {
+    if (handOff.profileId.empty()) {
+      ShowMainWindow();
+      continue;
+    }
+    const auto found = std::find_if(store.profiles.begin(), store.profiles.end(),
+                                    [&](const auto& p) { return p->id == handOff.profileId; });
+    if (found == store.profiles.end()) {
+      Message(texts::kCommandLineApplyFailed, MB_ICONERROR);
+      continue;
+    }
+    ApplyAndFollow(**found, store.GetProfileContent(handOff.profileId), (*found)->name,
+                   ApplySequence::Kind::kProfile);
+  }
+}
+
 bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view content,
                                 const std::u16string& name, ApplySequence::Kind kind) {
   // Nothing else may start while an apply waits for Windows or for an answer.
@@ -55,6 +89,7 @@ bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view cont
                           }});
   const bool ok = sequence.Run(profile, content, name, kind);
   applying_ = false;
+  if (!handOffs_.empty()) PostMessageW(Handle(), kHandOffMessage, 0, 0);
   return ok;
 }
 

@@ -73,6 +73,22 @@ int WaitWithoutInput(const HANDLE* handles, DWORD count, DWORD ms) {
   }
 }
 
+void AllowMessageFromLowerIntegrity(HWND window, UINT message) {
+  HMODULE user = GetModuleHandleW(L"user32.dll");
+  if (user == nullptr) return;
+  // Windows 7 and later filter per window; Vista only per process.
+  using PerWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  using PerProcess = BOOL(WINAPI*)(UINT, DWORD);
+  constexpr DWORD kAllow = 1;  // MSGFLT_ALLOW and MSGFLT_ADD
+  if (const auto perWindow = reinterpret_cast<PerWindow>(
+          reinterpret_cast<void*>(GetProcAddress(user, "ChangeWindowMessageFilterEx")))) {
+    perWindow(window, message, kAllow, nullptr);
+  } else if (const auto perProcess = reinterpret_cast<PerProcess>(
+                 reinterpret_cast<void*>(GetProcAddress(user, "ChangeWindowMessageFilter")))) {
+    perProcess(message, kAllow);
+  }
+}
+
 int SystemDpi() {
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return 96;

@@ -27,6 +27,9 @@ int WaitWithoutInput(const HANDLE* handles, DWORD count, DWORD ms);
 
 // The screen's logical pixels per inch (96 at 100 %, 144 at 150 %); 96 when it cannot be read.
 int SystemDpi();
+// Lets `message` reach `window` from processes of a lower integrity level (User Interface
+// Privilege Isolation, Vista and later); does nothing where the system has no such filter.
+void AllowMessageFromLowerIntegrity(HWND window, UINT message);
 
 class Window {
  public:

@@ -1,0 +1,25 @@
+// Start-up on Windows: the facts the start-up decision needs, handing a command line to the
+// running instance, and starting again elevated.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ui/model/startup.h"
+
+namespace lumatrove {
+
+// Reads whether UAC is on (Vista and later, EnableLUA not 0), whether this process is
+// elevated (always so where the system cannot say) and whether an instance runs in this logon
+// session (its mutex exists, also when this process may not open it).
+StartupFacts ReadStartupFacts();
+
+// Sends `text` to the running instance's window (waiting a few seconds for a window that is
+// still being made); true when the window took it.
+bool HandOffToRunningInstance(std::u16string_view text);
+
+enum class ElevatedStart { kStarted, kRefused, kFailed };
+// Starts this program again through the "runas" verb with `arguments`, in the current folder.
+ElevatedStart StartElevated(std::u16string_view arguments);
+
+}  // namespace lumatrove
