@@ -206,6 +206,12 @@ std::vector<IpAdapterEntry> MemoryComputer::ReadAdapterTable(const uint8_t* buff
   return entries;
 }
 
+void MemoryComputer::ShowLease(IpAdapterEntry& entry) {
+  const std::string& lease = dhcpAddresses[entry.adapterName];
+  entry.ipAddresses = {lease.empty() ? "0.0.0.0" : lease};
+  entry.ipMasks = {lease.empty() ? "0.0.0.0" : "255.255.255.0"};
+}
+
 void MemoryComputer::RefreshAdapterTable(std::u16string_view guid) {
   const auto entry = std::find_if(adapterTable.begin(), adapterTable.end(), [&](const auto& e) {
     return EqualsIgnoringAsciiCase(std::u16string(e.adapterName.begin(), e.adapterName.end()),
@@ -226,9 +232,7 @@ void MemoryComputer::RefreshAdapterTable(std::u16string_view guid) {
   entry->dhcpEnabled = dhcp != nullptr && dhcp->data.size() >= 1 && dhcp->data[0] != 0;
   entry->gateways.clear();
   if (entry->dhcpEnabled) {
-    const std::string& lease = dhcpAddresses[entry->adapterName];
-    entry->ipAddresses = {lease.empty() ? "0.0.0.0" : lease};
-    entry->ipMasks = {lease.empty() ? "0.0.0.0" : "255.255.255.0"};
+    ShowLease(*entry);
   } else {
     entry->ipAddresses = multi(u"IPAddress");
     entry->ipMasks = multi(u"SubnetMask");
@@ -274,9 +278,7 @@ std::optional<uint32_t> MemoryComputer::RunNetsh(std::u16string_view arguments) 
     entry->dhcpEnabled = options["source"] == "dhcp";
     entry->gateways.clear();
     if (entry->dhcpEnabled) {
-      const std::string& lease = dhcpAddresses[entry->adapterName];
-      entry->ipAddresses = {lease.empty() ? "0.0.0.0" : lease};
-      entry->ipMasks = {lease.empty() ? "0.0.0.0" : "255.255.255.0"};
+      ShowLease(*entry);
     } else {
       entry->ipAddresses = {options["address"]};
       entry->ipMasks = {options["mask"]};

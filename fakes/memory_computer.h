@@ -131,6 +131,8 @@ class MemoryComputer : public NetSystem {
  private:
   class Library;
   std::vector<uint32_t> Members(DeviceSet set) const;
+  // The entry's address as its DHCP server gives it (none when it gives none).
+  void ShowLease(IpAdapterEntry& entry);
 
   MemoryRegistry registry_;
   std::unique_ptr<AnsiCodePage> codePage_;

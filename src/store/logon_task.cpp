@@ -2,34 +2,16 @@
 
 #include "base/ascii_text.h"
 #include "texts.h"
+#include "xml/xml_document.h"
 
 namespace lumatrove {
 namespace {
 
 std::u16string Escaped(std::u16string_view text) {
-  std::u16string out;
-  for (char16_t c : text) {
-    switch (c) {
-      case u'&':
-        out += u"&amp;";
-        break;
-      case u'<':
-        out += u"&lt;";
-        break;
-      case u'>':
-        out += u"&gt;";
-        break;
-      case u'"':
-        out += u"&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+  return XmlDocument::EscapeText(text, kXmlEscapeQuotes);
 }
 
-// The text of the first <tag> element of `xml`, its entities resolved; nothing when absent.
+// The text of the first <tag> element of `xml`, its references resolved; nothing when absent.
 std::optional<std::u16string> ElementText(std::u16string_view xml, std::u16string_view tag) {
   const std::u16string open = u"<" + std::u16string(tag) + u">";
   const std::u16string close = u"</" + std::u16string(tag) + u">";
@@ -37,23 +19,7 @@ std::optional<std::u16string> ElementText(std::u16string_view xml, std::u16strin
   if (start == std::u16string_view::npos) return std::nullopt;
   const size_t end = xml.find(close, start + open.size());
   if (end == std::u16string_view::npos) return std::nullopt;
-  const std::u16string_view raw = xml.substr(start + open.size(), end - start - open.size());
-  static constexpr std::pair<std::u16string_view, char16_t> kEntities[] = {
-      {u"&amp;", u'&'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&quot;", u'"'}, {u"&apos;", u'\''}};
-  std::u16string text;
-  for (size_t i = 0; i < raw.size(); ++i) {
-    bool replaced = false;
-    for (const auto& [entity, c] : kEntities) {
-      if (raw.substr(i, entity.size()) == entity) {
-        text += c;
-        i += entity.size() - 1;
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced) text += raw[i];
-  }
-  return text;
+  return XmlDocument::UnescapeText(xml.substr(start + open.size(), end - start - open.size()));
 }
 
 std::u16string_view Trimmed(std::u16string_view s) {
