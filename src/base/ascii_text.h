@@ -23,6 +23,24 @@ inline std::u16string DecimalText(int64_t value) {
   return std::u16string(s.begin(), s.end());
 }
 
+// Six bytes as "%02x" joined by `separator` ("00:0c:29:4c:00:01"): a hardware address.
+inline std::u16string HardwareAddressText(const uint8_t* bytes, char16_t separator) {
+  static constexpr char16_t kDigits[] = u"0123456789abcdef";
+  std::u16string text;
+  for (int i = 0; i < 6; ++i) {
+    if (i > 0) text += separator;
+    text += kDigits[bytes[i] >> 4];
+    text += kDigits[bytes[i] & 0xF];
+  }
+  return text;
+}
+
+// The last two decimal digits of a number from 0 up, as "%02d" writes numbers below 100.
+inline void AppendTwoDigits(std::u16string& text, int value) {
+  text += static_cast<char16_t>(u'0' + value / 10 % 10);
+  text += static_cast<char16_t>(u'0' + value % 10);
+}
+
 // An ASCII capital letter as its small letter; every other unit as it is.
 inline char16_t LowerAscii(char16_t c) {
   return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;

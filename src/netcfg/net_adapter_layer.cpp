@@ -149,11 +149,7 @@ int NetAdapterLayer::GetMacAddress(std::u16string_view id, std::u16string& addre
     std::u16string name = system_.codePage().ToUtf16(entry.adapterName);
     if (name.size() > kMaxAdapterNameChars) name.resize(kMaxAdapterNameChars);
     if ((IsPciConnection(name) || includeAll) && name == id) {
-      char text[18];
-      std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", entry.address[0],
-                    entry.address[1], entry.address[2], entry.address[3], entry.address[4],
-                    entry.address[5]);
-      address.assign(text, text + 17);
+      address = HardwareAddressText(entry.address, u':');
       return 17;
     }
   }

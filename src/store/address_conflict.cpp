@@ -56,11 +56,8 @@ std::optional<AddressConflict> FirstConflict(const std::vector<ArpQuestion>& que
     if (!answer.answered) continue;
     if (answer.result == static_cast<uint32_t>(kErrorNotSupported)) return std::nullopt;
     if (answer.result != 0 || answer.length < 6) continue;
-    char text[18];
-    std::snprintf(text, sizeof text, "%02x-%02x-%02x-%02x-%02x-%02x", answer.mac[0], answer.mac[1],
-                  answer.mac[2], answer.mac[3], answer.mac[4], answer.mac[5]);
     return AddressConflict{questions[i].connectionName, questions[i].address,
-                           std::u16string(text, text + 17)};
+                           HardwareAddressText(answer.mac, u'-')};
   }
   return std::nullopt;
 }

@@ -1,14 +1,18 @@
 #include "store/store_system.h"
 
-#include <cstdio>
+#include "base/ascii_text.h"
 
 namespace lumatrove {
 
 std::u16string FormatTime(const LocalTime& t) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d-%02d-%02d %02d:%02d:%02d", t.year % 100, t.month, t.day,
-                t.hour, t.minute, t.second);
-  return std::u16string(text, text + std::char_traits<char>::length(text));
+  std::u16string text;
+  const int parts[] = {t.year % 100, t.month, t.day, t.hour, t.minute, t.second};
+  const char16_t separators[] = u"-- ::";
+  for (int i = 0; i < 6; ++i) {
+    if (i > 0) text += separators[i - 1];
+    AppendTwoDigits(text, parts[i]);
+  }
+  return text;
 }
 
 }  // namespace lumatrove
