@@ -50,6 +50,10 @@ inline u16string BadAddress(u16string_view connection, u16string_view value) {
 inline u16string BadMask(u16string_view connection, u16string_view value) {
   return ConnectionValueFault(connection, u"非法子網遮罩：", value);
 }
+// The mask value named when a further address has no mask at its place.
+inline u16string NoMaskFor(u16string_view address) {
+  return Fill(u"（%s 沒有子網遮罩）", {address});
+}
 inline constexpr u16string_view kGatewayLabel = u"預設通訊閘";
 inline constexpr u16string_view kDnsServerLabel = u"DNS伺服器";
 inline u16string BadServer(u16string_view connection, u16string_view label, u16string_view value) {

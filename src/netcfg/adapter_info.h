@@ -26,7 +26,22 @@ struct AdapterInfo {
   std::u16string primaryDns;
   std::u16string secondaryDns;
   std::vector<std::u16string> dnsServers;
+  // In a profile, what follows the first address, mask and gateway and the two DNS servers
+  // above: further address/mask pairs (by place), gateways and DNS servers in order, and the
+  // metric of each gateway, the first one's first (0: automatic).
+  std::vector<std::u16string> moreAddresses;
+  std::vector<std::u16string> moreMasks;
+  std::vector<std::u16string> moreGateways;
+  std::vector<uint32_t> gatewayMetrics;
+  std::vector<std::u16string> moreDnsServers;
 };
+
+// What a profile's connection may hold in all: address/mask pairs, gateways, DNS servers, and
+// the highest gateway metric.
+inline constexpr size_t kMaxAddresses = 16;
+inline constexpr size_t kMaxGateways = 5;
+inline constexpr size_t kMaxDnsServers = 8;
+inline constexpr uint32_t kMaxGatewayMetric = 9999;
 
 // What Windows uses now on one adapter, as the IP Helper shows it.
 struct LiveAdapter {

@@ -302,8 +302,9 @@ bool NetAdapterLayer::ReadConnectionName(AdapterInfo& record, std::u16string_vie
 
 bool NetAdapterLayer::ApplyStaticAddress(std::u16string_view id, int addressIndex,
                                          std::u16string_view address, std::u16string_view mask,
-                                         std::u16string_view gateway, std::u16string_view dns) {
-  if (!WriteTcpIpSettings(id, addressIndex, address, mask, gateway, dns)) return false;
+                                         std::u16string_view gateway, std::u16string_view dns,
+                                         const MoreStaticEntries& more) {
+  if (!WriteTcpIpSettings(id, addressIndex, address, mask, gateway, dns, more)) return false;
   NotifyDhcpClient(id, addressIndex, address, mask, kDhcpStatic);
   return true;
 }
@@ -316,22 +317,48 @@ bool NetAdapterLayer::ApplyDhcp(std::u16string_view id, std::u16string_view dns)
 
 bool NetAdapterLayer::WriteTcpIpSettings(std::u16string_view id, int /*addressIndex*/,
                                          std::u16string_view address, std::u16string_view mask,
-                                         std::u16string_view gateway, std::u16string_view dns) {
+                                         std::u16string_view gateway, std::u16string_view dns,
+                                         const MoreStaticEntries& more) {
+  const std::u16string path = TcpIpKeyPath(id, nullptr);
   RegKey key(system_.registry());
-  if (key.Open(RegRoot::kLocalMachine, TcpIpKeyPath(id, nullptr), RegAccess::kWrite) != 0) {
-    return false;
-  }
+  if (key.Open(RegRoot::kLocalMachine, path, RegAccess::kWrite) != 0) return false;
+  // The first entry, then the further ones (an empty first gateway is none).
+  auto list = [](std::u16string_view first, const std::vector<std::u16string>& rest) {
+    if (rest.empty()) return SingleMultiString(first);
+    std::vector<std::u16string> all;
+    if (!first.empty()) all.emplace_back(first);
+    all.insert(all.end(), rest.begin(), rest.end());
+    return RegMultiSzImage(all);
+  };
   struct Write {
     std::u16string_view name;
     uint32_t type;
     std::vector<uint8_t> image;
   };
-  const Write writes[] = {
-      {u"IPAddress", kRegMultiSz, SingleMultiString(address)},
-      {u"SubnetMask", kRegMultiSz, SingleMultiString(mask)},
-      {u"DefaultGateway", kRegMultiSz, SingleMultiString(gateway)},
+  std::vector<Write> writes = {
+      {u"IPAddress", kRegMultiSz, list(address, more.addresses)},
+      {u"SubnetMask", kRegMultiSz, list(mask, more.masks)},
+      {u"DefaultGateway", kRegMultiSz, list(gateway, more.gateways)},
       {u"NameServer", kRegSz, RegSzImage(dns)},
   };
+  // One metric per gateway ("0": automatic), where a profile says more than one gateway.
+  const bool metrics =
+      !more.gateways.empty() ||
+      std::any_of(more.metrics.begin(), more.metrics.end(), [](uint32_t m) { return m != 0; });
+  if (metrics) {
+    std::vector<std::u16string> texts;
+    for (size_t i = gateway.empty() ? 1 : 0; i <= more.gateways.size(); ++i)
+      texts.push_back(DecimalText(i < more.metrics.size() ? more.metrics[i] : 0));
+    writes.push_back({u"DefaultGatewayMetric", kRegMultiSz, RegMultiSzImage(texts)});
+  } else {
+    // Metrics of an earlier apply would stay with the wrong gateway.
+    RegKey reader(system_.registry());
+    std::vector<uint8_t> old;
+    if (reader.Open(RegRoot::kLocalMachine, path, RegAccess::kRead) == 0 &&
+        reader.Read(u"DefaultGatewayMetric", 4096, old)) {
+      key.Delete(u"DefaultGatewayMetric");
+    }
+  }
   // Every value is deleted before it is set, so nothing of another type or length survives.
   for (const Write& w : writes) {
     key.Delete(w.name);

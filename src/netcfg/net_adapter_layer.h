@@ -48,6 +48,16 @@ enum class WindowsVersion : int32_t {
   k10 = 9,          // 10, 11 and whatever comes after
 };
 
+// What a fixed-address apply writes besides the first address, mask and gateway: further
+// address/mask pairs and gateways, and each gateway's metric, the first one's first (0:
+// automatic). Empty for the single entries of earlier profiles.
+struct MoreStaticEntries {
+  std::vector<std::u16string> addresses;
+  std::vector<std::u16string> masks;
+  std::vector<std::u16string> gateways;
+  std::vector<uint32_t> metrics;
+};
+
 class NetAdapterLayer {
  public:
   explicit NetAdapterLayer(NetSystem& system);
@@ -84,17 +94,20 @@ class NetAdapterLayer {
   // Splits a NameServer text ("a,b,...") into the record's DNS fields.
   static void SplitNameServer(AdapterInfo& record, std::u16string_view text);
 
-  // Writes a fixed address and tells the DHCP client; false only when the write failed.
+  // Writes a fixed address (and `more`) and tells the DHCP client about the first; false only
+  // when the write failed.
   bool ApplyStaticAddress(std::u16string_view id, int addressIndex, std::u16string_view address,
                           std::u16string_view mask, std::u16string_view gateway,
-                          std::u16string_view dns);
+                          std::u16string_view dns, const MoreStaticEntries& more = {});
   // Switches the adapter to DHCP keeping `dns` as fixed servers; false when the write or the
   // notification failed.
   bool ApplyDhcp(std::u16string_view id, std::u16string_view dns);
-  // True when the TCP/IP key could be opened for writing.
+  // True when the TCP/IP key could be opened for writing. IPAddress, SubnetMask and
+  // DefaultGateway hold the first entries and then `more`'s; DefaultGatewayMetric is written
+  // with further gateways or metrics ("0": automatic) and otherwise removed when present.
   bool WriteTcpIpSettings(std::u16string_view id, int addressIndex, std::u16string_view address,
                           std::u16string_view mask, std::u16string_view gateway,
-                          std::u16string_view dns);
+                          std::u16string_view dns, const MoreStaticEntries& more = {});
   bool WriteEnableDhcp(std::u16string_view id, bool enable);
   // True when DhcpNotifyConfigChange was found and returned 0.
   bool NotifyDhcpClient(std::u16string_view id, int addressIndex, std::u16string_view address,

@@ -1,6 +1,6 @@
 // Applying a profile: its connections are read from the document and checked, all of them
-// before the first is written, and then each adapter gets a fixed address or DHCP through a
-// layer made for this one call.
+// before the first is written, and then each adapter gets its fixed addresses or DHCP through
+// a layer made for this one call.
 #include <optional>
 
 #include "netcfg/net_adapter_layer.h"
@@ -10,40 +10,12 @@
 namespace lumatrove {
 namespace {
 
-// One top-level element of a profile's content: the connection's identity and the texts it
-// holds (the first IP of IPADD, MASKADD and GATEWAY, every IP of DNSADD).
+// One top-level element of a profile's content: the connection's identity and its values,
+// read as the profile records are.
 struct StoredConnection {
-  std::u16string adapterId;
-  std::u16string name;
-  std::u16string type;
-  std::u16string address, mask, gateway;
-  std::vector<std::u16string> dnsServers;
+  ConnectionSetting record;
   ConnectionPlan plan;
 };
-
-// Reads the current element of `d`. What a connection lacks stays empty.
-StoredConnection ReadStored(XmlDocument& d) {
-  StoredConnection c;
-  c.adapterId = d.GetAttribute(u"GUID");
-  c.name = d.GetAttribute(u"NAME");
-  c.type = d.GetAttribute(u"TYPE");
-  d.EnterElement();
-  while (d.FindElement()) {
-    const std::u16string tag = d.GetTagName();
-    std::u16string* first = tag == u"IPADD"     ? &c.address
-                            : tag == u"MASKADD" ? &c.mask
-                            : tag == u"GATEWAY" ? &c.gateway
-                                                : nullptr;
-    if (first != nullptr) {
-      if (d.FindChildElement()) *first = d.GetChildText();
-    } else if (tag == u"DNSADD") {
-      while (d.FindChildElement())
-        c.dnsServers.push_back(d.GetChildText());
-    }
-  }
-  d.LeaveElement();
-  return c;
-}
 
 }  // namespace
 
@@ -61,13 +33,17 @@ std::optional<std::vector<StoredConnection>> CheckedConnections(std::u16string_v
   d.ResetPosition();
   std::vector<StoredConnection> connections;
   while (d.FindElement()) {
-    StoredConnection c = ReadStored(d);
-    c.plan = PlanConnection(
-        {c.type, c.address, c.mask, c.gateway,
-         std::vector<std::u16string_view>(c.dnsServers.begin(), c.dnsServers.end())});
+    StoredConnection c;
+    std::u16string type = d.GetAttribute(u"TYPE");
+    ReadConnection(d, c.record);
+    // Every DNS text in its place (the record keeps the first two that are not empty).
+    ConnectionValues values = ValuesOf(c.record);
+    values.type = type;
+    values.dnsServers.assign(c.record.dnsServers.begin(), c.record.dnsServers.end());
+    c.plan = PlanConnection(values);
     if (!c.plan.Usable()) {
-      net.ShowMessage(ConnectionFaultMessage(c.name, c.plan), net.ApplicationName(),
-                      kMbIconHand | kMbOk);
+      net.ShowMessage(ConnectionFaultMessage(c.record.connectionName, c.plan),
+                      net.ApplicationName(), kMbIconHand | kMbOk);
       return std::nullopt;
     }
     connections.push_back(std::move(c));
@@ -94,13 +70,14 @@ bool ProfileStore::ApplyProfileContent(std::u16string_view content) {
   for (const StoredConnection& c : *connections) {
     switch (c.plan.mode) {
       case ConnectionMode::kManual:
-        if (layer.ApplyStaticAddress(c.adapterId, 0, c.address, c.mask, c.plan.gateway,
-                                     c.plan.dns)) {
+        if (layer.ApplyStaticAddress(c.record.instanceId, 0, c.record.ipAddressText,
+                                     c.record.subnetMaskText, c.plan.gateway, c.plan.dns,
+                                     c.plan.more)) {
           success = true;
         }
         break;
       case ConnectionMode::kAutomatic:
-        if (layer.ApplyDhcp(c.adapterId, c.plan.dns)) success = true;
+        if (layer.ApplyDhcp(c.record.instanceId, c.plan.dns)) success = true;
         break;
       case ConnectionMode::kLeaveAlone:
       case ConnectionMode::kUnknown:

@@ -1,5 +1,7 @@
 #include "store/connection_check.h"
 
+#include <algorithm>
+
 #include "store/address_text.h"
 #include "store/profile_store.h"
 #include "texts.h"
@@ -58,17 +60,75 @@ ConnectionPlan PlanConnection(const ConnectionValues& v) {
       case Entry::kLeftOut:
         break;
     }
+    if (1 + v.moreAddresses.size() > kMaxAddresses) {
+      return Fault(plan, ConnectionFault::kAddress, v.moreAddresses[kMaxAddresses - 1]);
+    }
+    std::vector<uint32_t> taken = {address};
+    for (size_t i = 0; i < v.moreAddresses.size(); ++i) {
+      const std::u16string_view text = v.moreAddresses[i];
+      if (!IsFixedAddress(text) || !IsHostAddress(TextToAddress(text))) {
+        return Fault(plan, ConnectionFault::kAddress, text);
+      }
+      const uint32_t more = TextToAddress(text);
+      if (std::find(taken.begin(), taken.end(), more) != taken.end()) {
+        return Fault(plan, ConnectionFault::kAddress, text);  // the same address twice
+      }
+      taken.push_back(more);
+      if (i >= v.moreMasks.size()) {
+        return Fault(plan, ConnectionFault::kMask, texts::NoMaskFor(text));
+      }
+      if (!IsFixedMask(v.moreMasks[i])) return Fault(plan, ConnectionFault::kMask, v.moreMasks[i]);
+      if (IsSubnetNetworkOrBroadcast(more, TextToAddress(v.moreMasks[i]))) {
+        return Fault(plan, ConnectionFault::kAddress, text);
+      }
+      plan.more.addresses.emplace_back(text);
+      plan.more.masks.emplace_back(v.moreMasks[i]);
+    }
+    if ((v.gateway.empty() ? 0 : 1) + v.moreGateways.size() > kMaxGateways) {
+      return Fault(plan, ConnectionFault::kGateway, v.moreGateways.back());
+    }
+    plan.more.metrics.push_back(v.gatewayMetrics.empty() ? 0 : v.gatewayMetrics[0]);
+    for (size_t i = 0; i < v.moreGateways.size(); ++i) {
+      const std::u16string_view text = v.moreGateways[i];
+      const Entry entry = ClassifyServer(text, false);
+      if (entry == Entry::kBad ||
+          (entry == Entry::kAddress &&
+           std::find(taken.begin(), taken.end(), TextToAddress(text)) != taken.end())) {
+        return Fault(plan, ConnectionFault::kGateway, text);
+      }
+      if (entry != Entry::kAddress) continue;
+      plan.more.gateways.emplace_back(text);
+      plan.more.metrics.push_back(i + 1 < v.gatewayMetrics.size() ? v.gatewayMetrics[i + 1] : 0);
+    }
   }
 
   // The list keeps empty entries in their places, as the servers are numbered.
+  size_t servers = 0;
   for (std::u16string_view dns : v.dnsServers) {
     const Entry entry = ClassifyServer(dns, true);
     if (entry == Entry::kBad) return Fault(plan, ConnectionFault::kDns, dns);
     if (entry == Entry::kLeftOut) continue;
+    if (entry == Entry::kAddress && ++servers > kMaxDnsServers) {
+      return Fault(plan, ConnectionFault::kDns, dns);
+    }
     if (!plan.dns.empty()) plan.dns += u",";
     plan.dns += dns;
   }
   return plan;
+}
+
+ConnectionValues ValuesOf(const ConnectionSetting& c) {
+  ConnectionValues v{TypeOf(ModeOf(c)),
+                     c.ipAddressText,
+                     c.subnetMaskText,
+                     c.gatewayText,
+                     {c.primaryDns, c.secondaryDns}};
+  v.dnsServers.insert(v.dnsServers.end(), c.moreDnsServers.begin(), c.moreDnsServers.end());
+  v.moreAddresses.assign(c.moreAddresses.begin(), c.moreAddresses.end());
+  v.moreMasks.assign(c.moreMasks.begin(), c.moreMasks.end());
+  v.moreGateways.assign(c.moreGateways.begin(), c.moreGateways.end());
+  v.gatewayMetrics = c.gatewayMetrics;
+  return v;
 }
 
 std::u16string ConnectionFaultMessage(std::u16string_view name, const ConnectionPlan& plan) {
@@ -97,11 +157,7 @@ std::u16string ConnectionFaultMessage(std::u16string_view name, const Connection
 }
 
 std::optional<Ipv4Settings> SettingsOf(const ConnectionSetting& c) {
-  const ConnectionPlan plan = PlanConnection({TypeOf(ModeOf(c)),
-                                              c.ipAddressText,
-                                              c.subnetMaskText,
-                                              c.gatewayText,
-                                              {c.primaryDns, c.secondaryDns}});
+  const ConnectionPlan plan = PlanConnection(ValuesOf(c));
   if (!plan.Usable() || !Configures(c)) return std::nullopt;
   Ipv4Settings s;
   s.automatic = plan.mode == ConnectionMode::kAutomatic;

@@ -211,6 +211,19 @@ int ProfileStore::LoadProfiles() {
   return ParseProfiles();
 }
 
+// The METRIC attribute of the current child element: 1 to kMaxGatewayMetric, or 0 (automatic)
+// for anything else.
+uint32_t GatewayMetric(XmlDocument& d) {
+  const std::u16string text = d.GetChildAttribute(u"METRIC");
+  if (text.empty() || text.size() > 4) return 0;
+  uint32_t metric = 0;
+  for (char16_t ch : text) {
+    if (ch < u'0' || ch > u'9') return 0;
+    metric = metric * 10 + static_cast<uint32_t>(ch - u'0');
+  }
+  return metric <= kMaxGatewayMetric ? metric : 0;
+}
+
 void ReadConnection(XmlDocument& d, ConnectionSetting& c) {
   std::u16string type, check;
   d.GetAttributes({u"GUID"sv, u"NAME"sv, u"NETCARD"sv, u"TYPE"sv, u"EnableCheck"sv, u"MACCODE"sv,
@@ -224,21 +237,31 @@ void ReadConnection(XmlDocument& d, ConnectionSetting& c) {
     const std::u16string tag = d.GetTagName();
     std::u16string* first = nullptr;
     std::vector<std::u16string>* list = nullptr;
+    std::vector<std::u16string>* more = nullptr;
     if (tag == u"IPADD"sv) {
       first = &c.ipAddressText;
       list = &c.ipAddresses;
+      more = &c.moreAddresses;
     } else if (tag == u"MASKADD"sv) {
       first = &c.subnetMaskText;
       list = &c.subnetMasks;
+      more = &c.moreMasks;
     } else if (tag == u"GATEWAY"sv) {
       first = &c.gatewayText;
       list = &c.gateways;
+      more = &c.moreGateways;
     }
     if (first != nullptr) {
-      // Only the first address of these is read; every DNS server is.
-      if (d.FindChildElement()) {
-        *first = d.GetChildText();
-        list->push_back(*first);
+      // The first entry is the one every version reads; further ones follow it.
+      for (bool firstEntry = true; d.FindChildElement(); firstEntry = false) {
+        std::u16string text = d.GetChildText();
+        if (tag == u"GATEWAY"sv) c.gatewayMetrics.push_back(GatewayMetric(d));
+        if (firstEntry) {
+          *first = text;
+          list->push_back(std::move(text));
+        } else {
+          more->push_back(std::move(text));
+        }
       }
     } else if (tag == u"DNSADD"sv) {
       while (d.FindChildElement()) {
@@ -247,6 +270,8 @@ void ReadConnection(XmlDocument& d, ConnectionSetting& c) {
           c.primaryDns = text;
         } else if (c.secondaryDns.empty()) {
           c.secondaryDns = text;
+        } else if (!text.empty()) {
+          c.moreDnsServers.push_back(text);
         }
         c.dnsServers.push_back(std::move(text));
       }
@@ -439,17 +464,28 @@ void WriteConnectionElement(XmlDocument& d, const ConnectionSetting& r) {
   d.SetChildAttribute(u"EnableCheck", r.statusEnabled != 0 ? u"1" : u"0");
   d.SetChildAttribute(u"TYPE", TypeOf(ModeOf(r)));
   d.EnterElement();
-  auto group = [&](std::u16string_view name, std::initializer_list<std::u16string_view> ips) {
+  // The first entries as every version writes them, then the further ones.
+  auto group = [&](std::u16string_view name, std::initializer_list<std::u16string_view> ips,
+                   const std::vector<std::u16string>& more) {
     d.AddChildElement(name);
     d.EnterElement();
-    for (std::u16string_view ip : ips)
+    size_t at = 0;
+    auto add = [&](std::u16string_view ip) {
       d.AddChildElement(u"IP", ip);
+      const uint32_t metric = at < r.gatewayMetrics.size() ? r.gatewayMetrics[at] : 0;
+      if (name == u"GATEWAY"sv && metric != 0) d.SetChildAttribute(u"METRIC", DecimalText(metric));
+      ++at;
+    };
+    for (std::u16string_view ip : ips)
+      add(ip);
+    for (const std::u16string& ip : more)
+      add(ip);
     d.LeaveElement();
   };
-  group(u"IPADD", {r.ipAddressText});
-  group(u"MASKADD", {r.subnetMaskText});
-  group(u"GATEWAY", {r.gatewayText});
-  group(u"DNSADD", {r.primaryDns, r.secondaryDns});
+  group(u"IPADD", {r.ipAddressText}, r.moreAddresses);
+  group(u"MASKADD", {r.subnetMaskText}, r.moreMasks);
+  group(u"GATEWAY", {r.gatewayText}, r.moreGateways);
+  group(u"DNSADD", {r.primaryDns, r.secondaryDns}, r.moreDnsServers);
   d.LeaveElement();
 }
 

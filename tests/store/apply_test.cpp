@@ -205,6 +205,93 @@ TEST_F(Apply, ValuesNoNetworkCanUseStopTheApply) {
   }
 }
 
+// A connection with several of each: every pair, gateway (with its metric) and server is
+// written, byte for byte; the DHCP client hears of the first address.
+std::string Lists(const char* ips, const char* masks, const char* gateways, const char* dns) {
+  return std::string("<CONNECTION NAME=\"LAN\" GUID=\"") + kLan + "\" TYPE=\"0\"><IPADD>" + ips +
+         "</IPADD><MASKADD>" + masks + "</MASKADD><GATEWAY>" + gateways + "</GATEWAY><DNSADD>" +
+         dns + "</DNSADD></CONNECTION>";
+}
+
+TEST_F(Apply, SeveralAddressesGatewaysAndServers) {
+  Profile(Lists("<IP>10.0.0.5</IP><IP>10.1.0.5</IP><IP>192.168.7.2</IP>",
+                "<IP>255.255.255.0</IP><IP>255.255.0.0</IP><IP>255.255.255.0</IP>",
+                "<IP>10.0.0.1</IP><IP METRIC=\"20\">10.1.0.1</IP>",
+                "<IP>1.1.1.1</IP><IP>8.8.8.8</IP><IP>9.9.9.9</IP>"));
+  ASSERT_TRUE(store_.ApplyProfile(u"1"));
+  const MemoryRegistry& reg = computer_.memoryRegistry();
+  const std::u16string key =
+      std::u16string(kTcpipInterfacesKey) + u"{11111111-2222-3333-4444-555555555555}";
+  auto bytes = [](std::initializer_list<std::u16string> strings) {
+    return RegMultiSzImage(strings);
+  };
+  EXPECT_EQ(reg.FindValue(RegRoot::kLocalMachine, key, u"IPAddress")->data,
+            bytes({u"10.0.0.5", u"10.1.0.5", u"192.168.7.2"}));
+  EXPECT_EQ(reg.FindValue(RegRoot::kLocalMachine, key, u"SubnetMask")->data,
+            bytes({u"255.255.255.0", u"255.255.0.0", u"255.255.255.0"}));
+  EXPECT_EQ(reg.FindValue(RegRoot::kLocalMachine, key, u"DefaultGateway")->data,
+            bytes({u"10.0.0.1", u"10.1.0.1"}));
+  EXPECT_EQ(reg.FindValue(RegRoot::kLocalMachine, key, u"DefaultGatewayMetric")->data,
+            bytes({u"0", u"20"}));
+  EXPECT_EQ(Value(kLan, u"NameServer"), "1.1.1.1,8.8.8.8,9.9.9.9");
+  ASSERT_EQ(computer_.notifications.size(), 1u);
+  EXPECT_EQ(computer_.notifications[0].ipAddress, 0x0500000Au);
+
+  // A single gateway again: the metrics of the last apply go with the gateways they were for.
+  Profile(Connection(kLan, "LAN", "0", "10.0.0.5", "255.255.255.0", "10.0.0.1", "", ""));
+  ASSERT_TRUE(store_.ApplyProfile(u"1"));
+  EXPECT_EQ(reg.FindValue(RegRoot::kLocalMachine, key, u"DefaultGatewayMetric"), nullptr);
+  EXPECT_EQ(Value(kLan, u"IPAddress"), "10.0.0.5");
+}
+
+// Further entries follow the first one's rules; the message names the entry at fault.
+TEST_F(Apply, FurtherEntriesAreCheckedLikeTheFirst) {
+  std::string seventeen, nine;
+  for (int i = 1; i <= 17; ++i)
+    seventeen += "<IP>10.0.0." + std::to_string(i) + "</IP>";
+  for (int i = 1; i <= 9; ++i)
+    nine += "<IP>9.9.9." + std::to_string(i) + "</IP>";
+  const std::string masks17 = [] {
+    std::string m;
+    for (int i = 0; i < 17; ++i)
+      m += "<IP>255.255.255.0</IP>";
+    return m;
+  }();
+  struct Case {
+    std::string connection, message;
+  };
+  const Case cases[] = {
+      {Lists("<IP>10.0.0.5</IP><IP>10.0.0.5</IP>", "<IP>255.0.0.0</IP><IP>255.0.0.0</IP>", "", ""),
+       "非法IP位址!10.0.0.5"},
+      {Lists("<IP>10.0.0.5</IP><IP>10.1.0.5</IP>", "<IP>255.255.0.0</IP>", "", ""),
+       "非法子網遮罩：（10.1.0.5 沒有子網遮罩）"},
+      {Lists("<IP>10.0.0.5</IP><IP>10.1.0.5</IP>", "<IP>255.255.0.0</IP><IP>255.0.255.0</IP>", "",
+             ""),
+       "非法子網遮罩：255.0.255.0"},
+      {Lists("<IP>10.0.0.5</IP><IP>10.1.255.255</IP>", "<IP>255.255.0.0</IP><IP>255.255.0.0</IP>",
+             "", ""),
+       "非法IP位址!10.1.255.255"},
+      {Lists("<IP>10.0.0.5</IP>", "<IP>255.255.0.0</IP>", "<IP>10.0.0.1</IP><IP>nope</IP>", ""),
+       "非法預設通訊閘：nope"},
+      {Lists(seventeen.c_str(), masks17.c_str(), "", ""), "非法IP位址!10.0.0.17"},
+      {Lists("<IP>10.0.0.5</IP>", "<IP>255.255.0.0</IP>",
+             "<IP>10.0.0.1</IP><IP>10.0.0.2</IP><IP>10.0.0.3</IP><IP>10.0.0.4</IP><IP>10.0.0.6</IP>"
+             "<IP>10.0.0.7</IP>",
+             ""),
+       "非法預設通訊閘：10.0.0.7"},
+      {Lists("<IP>10.0.0.5</IP>", "<IP>255.255.0.0</IP>", "", nine.c_str()),
+       "非法DNS伺服器：9.9.9.9"},
+  };
+  for (const Case& c : cases) {
+    computer_.messages.clear();
+    Profile(c.connection);
+    EXPECT_FALSE(store_.ApplyProfile(u"1")) << c.message;
+    ASSERT_EQ(computer_.messages.size(), 1u) << c.message;
+    EXPECT_EQ(U8(computer_.messages[0].text), "網路組態【LAN】中存在" + c.message);
+    EXPECT_TRUE(computer_.memoryRegistry().Changes().empty()) << c.message;
+  }
+}
+
 TEST_F(Apply, InvalidAddressOrMaskStopsWithAMessage) {
   Profile(Connection(kLan, "LAN", "0", "192.168.1.0", "255.0.0.0", "", "", ""));
   EXPECT_FALSE(store_.ApplyProfile(u"1"));

@@ -81,6 +81,51 @@ TEST_F(Profiles, AddWritesTheFixedLayout) {
             "255.255.255.0\n[网关]192.168.1.1\n[DNS1]168.95.1.1\n[DNS2]\n");
 }
 
+// Further entries follow the first ones, so that a version that reads only the first entry
+// (and every DNS server) finds the same first pair, gateway and servers; a file of such a
+// version reads back with no further entries.
+TEST_F(Profiles, FurtherEntriesFollowTheFirstAndReadBack) {
+  ConnectionSetting c = Fixed(u"A", u"192.168.1.10");
+  c.moreAddresses = {u"10.1.0.5", u"10.2.0.5"};
+  c.moreMasks = {u"255.255.0.0"};  // the third address has no mask of its own
+  c.moreGateways = {u"192.168.1.254"};
+  c.gatewayMetrics = {0, 20};
+  c.secondaryDns = u"8.8.8.8";
+  c.moreDnsServers = {u"1.1.1.1"};
+  ASSERT_TRUE(store_.AddProfile(u"Office", {&c}));
+  const std::string text = Text(store_.document);
+  EXPECT_NE(text.find("<IPADD>\n<IP>192.168.1.10</IP>\n<IP>10.1.0.5</IP>\n<IP>10.2.0.5</IP>\n"
+                      "</IPADD>\n<MASKADD>\n<IP>255.255.255.0</IP>\n<IP>255.255.0.0</IP>\n"
+                      "</MASKADD>\n<GATEWAY>\n<IP>192.168.1.1</IP>\n"
+                      "<IP METRIC=\"20\">192.168.1.254</IP>\n</GATEWAY>\n<DNSADD>\n"
+                      "<IP>168.95.1.1</IP>\n<IP>8.8.8.8</IP>\n<IP>1.1.1.1</IP>\n</DNSADD>\n"),
+            std::string::npos)
+      << text;
+  Reopen();
+  const ConnectionSetting& r = *store_.profiles.at(0)->connections.at(0);
+  EXPECT_EQ(U8(r.ipAddressText), "192.168.1.10");
+  EXPECT_EQ(r.moreAddresses, c.moreAddresses);
+  EXPECT_EQ(r.moreMasks, c.moreMasks);
+  EXPECT_EQ(U8(r.gatewayText), "192.168.1.1");
+  EXPECT_EQ(r.moreGateways, c.moreGateways);
+  EXPECT_EQ(r.gatewayMetrics, (std::vector<uint32_t>{0, 20}));
+  EXPECT_EQ(U8(r.secondaryDns), "8.8.8.8");
+  EXPECT_EQ(r.moreDnsServers, c.moreDnsServers);
+
+  // Metrics outside 1 to 9999 are automatic; a file with single entries has no further ones.
+  WriteFile(ConfigFile(),
+            "<LUMATROVE><CONFIG LASTID=\"1\"><NETSETING NAME=\"Old\" ID=\"1\">"
+            "<CONNECTION NAME=\"A\" GUID=\"{G}\" TYPE=\"0\"><IPADD><IP>1.2.3.4</IP></IPADD>"
+            "<MASKADD><IP>255.0.0.0</IP></MASKADD><GATEWAY><IP METRIC=\"10000\">1.0.0.1</IP>"
+            "<IP METRIC=\"x\">1.0.0.2</IP></GATEWAY><DNSADD><IP/><IP>9.9.9.9</IP></DNSADD>"
+            "</CONNECTION></NETSETING></CONFIG></LUMATROVE>");
+  ASSERT_EQ(store_.Open(), 1);
+  const ConnectionSetting& old = *store_.profiles.at(0)->connections.at(0);
+  EXPECT_TRUE(old.moreAddresses.empty() && old.moreMasks.empty() && old.moreDnsServers.empty());
+  EXPECT_EQ(old.gatewayMetrics, (std::vector<uint32_t>{0, 0}));
+  EXPECT_EQ(U8(old.primaryDns), "9.9.9.9");
+}
+
 TEST_F(Profiles, CopyTakesTheConnectionsAndTheNextId) {
   const ConnectionSetting a = Fixed(u"A", u"10.0.0.1");
   const ConnectionSetting b = Fixed(u"B", u"10.0.0.2");

@@ -141,11 +141,7 @@ bool ProfileEditor::CheckConnection(size_t tab, const OkAnswers& answers, OkResu
     badMessage = texts::BadManualConnection(c.connectionName);
     return false;
   }
-  const ConnectionPlan plan = PlanConnection({TypeOf(ModeOf(c)),
-                                              c.ipAddressText,
-                                              c.subnetMaskText,
-                                              c.gatewayText,
-                                              {c.primaryDns, c.secondaryDns}});
+  const ConnectionPlan plan = PlanConnection(ValuesOf(c));
   if (!plan.Usable()) {
     switch (plan.fault) {
       case ConnectionFault::kMask:
