@@ -72,6 +72,10 @@ inline constexpr u16string_view kSummaryMask = u"\n[掩码]";
 inline constexpr u16string_view kSummaryGateway = u"\n[网关]";
 inline constexpr u16string_view kSummaryDns1 = u"\n[DNS1]";
 inline constexpr u16string_view kSummaryDns2 = u"\n[DNS2]";
+// Lines of the entries after the first: the metric of a further gateway, and a DNS server
+// from the third on ("[DNS3]").
+inline constexpr u16string_view kSummaryMetric = u"（躍點 %s）";
+inline constexpr u16string_view kSummaryMoreDns = u"[DNS%s]";
 inline constexpr u16string_view kSummaryAutomatic = u"-自動取得IP\n";
 inline constexpr u16string_view kSummaryLeaveAlone = u"-不配置\n";
 

@@ -58,10 +58,11 @@ TEST(LiveState, ProfilesWhoseEveryConfiguredConnectionIsLive) {
     profiles.push_back(ProfileOf(std::move(list)));
   };
   add(Connection(kLan, ConnectionMode::kAutomatic));  // 0 live
+  // 1 and 2: one of Wi-Fi's two addresses is not the whole set Windows shows.
   add(Connection(kWifi, ConnectionMode::kManual, u"10.0.5.77", u"255.255.0.0", u"10.0.0.1",
-                 u"10.0.0.53"));  // 1 live
+                 u"10.0.0.53"));
   add(Connection(kWifi, ConnectionMode::kManual, u"10.0.6.1", u"255.255.255.0"),
-      Connection(kLan, ConnectionMode::kLeaveAlone));                            // 2 live
+      Connection(kLan, ConnectionMode::kLeaveAlone));
   add(Connection(kWifi, ConnectionMode::kManual, u"10.0.6.1", u"255.255.0.0"));  // 3 wrong mask
   add(Connection(kWifi, ConnectionMode::kAutomatic));                            // 4 not DHCP
   add(Connection(kLan, ConnectionMode::kManual, u"192.168.0.23", u"255.255.255.0"));  // 5 on DHCP
@@ -71,15 +72,29 @@ TEST(LiveState, ProfilesWhoseEveryConfiguredConnectionIsLive) {
   add(Connection(kWifi, ConnectionMode::kManual, u"10.0.5.77", u"255.255.0.0",
                  u"10.0.0.254"));  // 9
   add();                           // 10 empty
+  // 11: both pairs in the other order, the gateway, the servers in order: live. 12: the same
+  // with the servers swapped. 13: a gateway Windows does not show besides the one it does.
+  auto both = [](std::u16string dns1, std::u16string dns2, std::u16string moreGateway) {
+    auto c = Connection(kWifi, ConnectionMode::kManual, u"10.0.6.1", u"255.255.255.0", u"10.0.0.1",
+                        std::move(dns1));
+    c->secondaryDns = std::move(dns2);
+    c->moreAddresses = {u"10.0.5.77"};
+    c->moreMasks = {u"255.255.0.0"};
+    if (!moreGateway.empty()) c->moreGateways = {std::move(moreGateway)};
+    return c;
+  };
+  add(both(u"10.0.0.53", u"8.8.8.8", u""));
+  add(both(u"8.8.8.8", u"10.0.0.53", u""));
+  add(both(u"10.0.0.53", u"8.8.8.8", u"10.0.6.254"));
   const std::vector<bool> live = LiveProfiles(profiles, Now());
-  const std::vector<bool> expected = {true,  true,  true,  false, false, false,
-                                      false, false, false, false, false};
+  const std::vector<bool> expected = {true,  false, false, false, false, false, false,
+                                      false, false, false, false, true,  false, false};
   EXPECT_EQ(live, expected);
 }
 
 TEST(LiveState, TooltipNamesEachAdapterWithinTheLimit) {
   EXPECT_EQ(U8(TrayToolTip(Now())),
-            "Torvane（Lumatrove）\n區域連線 DHCP 192.168.0.23\nWi-Fi 10.0.5.77");
+            "Torvane（Lumatrove）\n區域連線 DHCP 192.168.0.23\nWi-Fi 10.0.5.77 +1");
   EXPECT_EQ(U8(TrayToolTip({})), "Torvane（Lumatrove）");
   std::vector<LiveAdapter> many;
   for (int i = 0; i < 12; ++i) {

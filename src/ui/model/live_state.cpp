@@ -8,13 +8,61 @@
 namespace lumatrove {
 namespace {
 
-// The DNS servers the connection names (empty texts are no server) lead the live list.
-bool DnsMatches(const ConnectionSetting& c, const LiveAdapter& a) {
+// The DNS servers the connection names (empty texts are no server), in order.
+std::vector<std::u16string> WantedDns(const ConnectionSetting& c) {
   std::vector<std::u16string> wanted;
   for (const std::u16string* dns : {&c.primaryDns, &c.secondaryDns})
     if (!dns->empty()) wanted.push_back(*dns);
+  for (const std::u16string& dns : c.moreDnsServers)
+    if (!dns.empty()) wanted.push_back(dns);
+  return wanted;
+}
+
+// The connection's servers lead the live list, in their order.
+bool DnsMatches(const ConnectionSetting& c, const LiveAdapter& a) {
+  const std::vector<std::u16string> wanted = WantedDns(c);
   return wanted.size() <= a.dnsServers.size() &&
          std::equal(wanted.begin(), wanted.end(), a.dnsServers.begin());
+}
+
+// A fixed connection's address/mask pairs, the first one's first.
+std::vector<std::pair<std::u16string, std::u16string>> WantedPairs(const ConnectionSetting& c) {
+  std::vector<std::pair<std::u16string, std::u16string>> pairs = {
+      {c.ipAddressText, c.subnetMaskText}};
+  for (size_t i = 0; i < c.moreAddresses.size(); ++i)
+    pairs.emplace_back(c.moreAddresses[i], i < c.moreMasks.size() ? c.moreMasks[i] : u"");
+  return pairs;
+}
+
+// The gateways a fixed connection names (none: whatever Windows shows is right).
+std::vector<std::u16string> WantedGateways(const ConnectionSetting& c) {
+  std::vector<std::u16string> wanted;
+  if (!c.gatewayText.empty()) wanted.push_back(c.gatewayText);
+  for (const std::u16string& g : c.moreGateways)
+    if (!g.empty()) wanted.push_back(g);
+  return wanted;
+}
+
+template <typename T>
+bool SameSet(std::vector<T> a, std::vector<T> b) {
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  a.erase(std::unique(a.begin(), a.end()), a.end());
+  b.erase(std::unique(b.begin(), b.end()), b.end());
+  return a == b;
+}
+
+// Windows shows the connection's addresses, each with its mask, and no others.
+bool AddressesMatch(const ConnectionSetting& c, const LiveAdapter& a) {
+  std::vector<std::pair<std::u16string, std::u16string>> live;
+  for (size_t i = 0; i < a.addresses.size(); ++i)
+    live.emplace_back(a.addresses[i], i < a.masks.size() ? a.masks[i] : u"");
+  return SameSet(WantedPairs(c), live);
+}
+
+bool GatewaysMatch(const ConnectionSetting& c, const LiveAdapter& a) {
+  const std::vector<std::u16string> wanted = WantedGateways(c);
+  return wanted.empty() || SameSet(wanted, a.gateways);
 }
 
 }  // namespace
@@ -29,15 +77,7 @@ bool ConnectionIsLive(const ConnectionSetting& c, const std::vector<LiveAdapter>
   if (!DnsMatches(c, a)) return false;
   if (ModeOf(c) == ConnectionMode::kAutomatic) return a.dhcp;
   if (a.dhcp) return false;
-  bool addressFound = false;
-  for (size_t i = 0; i < a.addresses.size(); ++i) {
-    if (a.addresses[i] == c.ipAddressText && i < a.masks.size() && a.masks[i] == c.subnetMaskText) {
-      addressFound = true;
-    }
-  }
-  if (!addressFound) return false;
-  return c.gatewayText.empty() ||
-         std::find(a.gateways.begin(), a.gateways.end(), c.gatewayText) != a.gateways.end();
+  return AddressesMatch(c, a) && GatewaysMatch(c, a);
 }
 
 bool ProfileIsLive(const Profile& profile, const std::vector<LiveAdapter>& live) {
@@ -73,6 +113,8 @@ std::u16string TrayToolTip(const std::vector<LiveAdapter>& live) {
     std::u16string line = u"\n" + a.connectionName + u" ";
     if (a.dhcp) line += u"DHCP ";
     line += a.addresses.empty() || a.addresses.front().empty() ? u"-" : a.addresses.front();
+    if (a.addresses.size() > 1)
+      line += u" +" + DecimalText(static_cast<int64_t>(a.addresses.size()) - 1);
     if (tip.size() + line.size() > kTrayTipLimit) {
       if (tip.size() + 2 <= kTrayTipLimit) tip += u"\n…";
       break;
@@ -125,25 +167,26 @@ std::u16string Differences(const ConnectionSetting& c, const LiveAdapter& a) {
     parts.push_back(u"DHCP " + std::u16string(texts::kLiveNoAddress));
   }
   if (!automatic) {
-    const auto found = std::find(a.addresses.begin(), a.addresses.end(), c.ipAddressText);
-    const size_t i = static_cast<size_t>(found - a.addresses.begin());
-    if (found == a.addresses.end()) {
-      parts.push_back(
-          texts::ShownDifference(texts::kAddressLabel, Listed(a.addresses), c.ipAddressText));
-    } else if (i >= a.masks.size() || a.masks[i] != c.subnetMaskText) {
-      parts.push_back(texts::ShownDifference(
-          texts::kMaskLabel, i < a.masks.size() ? a.masks[i] : std::u16string(texts::kLiveNone),
-          c.subnetMaskText));
+    std::vector<std::u16string> wantedAddresses, wantedMasks;
+    for (const auto& [address, mask] : WantedPairs(c)) {
+      wantedAddresses.push_back(address);
+      wantedMasks.push_back(mask);
     }
-    if (!c.gatewayText.empty() &&
-        std::find(a.gateways.begin(), a.gateways.end(), c.gatewayText) == a.gateways.end()) {
+    if (!SameSet(wantedAddresses, a.addresses)) {
+      parts.push_back(texts::ShownDifference(texts::kAddressLabel, Listed(a.addresses),
+                                             Listed(wantedAddresses)));
+    } else if (!AddressesMatch(c, a)) {
       parts.push_back(
-          texts::ShownDifference(texts::kGatewayLabel, Listed(a.gateways), c.gatewayText));
+          texts::ShownDifference(texts::kMaskLabel, Listed(a.masks), Listed(wantedMasks)));
+    }
+    if (!GatewaysMatch(c, a)) {
+      parts.push_back(texts::ShownDifference(texts::kGatewayLabel, Listed(a.gateways),
+                                             Listed(WantedGateways(c))));
     }
   }
   if (!DnsMatches(c, a)) {
-    parts.push_back(texts::ShownDifference(texts::kDnsServerLabel, Listed(a.dnsServers),
-                                           Listed({c.primaryDns, c.secondaryDns})));
+    parts.push_back(
+        texts::ShownDifference(texts::kDnsServerLabel, Listed(a.dnsServers), Listed(WantedDns(c))));
   }
   std::u16string text;
   for (const std::u16string& part : parts) {
