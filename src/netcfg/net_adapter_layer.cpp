@@ -242,6 +242,19 @@ bool NetAdapterLayer::ReadTcpIpSettings(AdapterInfo& record, std::u16string_view
   readList(windowsVersion >= WindowsVersion::kNt4 ? u"SubnetMask" : u"IPMask",
            record.subnetMaskText, record.subnetMasks);
   readList(u"DefaultGateway", record.gatewayText, record.gateways);
+  // The gateways' metrics (decimal texts; anything else, or none, is automatic).
+  std::u16string firstMetric;
+  std::vector<std::u16string> metrics;
+  readList(u"DefaultGatewayMetric", firstMetric, metrics);
+  record.gatewayMetrics.clear();
+  for (const std::u16string& m : metrics) {
+    uint32_t metric = 0;
+    for (char16_t c : m)
+      metric = c >= u'0' && c <= u'9' && metric <= kMaxGatewayMetric
+                   ? metric * 10 + static_cast<uint32_t>(c - u'0')
+                   : kMaxGatewayMetric + 1;
+    record.gatewayMetrics.push_back(metric <= kMaxGatewayMetric ? metric : 0);
+  }
   if (key.Read(u"NameServer", kValueCapacity, bytes)) SplitNameServer(record, RegText(bytes));
   record.dhcpEnabled = key.Read(u"EnableDHCP", kValueCapacity, bytes)
                            ? static_cast<int32_t>(RegDword(bytes) & 0xFFFF)

@@ -519,6 +519,22 @@ ConnectionSetting ConnectionOf(const AdapterInfo& a) {
   c.secondaryDns = a.secondaryDns;
   c.macAddress = a.macAddress;
   c.networkAddress = a.networkAddress;
+  // Every further entry Windows keeps: pairs, gateways with their metrics, servers.
+  auto rest = [](const std::vector<std::u16string>& all, size_t from) {
+    std::vector<std::u16string> more;
+    for (size_t i = from; i < all.size(); ++i)
+      if (!all[i].empty()) more.push_back(all[i]);
+    return more;
+  };
+  // An address goes with the mask at its place; one without is none Windows uses.
+  for (size_t i = 1; i < a.ipAddresses.size() && i < a.subnetMasks.size(); ++i) {
+    if (a.ipAddresses[i].empty() || a.subnetMasks[i].empty()) continue;
+    c.moreAddresses.push_back(a.ipAddresses[i]);
+    c.moreMasks.push_back(a.subnetMasks[i]);
+  }
+  c.moreGateways = rest(a.gateways, 1);
+  c.gatewayMetrics = a.gatewayMetrics;
+  c.moreDnsServers = rest(a.dnsServers, 2);
   return c;
 }
 

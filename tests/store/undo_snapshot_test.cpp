@@ -18,10 +18,15 @@ std::unique_ptr<AdapterInfo> Adapter(std::u16string id, int32_t dhcp, std::u16st
   a->statusEnabled = 1;
   a->dhcpEnabled = dhcp;
   a->ipAddressText = address;
-  a->ipAddresses = {address, u"10.9.9.9"};
+  a->ipAddresses = {address, u"10.9.9.9", u"10.8.8.8"};  // the third has no mask
   a->subnetMaskText = u"255.255.255.0";
+  a->subnetMasks = {u"255.255.255.0", u"255.0.0.0"};
   a->gatewayText = u"192.168.1.1";
+  a->gateways = {u"192.168.1.1", u"192.168.1.254"};
+  a->gatewayMetrics = {0, 30};
   a->primaryDns = u"168.95.1.1";
+  a->secondaryDns = u"8.8.8.8";
+  a->dnsServers = {u"168.95.1.1", u"8.8.8.8", u"9.9.9.9"};
   return a;
 }
 
@@ -69,6 +74,12 @@ TEST_F(Undo, SnapshotHoldsTheAdaptersTheProfileChangesAsTheyAreNow) {
   EXPECT_EQ(back->connections[0]->gatewayText, u"192.168.1.1");
   EXPECT_EQ(back->connections[0]->primaryDns, u"168.95.1.1");
   EXPECT_EQ(back->connections[0]->macAddress, u"00:11:22:33:44:55");
+  // Every further entry Windows keeps goes back too.
+  EXPECT_EQ(back->connections[0]->moreAddresses, std::vector<std::u16string>{u"10.9.9.9"});
+  EXPECT_EQ(back->connections[0]->moreMasks, std::vector<std::u16string>{u"255.0.0.0"});
+  EXPECT_EQ(back->connections[0]->moreGateways, std::vector<std::u16string>{u"192.168.1.254"});
+  EXPECT_EQ(back->connections[0]->gatewayMetrics, (std::vector<uint32_t>{0, 30}));
+  EXPECT_EQ(back->connections[0]->moreDnsServers, std::vector<std::u16string>{u"9.9.9.9"});
   EXPECT_EQ(ModeOf(*back->connections[1]), ConnectionMode::kAutomatic);
   EXPECT_EQ(U8(back->connections[1]->connectionName), "連線 {A}");
 }
