@@ -284,6 +284,13 @@ std::optional<uint32_t> MemoryComputer::RunNetsh(std::u16string_view arguments) 
       entry->ipMasks = {options["mask"]};
       if (options["gateway"] != "none") entry->gateways = {options["gateway"]};
     }
+  } else if (words[3] == "address" && verb == "add") {
+    if (!options["gateway"].empty()) {
+      entry->gateways.push_back(options["gateway"]);
+    } else {
+      entry->ipAddresses.push_back(options["address"]);
+      entry->ipMasks.push_back(options["mask"]);
+    }
   } else if (words[3] == "dnsservers") {
     std::vector<std::string>& dns = dnsServers[entry->index];
     if (verb == "set") dns.clear();

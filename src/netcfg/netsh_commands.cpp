@@ -31,9 +31,16 @@ std::vector<std::u16string> NetshArguments(uint32_t interfaceIndex, const Ipv4Se
   if (s.automatic) {
     add(u"set address", {u" source=dhcp"});
   } else {
-    const std::u16string gateway = s.gateway != 0 ? Dotted(s.gateway) + u" gwmetric=1" : u"none";
+    // An automatic metric is the lowest one, as Windows' own dialog gives a first gateway.
+    auto metric = [](uint32_t m) { return u" gwmetric=" + DecimalText(m != 0 ? m : 1); };
+    const std::u16string gateway =
+        s.gateway != 0 ? Dotted(s.gateway) + metric(s.gatewayMetric) : u"none";
     add(u"set address", {u" source=static address=", Dotted(s.address), u" mask=", Dotted(s.mask),
                          u" gateway=", gateway});
+    for (const auto& [address, mask] : s.moreAddresses)
+      add(u"add address", {u" address=", Dotted(address), u" mask=", Dotted(mask)});
+    for (const auto& [gatewayAddress, gatewayMetric] : s.moreGateways)
+      add(u"add address", {u" gateway=", Dotted(gatewayAddress), metric(gatewayMetric)});
   }
   if (s.dnsServers.empty()) {
     if (s.automatic) {

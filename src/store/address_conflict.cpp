@@ -34,17 +34,24 @@ std::vector<ArpQuestion> ConflictQuestions(const Profile& profile,
                                            const std::vector<LiveAdapter>& live) {
   std::vector<ArpQuestion> questions;
   for (const std::unique_ptr<ConnectionSetting>& c : profile.connections) {
-    if (ModeOf(*c) != ConnectionMode::kManual || !IsFixedAddress(c->ipAddressText)) continue;
+    if (ModeOf(*c) != ConnectionMode::kManual) continue;
     const auto adapter = std::find_if(live.begin(), live.end(), [&](const LiveAdapter& a) {
       return EqualsIgnoringAsciiCase(a.instanceId, c->instanceId);
     });
     if (adapter == live.end()) continue;
     const LiveAdapter& a = *adapter;
-    if (std::find(a.addresses.begin(), a.addresses.end(), c->ipAddressText) != a.addresses.end())
-      continue;
-    const uint32_t target = TextToAddress(c->ipAddressText);
-    if (!OnLink(target, a)) continue;
-    questions.push_back({c->connectionName, c->ipAddressText, NetworkOrder(target)});
+    // Every fixed address the connection sets, the first one's first.
+    std::vector<const std::u16string*> addresses = {&c->ipAddressText};
+    for (const std::u16string& more : c->moreAddresses)
+      addresses.push_back(&more);
+    for (const std::u16string* address : addresses) {
+      if (!IsFixedAddress(*address)) continue;
+      if (std::find(a.addresses.begin(), a.addresses.end(), *address) != a.addresses.end())
+        continue;
+      const uint32_t target = TextToAddress(*address);
+      if (!OnLink(target, a)) continue;
+      questions.push_back({c->connectionName, *address, NetworkOrder(target)});
+    }
   }
   return questions;
 }

@@ -165,6 +165,15 @@ std::optional<Ipv4Settings> SettingsOf(const ConnectionSetting& c) {
     s.address = TextToAddress(c.ipAddressText);
     s.mask = TextToAddress(c.subnetMaskText);
     if (!plan.gateway.empty()) s.gateway = TextToAddress(plan.gateway);
+    if (!plan.more.metrics.empty()) s.gatewayMetric = plan.more.metrics[0];
+    for (size_t i = 0; i < plan.more.addresses.size(); ++i) {
+      s.moreAddresses.emplace_back(TextToAddress(plan.more.addresses[i]),
+                                   TextToAddress(plan.more.masks[i]));
+    }
+    for (size_t i = 0; i < plan.more.gateways.size(); ++i) {
+      s.moreGateways.emplace_back(TextToAddress(plan.more.gateways[i]),
+                                  i + 1 < plan.more.metrics.size() ? plan.more.metrics[i + 1] : 0);
+    }
   }
   for (size_t start = 0; start < plan.dns.size();) {
     size_t end = plan.dns.find(u',', start);

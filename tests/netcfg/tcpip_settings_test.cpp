@@ -305,17 +305,26 @@ TEST(ApplyWithNetsh, CommandsAndWhatWindowsShowsAfter) {
   };
   const Case cases[] = {
       {{10, 0, 19045, 2},
-       {false, 0x0A00054D, 0xFFFF0000, 0x0A000001, {0x0A000035, 0x08080808}},
+       {false,
+        0x0A00054D,
+        0xFFFF0000,
+        0x0A000001,
+        0,
+        {0x0A000035, 0x08080808},
+        {{0x0A01054D, 0xFFFF0000}},
+        {{0x0A0000FE, 20}}},
        {"interface ipv4 set address name=17 source=static address=10.0.5.77 mask=255.255.0.0 "
         "gateway=10.0.0.1 gwmetric=1",
+        "interface ipv4 add address name=17 address=10.1.5.77 mask=255.255.0.0",
+        "interface ipv4 add address name=17 gateway=10.0.0.254 gwmetric=20",
         "interface ipv4 set dnsservers name=17 source=static address=10.0.0.53 "
         "register=primary validate=no",
         "interface ipv4 add dnsservers name=17 address=8.8.8.8 index=2 validate=no"},
-       {"10.0.5.77"},
-       {"10.0.0.1"},
+       {"10.0.5.77", "10.1.5.77"},
+       {"10.0.0.1", "10.0.0.254"},
        {"10.0.0.53", "8.8.8.8"}},
       {{6, 0, 6002, 2},
-       {false, 0xC0A8010A, 0xFFFFFF00, 0, {}},
+       {false, 0xC0A8010A, 0xFFFFFF00, 0, 0, {}},
        {"interface ipv4 set address name=17 source=static address=192.168.1.10 "
         "mask=255.255.255.0 gateway=none",
         "interface ipv4 set dnsservers name=17 source=static address=none"},
@@ -323,7 +332,7 @@ TEST(ApplyWithNetsh, CommandsAndWhatWindowsShowsAfter) {
        {},
        {}},
       {{6, 1, 7601, 2},
-       {true, 0, 0, 0, {}},
+       {true, 0, 0, 0, 0, {}},
        {"interface ipv4 set address name=17 source=dhcp",
         "interface ipv4 set dnsservers name=17 source=dhcp"},
        {"192.168.1.100"},
@@ -351,10 +360,10 @@ TEST(ApplyWithNetsh, CommandsAndWhatWindowsShowsAfter) {
   DescribeLaptop(pc);
   pc.netshResult = 1;
   NetAdapterLayer layer(pc);
-  EXPECT_FALSE(layer.ApplyWithNetsh(17, {true, 0, 0, 0, {}}));
+  EXPECT_FALSE(layer.ApplyWithNetsh(17, {true, 0, 0, 0, 0, {}}));
   EXPECT_EQ(pc.netshRuns.size(), 1u);
   pc.netshResult = std::nullopt;  // netsh could not be started
-  EXPECT_FALSE(layer.ApplyWithNetsh(17, {true, 0, 0, 0, {}}));
+  EXPECT_FALSE(layer.ApplyWithNetsh(17, {true, 0, 0, 0, 0, {}}));
 }
 
 }  // namespace

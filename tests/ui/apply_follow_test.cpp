@@ -300,6 +300,16 @@ TEST_F(ApplyFollow, ConflictCheckAsksTheNetworkOnlyWhereItMeansSomething) {
   computer_.arpRequests.clear();
   EXPECT_FALSE(FindAddressConflict(computer_, ProfileAt(0), Live()).has_value());
   EXPECT_TRUE(computer_.arpRequests.empty());
+
+  // Every further address on the adapter's network is asked about too.
+  Profile& lab = *store_.profiles.at(0);
+  lab.connections.at(0)->ipAddressText = u"192.168.1.30";
+  lab.connections.at(0)->moreAddresses = {u"192.168.1.31", u"10.9.0.8"};
+  computer_.arpAnswers["192.168.1.31"] = "00:11:22:33:44:66";
+  conflict = FindAddressConflict(computer_, lab, Live());
+  ASSERT_TRUE(conflict.has_value());
+  EXPECT_EQ(U8(conflict->address), "192.168.1.31");
+  EXPECT_EQ(computer_.arpRequests, (std::vector<std::string>{"192.168.1.30", "192.168.1.31"}));
 }
 
 TEST_F(ApplyFollow, UndoSnapshotGoesBackToWhatTheAdaptersHad) {

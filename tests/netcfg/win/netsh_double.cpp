@@ -2,7 +2,8 @@
 // whatever it is asked. This one appends its arguments as one UTF-8 line to the file named by
 // LUMATROVE_NETSH_LOG and ends with the number in LUMATROVE_NETSH_RESULT (0 when unset).
 // Ending with 0, it does what Windows' netsh does with "interface ipv4 set|add address|
-// dnsservers name=<index> ...": it writes the interface's TCP/IP values and marks the key, so
+// dnsservers name=<index> ..." (also further addresses and gateways): it writes the
+// interface's TCP/IP values and marks the key, so
 // that the IP Helper stand-in shows them even when it follows nothing else. The index is the
 // one the IP Helper stand-in gives: 0x10 and up, in the order of the adapter class key.
 // Anything else it does not know ends with 1, as netsh's own errors do. Never shipped.
@@ -53,6 +54,22 @@ void SetMulti(HKEY key, const wchar_t* name, const std::wstring& value) {
                  static_cast<DWORD>(data.size() * sizeof(wchar_t)));
 }
 
+// Appends `value` to the REG_MULTI_SZ `name`.
+void AppendMulti(HKEY key, const wchar_t* name, const std::wstring& value) {
+  wchar_t data[1024] = {};
+  DWORD size = sizeof data - 2 * sizeof(wchar_t);
+  std::wstring all;
+  if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size) ==
+      ERROR_SUCCESS) {
+    for (const wchar_t* p = data; *p != 0; p += wcslen(p) + 1)
+      all.append(p).push_back(L'\0');
+  }
+  all.append(value).push_back(L'\0');
+  all.push_back(L'\0');
+  RegSetValueExW(key, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(all.c_str()),
+                 static_cast<DWORD>(all.size() * sizeof(wchar_t)));
+}
+
 void SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
   RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
@@ -81,6 +98,11 @@ int Carry(const std::vector<std::wstring>& words, std::map<std::wstring, std::ws
     SetMulti(key, L"IPAddress", options[L"address"]);
     SetMulti(key, L"SubnetMask", options[L"mask"]);
     SetMulti(key, L"DefaultGateway", options[L"gateway"] == L"none" ? L"" : options[L"gateway"]);
+  } else if (words[3] == L"address" && verb == L"add" && !options[L"gateway"].empty()) {
+    AppendMulti(key, L"DefaultGateway", options[L"gateway"]);
+  } else if (words[3] == L"address" && verb == L"add") {
+    AppendMulti(key, L"IPAddress", options[L"address"]);
+    AppendMulti(key, L"SubnetMask", options[L"mask"]);
   } else if (words[3] == L"dnsservers" && verb == L"set") {
     const std::wstring& address = options[L"address"];
     SetText(key, L"NameServer", address == L"none" ? L"" : address);
