@@ -137,6 +137,18 @@ inline u16string LogonTaskFailed(u16string_view code, u16string_view reason) {
   return Fill(u"無法建立開機時自動執行的工作排程（錯誤 %s）：%s", {code, reason});
 }
 
+// The advanced TCP/IP settings refuse an entry, naming it.
+inline u16string EntryRefused(u16string_view label, u16string_view value) {
+  return Fill(u"%s「%s」無法使用。", {label, value});
+}
+inline u16string EntryListed(u16string_view label, u16string_view value) {
+  return Fill(u"%s「%s」已在清單中。", {label, value});
+}
+inline u16string ListFull(u16string_view label, size_t limit) {
+  return Fill(u"%s最多只能有 %s 個。", {label, DecimalText(static_cast<int64_t>(limit))});
+}
+inline constexpr u16string_view kMetricRange = u"躍點必須是 1 到 9999，或選「自動」。";
+
 // An apply that reached Windows through netsh, for the action log (without it, the DHCP
 // client notification did).
 inline u16string AppliedWithNetsh(u16string_view connections) {

@@ -6,6 +6,7 @@
 #include "store/address_text.h"
 #include "store/store_test_util.h"
 #include "test_text.h"
+#include "ui/model/advanced_tcpip_model.h"
 #include "ui/model/backup_model.h"
 #include "ui/model/profile_editor_model.h"
 
@@ -59,6 +60,62 @@ std::vector<std::unique_ptr<AdapterInfo>> TwoAdapters() {
 }
 
 // ---- What a tab shows -------------------------------------------------------------------
+
+// The advanced lists start from the connection's entries and go back into it: the first
+// entries to the tab's fields, the rest after them.
+TEST(AdvancedTcpIp, ListsGoBackIntoTheConnection) {
+  ConnectionSetting c;
+  c.ipAddressText = u"10.0.0.5";
+  c.subnetMaskText = u"255.255.255.0";
+  c.moreAddresses = {u"10.1.0.5"};
+  c.moreMasks = {u"255.255.0.0"};
+  c.gatewayText = u"10.0.0.1";
+  c.gatewayMetrics = {0};
+  c.primaryDns = u"1.1.1.1";
+  AdvancedTcpIp lists(c);
+  EXPECT_EQ(lists.Addresses().size(), 2u);
+  EXPECT_EQ(lists.SetGateway(AdvancedTcpIp::kAdd, u"10.1.0.1", 20), u"");
+  for (const char16_t* dns : {u"8.8.8.8", u"9.9.9.9", u"127.0.0.1"})
+    EXPECT_EQ(lists.SetDnsServer(AdvancedTcpIp::kAdd, dns), u"");
+  EXPECT_TRUE(lists.MoveDnsServer(3, true));   // 127.0.0.1 before 9.9.9.9
+  EXPECT_FALSE(lists.MoveDnsServer(0, true));  // already first
+  lists.RemoveAddress(0);                      // the second pair becomes the first
+  lists.StoreInto(c);
+  EXPECT_EQ(U8(c.ipAddressText), "10.1.0.5");
+  EXPECT_EQ(U8(c.subnetMaskText), "255.255.0.0");
+  EXPECT_TRUE(c.moreAddresses.empty() && c.moreMasks.empty());
+  EXPECT_EQ(c.moreGateways, std::vector<std::u16string>{u"10.1.0.1"});
+  EXPECT_EQ(c.gatewayMetrics, (std::vector<uint32_t>{0, 20}));
+  EXPECT_EQ(U8(c.secondaryDns), "8.8.8.8");
+  EXPECT_EQ(c.moreDnsServers, (std::vector<std::u16string>{u"127.0.0.1", u"9.9.9.9"}));
+}
+
+// Each refusal names the entry; the lists stay as they were.
+TEST(AdvancedTcpIp, RefusesWhatAnApplyWouldAndTheLimits) {
+  ConnectionSetting c;
+  c.ipAddressText = u"10.0.0.5";
+  c.subnetMaskText = u"255.255.255.0";
+  AdvancedTcpIp lists(c);
+  const size_t add = AdvancedTcpIp::kAdd;
+  EXPECT_EQ(U8(lists.SetAddress(add, u"10.0.0.5", u"255.0.0.0")), "IP位址「10.0.0.5」已在清單中。");
+  EXPECT_EQ(U8(lists.SetAddress(add, u"10.1.0.5", u"255.0.255.0")),
+            "子網遮罩「255.0.255.0」無法使用。");
+  EXPECT_EQ(U8(lists.SetAddress(add, u"127.0.0.2", u"255.0.0.0")), "IP位址「127.0.0.2」無法使用。");
+  EXPECT_EQ(U8(lists.SetAddress(add, u"10.1.255.255", u"255.255.0.0")),
+            "IP位址「10.1.255.255」無法使用。");
+  EXPECT_EQ(U8(lists.SetAddress(0, u"10.0.0.6", u"255.255.255.0")), "");  // an edit of itself
+  EXPECT_EQ(U8(lists.SetGateway(add, u"10.0.0.1", 10000)), "躍點必須是 1 到 9999，或選「自動」。");
+  EXPECT_EQ(U8(lists.SetDnsServer(add, u"224.0.0.1")), "DNS伺服器「224.0.0.1」無法使用。");
+  for (int i = 1; i < 16; ++i)
+    ASSERT_EQ(lists.SetAddress(add, u"10.2.0." + test::U16(std::to_string(i)), u"255.255.0.0"),
+              u"");
+  EXPECT_EQ(U8(lists.SetAddress(add, u"10.3.0.1", u"255.255.0.0")), "IP位址最多只能有 16 個。");
+  for (int i = 1; i <= 5; ++i)
+    ASSERT_EQ(lists.SetGateway(add, u"10.0.0." + test::U16(std::to_string(i + 10)), 0), u"");
+  EXPECT_EQ(U8(lists.SetGateway(add, u"10.0.0.99", 0)), "預設通訊閘最多只能有 5 個。");
+  EXPECT_EQ(lists.Addresses().size(), 16u);
+  EXPECT_EQ(U8(lists.Addresses()[0].address), "10.0.0.6");
+}
 
 TEST(ProfileEditor, NewProfileStartsFromTheAdaptersAsTheyAre) {
   ProfileEditor e;
