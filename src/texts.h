@@ -148,6 +148,10 @@ inline u16string ListFull(u16string_view label, size_t limit) {
   return Fill(u"%s最多只能有 %s 個。", {label, DecimalText(static_cast<int64_t>(limit))});
 }
 inline constexpr u16string_view kMetricRange = u"躍點必須是 1 到 9999，或選「自動」。";
+inline constexpr u16string_view kMetricAutomatic = u"自動";
+inline u16string GatewayLine(u16string_view gateway, u16string_view metric) {
+  return Fill(u"%s　躍點：%s", {gateway, metric});
+}
 
 // An apply that reached Windows through netsh, for the action log (without it, the DHCP
 // client notification did).

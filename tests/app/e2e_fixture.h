@@ -22,6 +22,7 @@
 #include "remote_ui.h"
 #include "test_text.h"
 #include "ui/dialogs/about_dialog_res.h"
+#include "ui/dialogs/advanced_tcpip_dialog_res.h"
 #include "ui/dialogs/backup_dialog_res.h"
 #include "ui/dialogs/current_config_dialog_res.h"
 #include "ui/dialogs/keep_settings_dialog_res.h"

@@ -441,7 +441,10 @@ TEST_F(Live, StartWhileAnInstanceRunsHandsItsCommandLineOver) {
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
   EXPECT_NE(Read(folder_ / "lumatrove.undo").find("NAME=\"套用【實驗室】前的設定\""),
             std::string::npos);
-  EXPECT_NE(LogText(folder_ / "system.log").find("套用網路組態[實驗室]成功!"), std::string::npos);
+  // The log entry follows the message once it is closed.
+  EXPECT_TRUE(WaitFor([&] {
+    return LogText(folder_ / "system.log").find("套用網路組態[實驗室]成功!") != std::string::npos;
+  }));
 
   const DWORD third = Start(L"-hide");
   EXPECT_TRUE(Ended(third, 10));
@@ -456,6 +459,92 @@ TEST_F(Live, StartWhileAnInstanceRunsHandsItsCommandLineOver) {
   COPYDATASTRUCT oldVersion{kHandOffTag - 1, 8, const_cast<char16_t*>(show.data())};
   EXPECT_EQ(SendMessageW(main_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&oldVersion)), 0);
   EXPECT_TRUE(NothingElseSaid(main_, pid_));
+}
+
+// The strings of a REG_MULTI_SZ value of the adapter's TCP/IP key, joined by "|".
+std::string RegList(const std::string& guid, const wchar_t* name) {
+  wchar_t data[1024] = {};
+  DWORD size = sizeof data - 2 * sizeof(wchar_t);
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(guid).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return "(no key)";
+  const LONG found =
+      RegQueryValueExW(h, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+  RegCloseKey(h);
+  if (found != ERROR_SUCCESS) return "(none)";
+  std::string joined;
+  for (const wchar_t* p = data; *p != 0; p += wcslen(p) + 1)
+    joined +=
+        (joined.empty() ? "" : "|") + U8(std::u16string(reinterpret_cast<const char16_t*>(p)));
+  return joined;
+}
+
+// Three addresses, two gateways (one with a metric) and three DNS servers typed in through
+// "進階...", saved, applied into the registry and shown live with the check mark; undo goes
+// back to the single address.
+TEST_F(Live, AdvancedSettingsAreTypedInSavedAppliedAndUndone) {
+  StartOn(DemoConfig(false));
+  ClickRow(main_, pid_, 0);
+  PostMessageW(main_, WM_COMMAND, ID_PROFILE_MODIFY, 0);
+  HWND editor = WaitDialog(pid_, u"IP專案設定");
+  ASSERT_NE(editor, nullptr);
+  Press(editor, IDC_PROFILE_ADVANCED);
+  HWND advanced = WaitDialog(pid_, u"進階TCP/IP設定");
+  ASSERT_NE(advanced, nullptr);
+  // Adds one entry through the entry dialog; true when the dialog took it and closed.
+  auto add = [&](int button, const char* address, const char* mask, const wchar_t* metric) {
+    Press(advanced, button);
+    HWND entry = WaitDialog(pid_, u"TCP/IP位址");
+    if (entry == nullptr) return false;
+    TypeAddress(GetDlgItem(entry, IDC_ENTRY_ADDRESS), address);
+    if (mask != nullptr) TypeAddress(GetDlgItem(entry, IDC_ENTRY_MASK), mask);
+    if (metric != nullptr) {
+      Press(entry, IDC_ENTRY_AUTOMATIC_METRIC);
+      WaitFor([&] { return Enabled(entry, IDC_ENTRY_METRIC); });
+      SetItemText(entry, IDC_ENTRY_METRIC, metric);
+    }
+    Press(entry, IDOK);
+    return WaitFor([&] { return !IsWindow(entry) || test::MessageBoxOf(pid_) != nullptr; }) &&
+           !IsWindow(entry);
+  };
+  // The same address twice is refused, naming it; the entry dialog stays for another try.
+  EXPECT_FALSE(add(IDC_ADVANCED_ADDRESS_ADD, "10.0.5.77", "255.255.0.0", nullptr));
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "IP位址「10.0.5.77」已在清單中。");
+  Press(DialogOf(pid_, u"TCP/IP位址"), IDCANCEL);
+  ASSERT_TRUE(WaitFor([&] { return DialogOf(pid_, u"TCP/IP位址") == nullptr; }));
+
+  ASSERT_TRUE(add(IDC_ADVANCED_ADDRESS_ADD, "10.1.5.77", "255.255.0.0", nullptr));
+  ASSERT_TRUE(add(IDC_ADVANCED_ADDRESS_ADD, "192.168.50.2", "255.255.255.0", nullptr));
+  ASSERT_TRUE(add(IDC_ADVANCED_GATEWAY_ADD, "10.1.0.1", nullptr, L"20"));
+  ASSERT_TRUE(add(IDC_ADVANCED_DNS_ADD, "8.8.8.8", nullptr, nullptr));
+  ASSERT_TRUE(add(IDC_ADVANCED_DNS_ADD, "1.1.1.1", nullptr, nullptr));
+  Press(advanced, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(advanced); }));
+  // The tab shows the first entries, as before.
+  EXPECT_EQ(AddressOf(GetDlgItem(editor, IDC_PROFILE_ADDRESS), pid_), "10.0.5.77");
+  EXPECT_EQ(AddressOf(GetDlgItem(editor, IDC_PROFILE_DNS2), pid_), "8.8.8.8");
+  Press(editor, IDOK);
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "儲存成功!");
+
+  DoubleClick(0);
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
+  EXPECT_TRUE(NothingElseSaid(main_, pid_));
+  EXPECT_EQ(RegList(kWifi, L"IPAddress"), "10.0.5.77|10.1.5.77|192.168.50.2");
+  EXPECT_EQ(RegList(kWifi, L"SubnetMask"), "255.255.0.0|255.255.0.0|255.255.255.0");
+  EXPECT_EQ(RegList(kWifi, L"DefaultGateway"), "10.0.0.1|10.1.0.1");
+  EXPECT_EQ(RegList(kWifi, L"DefaultGatewayMetric"), "0|20");
+  EXPECT_EQ(U8(RegString(kWifi, L"NameServer")), "10.0.0.53,8.8.8.8,1.1.1.1");
+  EXPECT_TRUE(WaitFor([&] { return Images() == std::vector<int>{1, 1}; }));
+
+  PostMessageW(main_, WM_COMMAND, kUndoCommand, 0);
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(RegList(kWifi, L"IPAddress"), "192.168.1.10");
+  EXPECT_EQ(RegList(kWifi, L"DefaultGatewayMetric"), "(none)");
+  EXPECT_TRUE(WaitFor([&] { return Images() == std::vector<int>{0, 1}; }));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "texts.h"
 #include "ui/controls/colored_tab_ctrl.h"
+#include "ui/dialogs/advanced_tcpip_dialog.h"
 #include "ui/dialogs/profile_dialog_res.h"
 #include "ui/res/resource.h"
 #include "ui/win/controls.h"
@@ -43,6 +44,9 @@ class ProfileDialog : public win::Dialog {
   void OnDnsAutomaticClicked();
   void OnAddressChanged();
   void OnProviderChosen();
+  // "進階...": every address, gateway and DNS server of the current tab; the tab then shows
+  // the first of each.
+  void OnAdvanced();
 
   DialogContext& context_;
   ProfileEditor model_;
@@ -149,9 +153,19 @@ void ProfileDialog::ShowEnables(const EditorFields& f) {
   const EditorEnables on = EnablesFor(f);
   for (int id : kAddressGroup)
     EnableItem(id, on.addressGroup);
+  EnableItem(IDC_PROFILE_ADVANCED, on.addressGroup);
   for (int id : kDnsGroup)
     EnableItem(id, on.dnsGroup);
   EnableItem(IDC_PROFILE_DNS_AUTOMATIC, on.dnsAutomatic);
+}
+
+void ProfileDialog::OnAdvanced() {
+  const int tab = model_.currentTab;
+  if (tab < 0 || static_cast<size_t>(tab) >= model_.connections.size()) return;
+  model_.StoreShown(ReadFields());
+  if (ShowAdvancedTcpIpDialog(Handle(), model_.connections[static_cast<size_t>(tab)])) {
+    ShowFields(model_.FieldsOf(tab));
+  }
 }
 
 void ProfileDialog::SwitchTab(int tab) {
@@ -218,6 +232,9 @@ bool ProfileDialog::OnCommand(int id, int code, HWND) {
       return true;
     case IDC_PROFILE_PROVIDERS:
       if (code == CBN_SELCHANGE) OnProviderChosen();
+      return true;
+    case IDC_PROFILE_ADVANCED:
+      if (code == BN_CLICKED) OnAdvanced();
       return true;
     default:
       return false;
