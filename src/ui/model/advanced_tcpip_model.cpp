@@ -12,6 +12,35 @@ bool IsUsableHost(const std::u16string& text) {
   return IsFixedAddress(text) && IsHostAddress(TextToAddress(text));
 }
 
+// The address of an entry of either list, or the entry itself.
+const std::u16string& AddressOf(const AddressPair& p) {
+  return p.address;
+}
+const std::u16string& AddressOf(const GatewayEntry& g) {
+  return g.address;
+}
+const std::u16string& AddressOf(const std::u16string& s) {
+  return s;
+}
+
+// Puts `entry` at `at` (kAdd: at the end) unless another entry has its address; "" when it
+// did, else the message naming the address.
+template <typename T>
+std::u16string PutUnlessListed(std::vector<T>& list, size_t at, T entry,
+                               std::u16string_view label) {
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (i != at && AddressOf(list[i]) == AddressOf(entry)) {
+      return texts::EntryListed(label, AddressOf(entry));
+    }
+  }
+  if (at >= list.size()) {
+    list.push_back(std::move(entry));
+  } else {
+    list[at] = std::move(entry);
+  }
+  return {};
+}
+
 template <typename T>
 void EraseAt(std::vector<T>& list, size_t at) {
   if (at < list.size()) list.erase(list.begin() + static_cast<std::ptrdiff_t>(at));
@@ -65,17 +94,7 @@ std::u16string AdvancedTcpIp::SetAddress(size_t at, const std::u16string& addres
   if (IsSubnetNetworkOrBroadcast(TextToAddress(address), TextToAddress(mask))) {
     return texts::EntryRefused(texts::kAddressLabel, address);
   }
-  for (size_t i = 0; i < addresses_.size(); ++i) {
-    if (i != at && addresses_[i].address == address) {
-      return texts::EntryListed(texts::kAddressLabel, address);
-    }
-  }
-  if (at == kAdd) {
-    addresses_.push_back({address, mask});
-  } else if (at < addresses_.size()) {
-    addresses_[at] = {address, mask};
-  }
-  return {};
+  return PutUnlessListed(addresses_, at, AddressPair{address, mask}, texts::kAddressLabel);
 }
 
 std::u16string AdvancedTcpIp::SetGateway(size_t at, const std::u16string& address,
@@ -85,17 +104,7 @@ std::u16string AdvancedTcpIp::SetGateway(size_t at, const std::u16string& addres
   }
   if (!IsUsableHost(address)) return texts::EntryRefused(texts::kGatewayLabel, address);
   if (metric > kMaxGatewayMetric) return std::u16string(texts::kMetricRange);
-  for (size_t i = 0; i < gateways_.size(); ++i) {
-    if (i != at && gateways_[i].address == address) {
-      return texts::EntryListed(texts::kGatewayLabel, address);
-    }
-  }
-  if (at == kAdd) {
-    gateways_.push_back({address, metric});
-  } else if (at < gateways_.size()) {
-    gateways_[at] = {address, metric};
-  }
-  return {};
+  return PutUnlessListed(gateways_, at, GatewayEntry{address, metric}, texts::kGatewayLabel);
 }
 
 std::u16string AdvancedTcpIp::SetDnsServer(size_t at, const std::u16string& address) {
@@ -106,15 +115,7 @@ std::u16string AdvancedTcpIp::SetDnsServer(size_t at, const std::u16string& addr
       !IsDnsServerAddress(TextToAddress(address))) {
     return texts::EntryRefused(texts::kDnsServerLabel, address);
   }
-  for (size_t i = 0; i < dns_.size(); ++i) {
-    if (i != at && dns_[i] == address) return texts::EntryListed(texts::kDnsServerLabel, address);
-  }
-  if (at == kAdd) {
-    dns_.push_back(address);
-  } else if (at < dns_.size()) {
-    dns_[at] = address;
-  }
-  return {};
+  return PutUnlessListed(dns_, at, address, texts::kDnsServerLabel);
 }
 
 void AdvancedTcpIp::RemoveAddress(size_t at) {
