@@ -244,7 +244,9 @@ TEST(ProfileEditor, EachModeStoresWhatItMeans) {
   e.StartNew(TwoAdapters(), u"0");
   EditorFields shown = e.SwitchTab({}, 1);
 
-  // Automatic with automatic DNS: the DNS texts go, the addresses stay for a later manual.
+  // Automatic with automatic DNS: the DNS texts (also further servers) go, the addresses
+  // stay for a later manual.
+  e.connections[1].moreDnsServers = {u"9.9.9.9"};
   shown.mode = ConnectionMode::kAutomatic;
   shown.dnsAutomatic = true;
   e.StoreShown(shown);
@@ -252,6 +254,7 @@ TEST(ProfileEditor, EachModeStoresWhatItMeans) {
   EXPECT_EQ(ModeOf(c), ConnectionMode::kAutomatic);
   EXPECT_EQ(c.primaryDns, u"");
   EXPECT_EQ(c.secondaryDns, u"");
+  EXPECT_TRUE(c.moreDnsServers.empty());
   EXPECT_EQ(c.ipAddressText, u"192.168.1.10");
 
   // Automatic with DNS servers typed.

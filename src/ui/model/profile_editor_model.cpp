@@ -83,7 +83,8 @@ EditorFields ProfileEditor::FieldsOf(int tab) {
   f.adapterDisabled = c.statusEnabled == 0;
   if (ModeOf(c) == ConnectionMode::kAutomatic) {
     f.mode = ConnectionMode::kAutomatic;
-    f.dnsAutomatic = c.dnsServers.empty() && c.primaryDns.empty() && c.secondaryDns.empty();
+    f.dnsAutomatic = c.dnsServers.empty() && c.primaryDns.empty() && c.secondaryDns.empty() &&
+                     c.moreDnsServers.empty();
     if (f.dnsAutomatic) f.dns1 = f.dns2 = 0;
   } else if (ModeOf(c) == ConnectionMode::kManual) {
     f.mode = ConnectionMode::kManual;
@@ -109,6 +110,7 @@ void ProfileEditor::StoreShown(const EditorFields& shown) {
       c.primaryDns = shown.dnsAutomatic ? u"" : AddressToText(shown.dns1);
       c.secondaryDns = shown.dnsAutomatic ? u"" : AddressToText(shown.dns2);
       c.dnsServers.clear();
+      if (shown.dnsAutomatic) c.moreDnsServers.clear();  // no fixed server at all
       break;
     case ConnectionMode::kManual:
       c.dhcpEnabled = CodeOf(ConnectionMode::kManual);
