@@ -39,8 +39,12 @@ class CurrentConfigDialog : public win::Dialog {
   void OnOk() override {
     const std::u16string name = ItemText(IDC_CURRENT_NAME);
     if (!IsUsableProfileName(name)) return;
-    // The profile holds the adapters as the view found and shows them, one connection each.
-    EndStored(*this, context_.store.AddProfile(name, ConnectionList(adapters_.adapters)));
+    // The profile holds the adapters as the view found and shows them, one connection each,
+    // with every address, gateway and DNS server.
+    std::vector<ConnectionSetting> records;
+    for (const std::unique_ptr<AdapterInfo>& a : adapters_.adapters)
+      records.push_back(ConnectionOf(*a));
+    EndStored(*this, context_.store.AddProfile(name, ConnectionList(records)));
   }
 
  private:
