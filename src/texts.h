@@ -287,4 +287,11 @@ inline u16string LastIdRaised(u16string_view oldId, u16string_view newId) {
   return Fill(u"組態檔的LASTID已由 %s 調整為 %s", {oldId, newId});
 }
 
+// Why a profile file is not imported.
+inline constexpr u16string_view kNotAConfiguration = u"這不是 Lumatrove 的組態檔，或檔案已損壞";
+inline constexpr u16string_view kNoProfilesInFile = u"檔案中沒有任何組態";
+inline u16string ProfileWithoutName(u16string_view position) {
+  return Fill(u"第 %s 個組態沒有名稱", {position});
+}
+
 }  // namespace lumatrove::texts

@@ -75,13 +75,18 @@ StartupFacts ReadStartupFacts() {
 }
 
 bool HandOffToRunningInstance(std::u16string_view text) {
-  if (text.size() * sizeof(char16_t) > kHandOffMaxBytes) return false;
+  const std::optional<intptr_t> answer = SendToRunningInstance(text, kHandOffTimeoutMs);
+  return answer && *answer != 0;
+}
+
+std::optional<intptr_t> SendToRunningInstance(std::u16string_view text, unsigned timeoutMs) {
+  if (text.size() * sizeof(char16_t) > kHandOffMaxBytes) return std::nullopt;
   HWND window = RunningInstanceWindow();
   for (DWORD waited = 0; window == nullptr && waited < kFindWindowMs; waited += 100) {
     Sleep(100);
     window = RunningInstanceWindow();
   }
-  if (window == nullptr) return false;
+  if (window == nullptr) return std::nullopt;
   // The instance may bring its window or its messages forward.
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
@@ -90,10 +95,12 @@ bool HandOffToRunningInstance(std::u16string_view text) {
   data.dwData = kHandOffTag;
   data.cbData = static_cast<DWORD>(text.size() * sizeof(char16_t));
   data.lpData = const_cast<char16_t*>(text.data());
-  DWORD_PTR taken = 0;
-  return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                             SMTO_ABORTIFHUNG, kHandOffTimeoutMs, &taken) != 0 &&
-         taken != 0;
+  DWORD_PTR answer = 0;
+  if (SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
+                          timeoutMs, &answer) == 0) {
+    return std::nullopt;
+  }
+  return static_cast<intptr_t>(answer);
 }
 
 ElevatedStart StartElevated(std::u16string_view arguments) {

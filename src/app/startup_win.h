@@ -2,6 +2,8 @@
 // running instance, and starting again elevated.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,9 @@ StartupFacts ReadStartupFacts();
 // Sends `text` to the running instance's window (waiting a few seconds for a window that is
 // still being made); true when the window took it.
 bool HandOffToRunningInstance(std::u16string_view text);
+// The same for any hand-off, waiting up to `timeoutMs` for the answer: the window's answer
+// (0 when it did not take it), or nothing when no window was there or it did not answer.
+std::optional<intptr_t> SendToRunningInstance(std::u16string_view text, unsigned timeoutMs);
 
 enum class ElevatedStart { kStarted, kRefused, kFailed };
 // Starts this program again through the "runas" verb with `arguments`, in the current folder.

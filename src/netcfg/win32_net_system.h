@@ -2,7 +2,9 @@
 // FormatMessageW, MessageBoxW, the ANSI code page and Windows Sockets' inet_addr.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string_view>
 
 #include "netcfg/net_system.h"
 
@@ -13,5 +15,8 @@ std::unique_ptr<Registry> MakeWin32Registry();
 
 // `owner` is the window that message boxes belong to (may be null).
 std::unique_ptr<NetSystem> MakeWin32NetSystem(void* owner = nullptr);
+// For a program without windows: what would be a message box goes to `messages`.
+std::unique_ptr<NetSystem> MakeWin32ConsoleNetSystem(
+    std::function<void(std::u16string_view)> messages);
 
 }  // namespace lumatrove

@@ -5,6 +5,7 @@
 #include <winsock2.h>
 
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,7 +106,8 @@ class Win32DhcpLibrary : public DhcpClientLibrary {
 
 class Win32NetSystem : public NetSystem {
  public:
-  explicit Win32NetSystem(HWND owner) : owner_(owner), codePage_(MakeSystemCodePage()) {}
+  Win32NetSystem(HWND owner, std::function<void(std::u16string_view)> messages)
+      : owner_(owner), messages_(std::move(messages)), codePage_(MakeSystemCodePage()) {}
   ~Win32NetSystem() override {
     for (auto& s : sets_)
       SetupDiDestroyDeviceInfoList(s.handle);
@@ -293,6 +295,11 @@ class Win32NetSystem : public NetSystem {
   }
 
   int ShowMessage(std::u16string_view text, std::u16string_view caption, uint32_t flags) override {
+    if (messages_) {
+      // No one to press a button: a question is answered no.
+      messages_(text);
+      return (flags & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+    }
     const std::u16string t(text), c(caption);
     return MessageBoxW(owner_, W(t), W(c), flags);
   }
@@ -332,6 +339,7 @@ class Win32NetSystem : public NetSystem {
   }
 
   HWND owner_;
+  std::function<void(std::u16string_view)> messages_;
   Win32Registry registry_;
   std::unique_ptr<AnsiCodePage> codePage_;
   std::vector<Set> sets_;
@@ -344,7 +352,12 @@ std::unique_ptr<Registry> MakeWin32Registry() {
 }
 
 std::unique_ptr<NetSystem> MakeWin32NetSystem(void* owner) {
-  return std::make_unique<Win32NetSystem>(static_cast<HWND>(owner));
+  return std::make_unique<Win32NetSystem>(static_cast<HWND>(owner), nullptr);
+}
+
+std::unique_ptr<NetSystem> MakeWin32ConsoleNetSystem(
+    std::function<void(std::u16string_view)> messages) {
+  return std::make_unique<Win32NetSystem>(nullptr, std::move(messages));
 }
 
 }  // namespace lumatrove

@@ -25,9 +25,10 @@ bool ProfileStore::ApplyProfile(std::u16string_view id) {
 
 namespace {
 
-// The connections of `content`, checked; nothing, after the message, when one is refused.
+// The connections of `content`, checked; nothing, and the message in `fault`, when one is
+// refused.
 std::optional<std::vector<StoredConnection>> CheckedConnections(std::u16string_view content,
-                                                                NetSystem& net) {
+                                                                std::u16string& fault) {
   XmlDocument d;
   d.SetDocument(content);
   d.ResetPosition();
@@ -42,8 +43,7 @@ std::optional<std::vector<StoredConnection>> CheckedConnections(std::u16string_v
     values.dnsServers.assign(c.record.dnsServers.begin(), c.record.dnsServers.end());
     c.plan = PlanConnection(values);
     if (!c.plan.Usable()) {
-      net.ShowMessage(ConnectionFaultMessage(c.record.connectionName, c.plan),
-                      net.ApplicationName(), kMbIconHand | kMbOk);
+      fault = ConnectionFaultMessage(c.record.connectionName, c.plan);
       return std::nullopt;
     }
     connections.push_back(std::move(c));
@@ -53,17 +53,32 @@ std::optional<std::vector<StoredConnection>> CheckedConnections(std::u16string_v
 
 }  // namespace
 
+std::u16string ProfileStore::ProfileContentFault(std::u16string_view content) {
+  std::u16string fault;
+  CheckedConnections(content, fault);
+  return fault;
+}
+
 bool ProfileStore::CheckProfileContent(std::u16string_view content) {
-  return CheckedConnections(content, system_.net()).has_value();
+  const std::u16string fault = ProfileContentFault(content);
+  if (fault.empty()) return true;
+  NetSystem& net = system_.net();
+  net.ShowMessage(fault, net.ApplicationName(), kMbIconHand | kMbOk);
+  return false;
 }
 
 bool ProfileStore::ApplyProfileContent(std::u16string_view content) {
   if (content.empty()) return false;
   // Every connection is checked first: a value that cannot be written stops the whole apply
   // before any adapter has changed, with a message that names the connection and the value.
+  std::u16string fault;
   const std::optional<std::vector<StoredConnection>> connections =
-      CheckedConnections(content, system_.net());
-  if (!connections) return false;
+      CheckedConnections(content, fault);
+  if (!connections) {
+    NetSystem& net = system_.net();
+    net.ShowMessage(fault, net.ApplicationName(), kMbIconHand | kMbOk);
+    return false;
+  }
 
   NetAdapterLayer layer(system_.net());
   bool success = false;

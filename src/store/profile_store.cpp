@@ -165,6 +165,14 @@ int ProfileStore::Open(const std::u16string* expected) {
   return 0;
 }
 
+bool ProfileStore::LoadFromFile(const FilePath& path) {
+  bool converted = false;
+  if (!LoadConfiguration(path, converted)) return false;
+  ReadSystemSettings(false);
+  LoadProfiles();
+  return true;
+}
+
 bool ProfileStore::Save() {
   const FilePath path = ConfigPath();
   if (damagedFileInPlace_) {

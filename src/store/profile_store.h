@@ -95,6 +95,10 @@ class ProfileStore {
   // repaired and the repaired file saved (idRepairs). A temporary file that an interrupted
   // save left is removed.
   int Open(const std::u16string* expected = nullptr);
+  // Loads the configuration file `path` into the document and the list, and reads its
+  // settings, without writing any file or setting up the start with Windows: for looking at
+  // a file. False when it is no configuration.
+  bool LoadFromFile(const FilePath& path);
   // Writes the document through a temporary file that replaces the old one in one step; a
   // failed write leaves the old file as it was. False when the file was not written.
   bool Save();
@@ -139,11 +143,14 @@ class ProfileStore {
   // Checks every connection of the content as the apply does, writing nothing; false after
   // the same message when one cannot be applied.
   bool CheckProfileContent(std::u16string_view content);
+  // The same check without a message box: the message, or "" when every connection can be
+  // applied.
+  std::u16string ProfileContentFault(std::u16string_view content);
 
   // System settings and starting with Windows. Reading the settings also sets up the start
   // anew (or removes it), so that it follows the program when it moved; writing them saves
   // the file (false when it was not written).
-  void ReadSystemSettings();
+  void ReadSystemSettings(bool setUpStart = true);
   bool WriteSystemSettings();
   // Before Vista, the Run value; from Vista on, where Windows does not start a program that
   // needs elevation from the Run keys, the logon task (and a Run value of an older version is
@@ -158,6 +165,19 @@ class ProfileStore {
                               std::u16string_view connectionName,
                               const std::vector<const AdapterInfo*>& adapters);
   bool ImportOldConfig(const FilePath& path);
+
+  // A configuration file of its own at `path`: the settings, the DNS providers and the
+  // profiles of `ids` (every profile when there are none). False when a profile of `ids` is
+  // not there (`missing` names it) or the file was not written.
+  bool ExportProfiles(const FilePath& path, const std::vector<std::u16string>& ids,
+                      std::u16string* missing = nullptr);
+  // Adds the profiles of the configuration file `path` with fresh IDs, after checking every
+  // one of them as an apply would; on any fault, nothing is added and `fault` says why.
+  struct ImportResult {
+    size_t added = 0;
+    std::u16string fault;
+  };
+  ImportResult ImportProfiles(const FilePath& path);
 
   XmlDocument document;
   // The records mirror the document as of the last LoadProfiles: profiles change through the

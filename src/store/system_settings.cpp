@@ -6,7 +6,7 @@
 
 namespace lumatrove {
 
-void ProfileStore::ReadSystemSettings() {
+void ProfileStore::ReadSystemSettings(bool setUpStart) {
   XmlDocument& d = document;
   d.ResetPosition();
   if (!d.FindElement(u"LUMATROVE")) return;
@@ -14,7 +14,7 @@ void ProfileStore::ReadSystemSettings() {
   if (!d.FindElement(u"SYSCONFIG")) return;
   if (d.FindChildElement(u"AUTOEXEC")) {
     autoRun = d.GetChildText() != u"FALSE";
-    SetAutoRun(autoRun);
+    if (setUpStart) SetAutoRun(autoRun);
   }
   d.ResetChildPosition();
   if (d.FindChildElement(u"LOGFLAG")) logEnabled = d.GetChildText() != u"FALSE";

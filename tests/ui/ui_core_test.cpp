@@ -82,12 +82,13 @@ TEST(Startup, DecisionTable) {
   EXPECT_EQ(U8(HandOffText(DecideStartup({true, false, true}, u"-hide"))), "show");
 }
 
-// Only the two forms of the current version pass; nothing else reaches the window.
+// Only the forms of the current version pass; nothing else reaches the window.
 TEST(Startup, HandOffMessageIsStrict) {
   struct Case {
     uintptr_t tag;
     std::u16string text;
     std::optional<std::string> id;
+    std::string flags = "";  // q(uiet) f(orce) n(owait) u(ndo)
   };
   const Case cases[] = {
       {kHandOffTag, u"show", ""},
@@ -102,12 +103,30 @@ TEST(Startup, HandOffMessageIsStrict) {
       {kHandOffTag, u"-n42 -x", std::nullopt},
       {kHandOffTag, u"", std::nullopt},
       {kHandOffTag, std::u16string(40, u'1'), std::nullopt},  // over the size limit
+      {kHandOffTag, u"-n7 quiet", "7", "q"},
+      {kHandOffTag, u"-n7 quiet force", "7", "qf"},
+      {kHandOffTag, u"-n7 quiet nowait", "7", "qn"},
+      {kHandOffTag, u"-n123456789 quiet force nowait", "123456789", "qfn"},
+      {kHandOffTag, u"undo quiet", "", "qu"},
+      {kHandOffTag, u"-n7 quiet nowait force", std::nullopt},
+      {kHandOffTag, u"-n7 quiet quiet", std::nullopt},
+      {kHandOffTag, u"-n7 force", std::nullopt},
+      {kHandOffTag, u"-n7 quiet ", std::nullopt},
+      {kHandOffTag, u"undo", std::nullopt},
   };
   for (const Case& c : cases) {
     const std::optional<HandOff> h = ReadHandOff(c.tag, c.text.data(), c.text.size() * 2);
     EXPECT_EQ(h.has_value(), c.id.has_value()) << U8(c.text);
     if (h && c.id) {
       EXPECT_EQ(U8(h->profileId), *c.id);
+      std::string flags;
+      if (h->quiet) flags += 'q';
+      if (h->force) flags += 'f';
+      if (h->noWait) flags += 'n';
+      if (h->undo) flags += 'u';
+      EXPECT_EQ(flags, c.flags) << U8(c.text);
+      // What the console program sends reads back the same.
+      EXPECT_EQ(U8(HandOffText(*h)), U8(c.text));
     }
   }
   const char16_t odd[] = u"show";

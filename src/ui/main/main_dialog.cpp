@@ -229,9 +229,10 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
       if (!applying_) RefreshLiveState();
       return true;
     case WM_COPYDATA:
-      // A dialog answers through DWLP_MSGRESULT: TRUE when the hand-off was taken.
+      // A dialog answers through DWLP_MSGRESULT, set once the hand-off was dealt with (a
+      // quiet one's apply runs dialogs' messages meanwhile).
       SetWindowLongPtrW(Handle(), DWLP_MSGRESULT,
-                        TakeHandOff(reinterpret_cast<const COPYDATASTRUCT*>(l)) ? TRUE : FALSE);
+                        TakeHandOff(reinterpret_cast<const COPYDATASTRUCT*>(l)));
       result = TRUE;
       return true;
     case kHandOffMessage:

@@ -120,14 +120,19 @@ class MainDialog : public win::Dialog {
   bool UndoSnapshotExists();
   // Reads what Windows uses now; marks the live rows and writes the tray tooltip.
   void RefreshLiveState();
-  // Another start's command line (WM_COPYDATA): true when it is one, kept for
-  // kHandOffMessage.
-  bool TakeHandOff(const COPYDATASTRUCT* data);
+  // Another start's command line (WM_COPYDATA): 0 when it is none; 1 when it is one, kept for
+  // kHandOffMessage; for the console program's quiet one, run at once, kQuietAnswer plus the
+  // exit code.
+  LRESULT TakeHandOff(const COPYDATASTRUCT* data);
+  // A quiet hand-off's apply or undo, with no window and no message; its exit code.
+  ExitCode ApplyQuietly(const HandOff& handOff);
   // Applies the handed-over profiles through the window's apply, or brings the window forward.
   void ActOnHandOffs();
   // Runs the apply sequence for the window, unless one runs already.
+  // `quiet`: as a quiet hand-off asks (its result then in `quietResult`).
   bool ApplyAndFollow(const Profile& profile, std::u16string_view content,
-                      const std::u16string& name, ApplySequence::Kind kind);
+                      const std::u16string& name, ApplySequence::Kind kind,
+                      const HandOff* quiet = nullptr, ApplyRunResult* quietResult = nullptr);
 
   // main_dialog_commands.cpp: the routing of commands and the profile commands.
   // What the profile dialogs use of the window.

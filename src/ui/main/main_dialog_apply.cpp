@@ -45,14 +45,36 @@ bool MainDialog::UndoLastApply() {
                         ApplySequence::Kind::kUndo);
 }
 
-bool MainDialog::TakeHandOff(const COPYDATASTRUCT* data) {
-  if (data == nullptr) return false;
+LRESULT MainDialog::TakeHandOff(const COPYDATASTRUCT* data) {
+  if (data == nullptr) return 0;
   std::optional<HandOff> handOff = ReadHandOff(data->dwData, data->lpData, data->cbData);
-  if (!handOff) return false;
-  // The sender waits for the answer: the apply runs once it has it.
+  if (!handOff) return 0;
+  // The console program waits for the outcome; a start waits only for the answer, and its
+  // apply runs once it has it.
+  if (handOff->quiet) {
+    if (applying_) return kQuietAnswerBusy;
+    return kQuietAnswer + static_cast<int>(ApplyQuietly(*handOff));
+  }
   handOffs_.push_back(std::move(*handOff));
   PostMessageW(Handle(), kHandOffMessage, 0, 0);
-  return true;
+  return 1;
+}
+
+ExitCode MainDialog::ApplyQuietly(const HandOff& handOff) {
+  ApplyRunResult result;
+  if (handOff.undo) {
+    std::optional<UndoSnapshot> snapshot = LoadUndoSnapshotToApply(store.UndoPath());
+    if (!snapshot) return ExitCode::kNoProfile;
+    ApplyAndFollow(*snapshot->profile, snapshot->content, snapshot->profile->name,
+                   ApplySequence::Kind::kUndo, &handOff, &result);
+    return ExitCodeOf(result);
+  }
+  const auto found = std::find_if(store.profiles.begin(), store.profiles.end(),
+                                  [&](const auto& p) { return p->id == handOff.profileId; });
+  if (found == store.profiles.end()) return ExitCode::kNoProfile;
+  ApplyAndFollow(**found, store.GetProfileContent(handOff.profileId), (*found)->name,
+                 ApplySequence::Kind::kProfile, &handOff, &result);
+  return ExitCodeOf(result);
 }
 
 void MainDialog::ActOnHandOffs() {
@@ -77,17 +99,21 @@ void MainDialog::ActOnHandOffs() {
 }
 
 bool MainDialog::ApplyAndFollow(const Profile& profile, std::u16string_view content,
-                                const std::u16string& name, ApplySequence::Kind kind) {
+                                const std::u16string& name, ApplySequence::Kind kind,
+                                const HandOff* quiet, ApplyRunResult* quietResult) {
   // Nothing else may start while an apply waits for Windows or for an answer.
   if (applying_) return false;
   applying_ = true;
-  ApplySequence sequence({ApplySequence::Caller::kWindow, Handle(), store, netAdapters, net_,
-                          system_, [this](std::u16string_view text) { Append(text); },
-                          [this] {
-                            RefreshLiveState();
-                            UpdateCommandStates();
-                          }});
+  ApplySequence sequence(
+      {quiet != nullptr ? ApplySequence::Caller::kQuiet : ApplySequence::Caller::kWindow, Handle(),
+       store, netAdapters, net_, system_, [this](std::u16string_view text) { Append(text); },
+       [this] {
+         RefreshLiveState();
+         UpdateCommandStates();
+       },
+       quiet != nullptr && quiet->force, quiet == nullptr || !quiet->noWait});
   const bool ok = sequence.Run(profile, content, name, kind);
+  if (quietResult != nullptr) *quietResult = sequence.result();
   applying_ = false;
   if (!handOffs_.empty()) PostMessageW(Handle(), kHandOffMessage, 0, 0);
   return ok;

@@ -1,6 +1,7 @@
 #include "ui/model/startup.h"
 
 #include <cstring>
+#include <tuple>
 
 #include "ui/model/command_line.h"
 
@@ -40,6 +41,17 @@ std::u16string HandOffText(const StartupDecision& decision) {
   return decision.profileId.empty() ? std::u16string(u"show") : u"-n" + decision.profileId;
 }
 
+std::u16string HandOffText(const HandOff& handOff) {
+  if (handOff.undo) return u"undo quiet";
+  if (handOff.profileId.empty()) return u"show";
+  std::u16string text = u"-n" + handOff.profileId;
+  if (!handOff.quiet) return text;
+  text += u" quiet";
+  if (handOff.force) text += u" force";
+  if (handOff.noWait) text += u" nowait";
+  return text;
+}
+
 std::optional<HandOff> ReadHandOff(uintptr_t tag, const void* data, size_t bytes) {
   if (tag != kHandOffTag || data == nullptr || bytes == 0 || bytes % 2 != 0 ||
       bytes > kHandOffMaxBytes) {
@@ -48,8 +60,25 @@ std::optional<HandOff> ReadHandOff(uintptr_t tag, const void* data, size_t bytes
   std::u16string text(bytes / 2, u'\0');
   std::memcpy(text.data(), data, bytes);
   if (text == u"show") return HandOff{};
-  if (text.size() > 2 && text.compare(0, 2, u"-n") == 0 && IsProfileId(text.substr(2)))
-    return HandOff{text.substr(2)};
+  if (text == u"undo quiet") return HandOff{u"", true, true};
+  if (text.size() <= 2 || text.compare(0, 2, u"-n") != 0) return std::nullopt;
+  const size_t space = text.find(u' ');
+  HandOff handOff{text.substr(2, space == std::u16string::npos ? space : space - 2)};
+  if (!IsProfileId(handOff.profileId)) return std::nullopt;
+  if (space == std::u16string::npos) return handOff;
+  // The flags of a quiet hand-off, each at most once and in this order.
+  handOff.quiet = true;
+  const std::u16string_view flags = std::u16string_view(text).substr(space);
+  for (const auto& [form, force, noWait] : {std::tuple{u" quiet", false, false},
+                                            {u" quiet force", true, false},
+                                            {u" quiet nowait", false, true},
+                                            {u" quiet force nowait", true, true}}) {
+    if (flags == form) {
+      handOff.force = force;
+      handOff.noWait = noWait;
+      return handOff;
+    }
+  }
   return std::nullopt;
 }
 

@@ -39,13 +39,23 @@ StartupDecision DecideStartup(const StartupFacts& facts, std::u16string_view arg
 
 // The hand-off is a WM_COPYDATA whose dwData is kHandOffTag (the format's version in its low
 // byte) and whose data is UTF-16 text without terminator, at most kHandOffMaxBytes: "show",
-// or "-n" and the ID's digits. Anything else is no hand-off.
+// or "-n" and the ID's digits; the console program's quiet forms are "-n<ID> quiet", with
+// " force" and then " nowait" if given, and "undo quiet". Anything else is no hand-off.
+// The window answers a start's hand-off with 1, a quiet one with kQuietAnswer plus the
+// console program's exit code (or kQuietAnswerBusy while it applies another).
 inline constexpr uintptr_t kHandOffTag = 0x4C4D5401;
 inline constexpr size_t kHandOffMaxBytes = 64;
+inline constexpr intptr_t kQuietAnswer = 0x100;
+inline constexpr intptr_t kQuietAnswerBusy = kQuietAnswer + 0xFF;
 struct HandOff {
-  std::u16string profileId;  // "" for "show"
+  std::u16string profileId;  // "" for "show" and "undo"
+  bool undo = false;
+  bool quiet = false;   // no window, no message: the outcome is the answer
+  bool force = false;   // quiet: apply although another device holds an address
+  bool noWait = false;  // quiet: do not wait for Windows to show the settings
 };
 std::u16string HandOffText(const StartupDecision& decision);
+std::u16string HandOffText(const HandOff& handOff);
 std::optional<HandOff> ReadHandOff(uintptr_t tag, const void* data, size_t bytes);
 
 }  // namespace lumatrove

@@ -1,0 +1,90 @@
+#include "console/console_arguments.h"
+
+#include <string_view>
+
+#include "console/console_texts.h"
+
+namespace lumatrove {
+namespace {
+
+struct VerbForm {
+  std::u16string_view name;
+  ConsoleVerb verb;
+  int operands;  // 0 none, 1 exactly one, 2 one and any number after it
+};
+constexpr VerbForm kVerbs[] = {
+    {u"--help", ConsoleVerb::kHelp, 0},       {u"-h", ConsoleVerb::kHelp, 0},
+    {u"/?", ConsoleVerb::kHelp, 0},           {u"--version", ConsoleVerb::kVersion, 0},
+    {u"--list", ConsoleVerb::kList, 0},       {u"--show", ConsoleVerb::kShow, 1},
+    {u"--current", ConsoleVerb::kCurrent, 0}, {u"--apply", ConsoleVerb::kApply, 1},
+    {u"--undo", ConsoleVerb::kUndo, 0},       {u"--export", ConsoleVerb::kExport, 2},
+    {u"--import", ConsoleVerb::kImport, 1},   {u"--check", ConsoleVerb::kCheck, 1},
+};
+
+// Which options a command takes.
+bool Takes(ConsoleVerb verb, std::u16string_view option) {
+  if (option == u"--json")
+    return verb == ConsoleVerb::kList || verb == ConsoleVerb::kShow ||
+           verb == ConsoleVerb::kCurrent;
+  if (option == u"--no-wait" || option == u"--force") return verb == ConsoleVerb::kApply;
+  return false;
+}
+
+bool IsOption(std::u16string_view argument) {
+  return argument.size() > 1 && (argument[0] == u'-' || argument == u"/?");
+}
+
+}  // namespace
+
+ParsedArguments ParseConsoleArguments(const std::vector<std::u16string>& arguments) {
+  ParsedArguments parsed;
+  if (arguments.empty()) {
+    parsed.error = console_texts::kNoCommand;
+    return parsed;
+  }
+  const VerbForm* form = nullptr;
+  for (const VerbForm& f : kVerbs) {
+    if (arguments[0] == f.name) form = &f;
+  }
+  if (form == nullptr) {
+    parsed.error = console_texts::UnknownArgument(arguments[0]);
+    return parsed;
+  }
+  ConsoleCommand command;
+  command.verb = form->verb;
+  std::vector<std::u16string> operands;
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    const std::u16string& a = arguments[i];
+    if (!IsOption(a)) {
+      operands.push_back(a);
+    } else if (!Takes(command.verb, a)) {
+      parsed.error = console_texts::UnknownArgument(a);
+      return parsed;
+    } else if (a == u"--json") {
+      command.json = true;
+    } else if (a == u"--no-wait") {
+      command.noWait = true;
+    } else {
+      command.force = true;
+    }
+  }
+  const bool fits = form->operands == 0   ? operands.empty()
+                    : form->operands == 1 ? operands.size() == 1
+                                          : !operands.empty();
+  if (!fits) {
+    parsed.error = form->operands == 0 ? console_texts::UnknownArgument(operands.front())
+                                       : console_texts::OperandMissing(form->name);
+    return parsed;
+  }
+  if (!operands.empty()) {
+    if (command.verb == ConsoleVerb::kShow || command.verb == ConsoleVerb::kApply)
+      command.target = operands[0];
+    else
+      command.file = operands[0];
+    command.ids.assign(operands.begin() + 1, operands.end());
+  }
+  parsed.command = std::move(command);
+  return parsed;
+}
+
+}  // namespace lumatrove
