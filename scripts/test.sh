@@ -20,9 +20,9 @@ if [ $leg32 -eq 1 ]; then
   i686_tests=ON
   i686_target=all
 else
-  step "32-bit Windows build of the program"
+  step "32-bit Windows build of the programs"
   i686_tests=OFF
-  i686_target=lumatrove
+  i686_target="lumatrove lumatrove_console"
 fi
 cmake -S . -B build/windows-i686 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
   -DCMAKE_BUILD_TYPE=Release -DLUMATROVE_WERROR=ON -DLUMATROVE_TESTS=$i686_tests >/dev/null &&

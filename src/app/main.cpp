@@ -1,6 +1,6 @@
-// Start-up: hand the command line to a running instance, start again elevated, apply the
-// profile named by "-n" and end, bring a running instance forward, or run the main window
-// until Exit.
+// Start-up: run a command of the console program, hand the command line to a running
+// instance, start again elevated, apply the profile named by "-n" and end, bring a running
+// instance forward, or run the main window until Exit.
 #include <windows.h>
 // After windows.h.
 #include <commctrl.h>
@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/console_mode.h"
 #include "app/startup_win.h"
 #include "netcfg/win32_net_system.h"
 #include "store/profile_store.h"
@@ -78,6 +79,10 @@ void BringRunningInstanceForward() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+  // lumatrove.com's commands, with no window at all.
+  if (__argc >= 2 && __wargv[1] == lumatrove::kConsoleModeArgument)
+    return lumatrove::RunConsoleMode(__argc, __wargv);
+
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES |
                                                      ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_PROGRESS_CLASS | ICC_INTERNET_CLASSES};

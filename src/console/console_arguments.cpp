@@ -10,23 +10,47 @@ namespace {
 struct VerbForm {
   std::u16string_view name;
   ConsoleVerb verb;
-  int operands;  // 0 none, 1 exactly one, 2 one and any number after it
+  int operands;  // 0 none, 1 exactly one, 2 one and any number after it, 3 settings
 };
 constexpr VerbForm kVerbs[] = {
-    {u"--help", ConsoleVerb::kHelp, 0},       {u"-h", ConsoleVerb::kHelp, 0},
-    {u"/?", ConsoleVerb::kHelp, 0},           {u"--version", ConsoleVerb::kVersion, 0},
-    {u"--list", ConsoleVerb::kList, 0},       {u"--show", ConsoleVerb::kShow, 1},
-    {u"--current", ConsoleVerb::kCurrent, 0}, {u"--apply", ConsoleVerb::kApply, 1},
-    {u"--undo", ConsoleVerb::kUndo, 0},       {u"--export", ConsoleVerb::kExport, 2},
-    {u"--import", ConsoleVerb::kImport, 1},   {u"--check", ConsoleVerb::kCheck, 1},
+    {u"--help", ConsoleVerb::kHelp, 0},
+    {u"-h", ConsoleVerb::kHelp, 0},
+    {u"/?", ConsoleVerb::kHelp, 0},
+    {u"--version", ConsoleVerb::kVersion, 0},
+    {u"--list", ConsoleVerb::kList, 0},
+    {u"--show", ConsoleVerb::kShow, 1},
+    {u"--current", ConsoleVerb::kCurrent, 0},
+    {u"--apply", ConsoleVerb::kApply, 1},
+    {u"--undo", ConsoleVerb::kUndo, 0},
+    {u"--export", ConsoleVerb::kExport, 2},
+    {u"--import", ConsoleVerb::kImport, 1},
+    {u"--check", ConsoleVerb::kCheck, 1},
+    {u"--settings", ConsoleVerb::kSettings, 3},
 };
+
+// One "name=0" or "name=1" of --settings into its place; false when it is none.
+bool ReadSetting(std::u16string_view operand, ConsoleCommand& command) {
+  const size_t equals = operand.find(u'=');
+  if (equals == std::u16string_view::npos || equals + 2 != operand.size()) return false;
+  const char16_t value = operand.back();
+  if (value != u'0' && value != u'1') return false;
+  const std::u16string_view name = operand.substr(0, equals);
+  std::optional<bool>* setting = name == u"autostart"     ? &command.autoStart
+                                 : name == u"updatecheck" ? &command.updateCheck
+                                 : name == u"path"        ? &command.onPath
+                                                          : nullptr;
+  if (setting == nullptr) return false;
+  *setting = value == u'1';
+  return true;
+}
 
 // Which options a command takes.
 bool Takes(ConsoleVerb verb, std::u16string_view option) {
   if (option == u"--json")
     return verb == ConsoleVerb::kList || verb == ConsoleVerb::kShow ||
            verb == ConsoleVerb::kCurrent;
-  if (option == u"--no-wait" || option == u"--force") return verb == ConsoleVerb::kApply;
+  if (option == u"--no-wait") return verb == ConsoleVerb::kApply;
+  if (option == u"--force") return verb == ConsoleVerb::kApply || verb == ConsoleVerb::kUndo;
   return false;
 }
 
@@ -76,7 +100,14 @@ ParsedArguments ParseConsoleArguments(const std::vector<std::u16string>& argumen
                                        : console_texts::OperandMissing(form->name);
     return parsed;
   }
-  if (!operands.empty()) {
+  if (form->operands == 3) {
+    for (const std::u16string& operand : operands) {
+      if (!ReadSetting(operand, command)) {
+        parsed.error = console_texts::UnknownArgument(operand);
+        return parsed;
+      }
+    }
+  } else if (!operands.empty()) {
     if (command.verb == ConsoleVerb::kShow || command.verb == ConsoleVerb::kApply)
       command.target = operands[0];
     else

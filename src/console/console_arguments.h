@@ -17,7 +17,8 @@ enum class ConsoleVerb {
   kUndo,
   kExport,
   kImport,
-  kCheck
+  kCheck,
+  kSettings,
 };
 
 struct ConsoleCommand {
@@ -27,7 +28,11 @@ struct ConsoleCommand {
   std::vector<std::u16string> ids;  // --export: the profiles (all when none)
   bool json = false;                // --list, --show, --current
   bool noWait = false;              // --apply
-  bool force = false;               // --apply
+  bool force = false;               // --apply, --undo
+  // --settings: what to set; nothing for what stays as it is.
+  std::optional<bool> autoStart;    // autostart=0|1: start with Windows
+  std::optional<bool> updateCheck;  // updatecheck=0|1: look for a newer version at start
+  std::optional<bool> onPath;       // path=0|1: the program's folder on the system's PATH
 };
 
 // The command, or the reason (a line in the user's language) why the arguments are none.

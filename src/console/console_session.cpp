@@ -5,6 +5,7 @@
 #include "base/ascii_text.h"
 #include "console/console_texts.h"
 #include "console/json_text.h"
+#include "store/system_path.h"
 #include "store/undo_snapshot.h"
 #include "ui/model/action_log.h"
 #include "ui/model/live_state.h"
@@ -285,8 +286,9 @@ ExitCode ConsoleSession::Apply(const ConsoleCommand& command) {
   return Report(result, texts::ProfileApplied(p->name));
 }
 
-ExitCode ConsoleSession::Undo() {
-  if (const std::optional<ExitCode> done = Forwarded(HandOff{u"", true, true}, u"")) return *done;
+ExitCode ConsoleSession::Undo(bool force) {
+  if (const std::optional<ExitCode> done = Forwarded(HandOff{u"", true, true, force}, u""))
+    return *done;
   if (!host_.elevated) {
     host_.err(console_texts::kNeedsAdministrator);
     return ExitCode::kNeedsAdministrator;
@@ -299,7 +301,7 @@ ExitCode ConsoleSession::Undo() {
   }
   ApplyRun::Hooks hooks = host_.apply;
   hooks.log = [this](std::u16string_view text) { Log(text); };
-  hooks.applyDespiteConflict = [](std::u16string_view) { return false; };
+  hooks.applyDespiteConflict = [force](std::u16string_view) { return force; };
   ApplyRun run(store_, adapters_, system_, std::move(hooks));
   const ApplyRunResult result = run.Run(*snapshot->profile, snapshot->content,
                                         snapshot->profile->name, ApplyRun::Kind::kUndo);
@@ -361,6 +363,40 @@ ExitCode ConsoleSession::Import(const ConsoleCommand& command) {
   return ExitCode::kDone;
 }
 
+ExitCode ConsoleSession::Settings(const ConsoleCommand& command) {
+  if (!host_.elevated) {
+    host_.err(console_texts::kNeedsAdministrator);
+    return ExitCode::kNeedsAdministrator;
+  }
+  if (command.autoStart || command.updateCheck) {
+    OpenForChange();
+    if (command.autoStart) store_.autoRun = *command.autoStart;
+    if (command.updateCheck) store_.autoUpdate = *command.updateCheck;
+    if (!store_.WriteSystemSettings()) {
+      host_.err(console_texts::kSaveFailed);
+      return ExitCode::kWriteFailed;
+    }
+    if (command.autoStart && !store_.SetAutoRun(store_.autoRun)) {
+      Log(store_.autoRunFault);
+      host_.err(store_.autoRunFault);
+      return ExitCode::kWriteFailed;
+    }
+  }
+  if (command.onPath) {
+    bool changed = false;
+    const long error = SetFolderOnSystemPath(
+        system_.net().registry(), store_.ProgramPath().Folder().Text(), *command.onPath, &changed);
+    if (error != kErrorSuccess) {
+      host_.err(
+          console_texts::PathNotChanged(system_.net().ErrorText(static_cast<uint32_t>(error))));
+      return ExitCode::kWriteFailed;
+    }
+    if (changed && host_.environmentChanged) host_.environmentChanged();
+  }
+  host_.out(console_texts::kSettingsDone);
+  return ExitCode::kDone;
+}
+
 ExitCode ConsoleSession::Run(const ConsoleCommand& command) {
   switch (command.verb) {
     case ConsoleVerb::kHelp:
@@ -378,13 +414,15 @@ ExitCode ConsoleSession::Run(const ConsoleCommand& command) {
     case ConsoleVerb::kApply:
       return Apply(command);
     case ConsoleVerb::kUndo:
-      return Undo();
+      return Undo(command.force);
     case ConsoleVerb::kExport:
       return Export(command);
     case ConsoleVerb::kImport:
       return Import(command);
     case ConsoleVerb::kCheck:
       return Check(command);
+    case ConsoleVerb::kSettings:
+      return Settings(command);
   }
   return ExitCode::kUsage;
 }

@@ -26,6 +26,8 @@ struct ConsoleHost {
   // Hands a quiet apply or undo to the instance in the tray: its answer (kQuietAnswer plus
   // the exit code, or kQuietAnswerBusy), nothing when none runs or it did not take it.
   std::function<std::optional<intptr_t>(const HandOff&)> forward;
+  // Tells the running programs that the system's environment changed (the PATH).
+  std::function<void()> environmentChanged;
   // The network's answers, the sleep of the wait and netsh, as an apply needs them.
   ApplyRun::Hooks apply;
 };
@@ -44,10 +46,11 @@ class ConsoleSession {
   ExitCode Show(const ConsoleCommand& command);
   ExitCode Current(bool json);
   ExitCode Apply(const ConsoleCommand& command);
-  ExitCode Undo();
+  ExitCode Undo(bool force);
   ExitCode Export(const ConsoleCommand& command);
   ExitCode Import(const ConsoleCommand& command);
   ExitCode Check(const ConsoleCommand& command);
+  ExitCode Settings(const ConsoleCommand& command);
 
   // The profile that `target` names: its ID, else the one profile of that name; null after
   // the message (and `code`) when there is none or more than one.

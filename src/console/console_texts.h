@@ -28,11 +28,14 @@ inline constexpr u16string_view kHelp =
     u"                                       套用組態，等待 Windows 顯示新設定；\n"
     u"                                       --no-wait 不等待，--force 在 IP 位址已被\n"
     u"                                       其他裝置使用時仍然套用\n"
-    u"  lumatrove --undo                     還原為上次套用前的設定\n"
+    u"  lumatrove --undo [--force]           還原為上次套用前的設定\n"
     u"  lumatrove --export <檔案> [<ID>...]  將組態（未指定 ID 時為全部）寫成組態檔\n"
     u"  lumatrove --import <檔案>            加入組態檔中的組態（給予新的 ID）；\n"
     u"                                       檔案有任何錯誤時不做任何變更\n"
     u"  lumatrove --check <檔案>             檢查組態檔，不做任何變更\n"
+    u"  lumatrove --settings [autostart=0|1] [updatecheck=0|1] [path=0|1]\n"
+    u"                                       開機時自動執行、啟動時檢查更新，\n"
+    u"                                       以及程式資料夾是否在系統 PATH 中\n"
     u"  lumatrove --version | --help\n"
     u"\n"
     u"名稱與多個組態相符時，請改用 ID。套用與還原需要系統管理員權限；\n"
@@ -62,7 +65,7 @@ inline u16string SeveralProfiles(u16string_view name, u16string_view ids) {
   return Fill(u"有多個組態名為「%s」（ID：%s），請改用 ID", {name, ids});
 }
 inline constexpr u16string_view kNeedsAdministrator =
-    u"套用網路組態需要系統管理員權限：請在「以系統管理員身分執行」的命令提示字元中再試一次";
+    u"這個命令需要系統管理員權限：請在「以系統管理員身分執行」的命令提示字元中再試一次";
 inline constexpr u16string_view kInstanceBusy =
     u"系統匣中的 Lumatrove 正在套用另一個組態，請稍後再試";
 inline constexpr u16string_view kWriteFailed = u"寫入網路設定失敗";
@@ -93,6 +96,10 @@ inline u16string Imported(u16string_view count) {
 }
 inline u16string FileChecked(u16string_view count) {
   return Fill(u"組態檔無誤：%s 個組態", {count});
+}
+inline constexpr u16string_view kSettingsDone = u"設定已儲存";
+inline u16string PathNotChanged(u16string_view why) {
+  return Fill(u"無法變更系統 PATH：%s", {why});
 }
 inline constexpr u16string_view kSaveFailed = u"無法寫入組態檔，未做任何變更";
 

@@ -70,6 +70,13 @@ FilePath ProfileStore::ProgramPath() {
   return path;
 }
 
+FilePath ProfileStore::WindowProgramPath() {
+  std::u16string base = ProgramPath().FileName();
+  const size_t dot = base.find_last_of(u'.');
+  if (dot != std::u16string::npos) base.erase(dot);
+  return ProgramPath().Sibling(base + u".exe");
+}
+
 FilePath ProfileStore::BesideProgram(std::u16string_view fileName) {
   return ProgramPath().Sibling(fileName);
 }

@@ -81,6 +81,9 @@ class ProfileStore {
 
   // The running program's path as GetModuleFileNameW gives it (at most 260 characters).
   FilePath ProgramPath();
+  // The window program that starts with Windows: the running program's path with the
+  // extension ".exe" (the console program lumatrove.com lies beside lumatrove.exe).
+  FilePath WindowProgramPath();
   // The configuration file: the program's folder followed by "lumatrove.cfg".
   FilePath ConfigPath();
   // The undo snapshot beside the configuration file.

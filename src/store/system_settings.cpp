@@ -45,12 +45,10 @@ bool ProfileStore::WriteSystemSettings() {
 std::u16string ProfileStore::AutoRunCommand() {
   std::u16string directory = system_.CurrentDirectory();
   if (directory.size() > 260) directory.resize(260);
-  std::u16string base = ProgramPath().FileName();
-  const size_t dot = base.find_last_of(u'.');
-  if (dot != std::u16string::npos) base.erase(dot);
+  const std::u16string base = WindowProgramPath().FileName();
   if (!directory.empty() && directory.back() == u'\\') directory.pop_back();  // a drive root
   // The path is quoted: an unquoted path with blanks lets "C:\Program.exe" start instead.
-  return u"\"" + directory + u"\\" + base + u".exe\" -hide";
+  return u"\"" + directory + u"\\" + base + u"\" -hide";
 }
 
 bool ProfileStore::SetAutoRun(bool on) {
@@ -65,7 +63,7 @@ bool ProfileStore::SetAutoRun(bool on) {
       if (tasks.Find(kLogonTaskName)) tasks.Delete(kLogonTaskName);
       return true;
     }
-    const FilePath program = ProgramPath();
+    const FilePath program = WindowProgramPath();
     const std::optional<std::u16string> registered = tasks.Find(kLogonTaskName);
     if (registered && LogonTaskStarts(*registered, program.Text())) return true;
     const uint32_t error = tasks.Register(

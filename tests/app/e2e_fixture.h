@@ -84,6 +84,19 @@ inline std::u16string RegString(const std::string& guid, const wchar_t* name) {
   return std::u16string(reinterpret_cast<const char16_t*>(data));
 }
 
+// An environment variable of this process, which the program started next inherits, for
+// the length of a test.
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
+    SetEnvironmentVariableW(name, value);
+  }
+  ~ScopedVariable() { SetEnvironmentVariableW(name_, nullptr); }
+
+ private:
+  const wchar_t* name_;
+};
+
 class Program : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -9,19 +9,6 @@ namespace {
 
 constexpr int kUndoCommand = ID_UNDO_APPLY;
 
-// An environment variable of this process, which the program started next inherits, for
-// the length of a test.
-class ScopedVariable {
- public:
-  ScopedVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
-    SetEnvironmentVariableW(name, value);
-  }
-  ~ScopedVariable() { SetEnvironmentVariableW(name_, nullptr); }
-
- private:
-  const wchar_t* name_;
-};
-
 // A value of the wired adapter's TCP/IP key for the length of a test.
 class ScopedLanValue {
  public:

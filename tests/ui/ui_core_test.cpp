@@ -108,6 +108,7 @@ TEST(Startup, HandOffMessageIsStrict) {
       {kHandOffTag, u"-n7 quiet nowait", "7", "qn"},
       {kHandOffTag, u"-n123456789 quiet force nowait", "123456789", "qfn"},
       {kHandOffTag, u"undo quiet", "", "qu"},
+      {kHandOffTag, u"undo quiet force", "", "qfu"},
       {kHandOffTag, u"-n7 quiet nowait force", std::nullopt},
       {kHandOffTag, u"-n7 quiet quiet", std::nullopt},
       {kHandOffTag, u"-n7 force", std::nullopt},

@@ -42,7 +42,7 @@ std::u16string HandOffText(const StartupDecision& decision) {
 }
 
 std::u16string HandOffText(const HandOff& handOff) {
-  if (handOff.undo) return u"undo quiet";
+  if (handOff.undo) return handOff.force ? u"undo quiet force" : u"undo quiet";
   if (handOff.profileId.empty()) return u"show";
   std::u16string text = u"-n" + handOff.profileId;
   if (!handOff.quiet) return text;
@@ -61,6 +61,7 @@ std::optional<HandOff> ReadHandOff(uintptr_t tag, const void* data, size_t bytes
   std::memcpy(text.data(), data, bytes);
   if (text == u"show") return HandOff{};
   if (text == u"undo quiet") return HandOff{u"", true, true};
+  if (text == u"undo quiet force") return HandOff{u"", true, true, true};
   if (text.size() <= 2 || text.compare(0, 2, u"-n") != 0) return std::nullopt;
   const size_t space = text.find(u' ');
   HandOff handOff{text.substr(2, space == std::u16string::npos ? space : space - 2)};

@@ -40,7 +40,7 @@ StartupDecision DecideStartup(const StartupFacts& facts, std::u16string_view arg
 // The hand-off is a WM_COPYDATA whose dwData is kHandOffTag (the format's version in its low
 // byte) and whose data is UTF-16 text without terminator, at most kHandOffMaxBytes: "show",
 // or "-n" and the ID's digits; the console program's quiet forms are "-n<ID> quiet", with
-// " force" and then " nowait" if given, and "undo quiet". Anything else is no hand-off.
+// " force" and then " nowait" if given, and "undo quiet" (" force"). Anything else is no hand-off.
 // The window answers a start's hand-off with 1, a quiet one with kQuietAnswer plus the
 // console program's exit code (or kQuietAnswerBusy while it applies another).
 inline constexpr uintptr_t kHandOffTag = 0x4C4D5401;

@@ -1,6 +1,7 @@
-// The console program, lumatrove.com: found before lumatrove.exe when "lumatrove" is typed in
-// a prompt. It runs one command of ConsoleSession and ends with its exit code; it writes to a
-// console as UTF-16 and to a pipe or a file as UTF-8, and shows no window.
+// Console mode: one command of ConsoleSession on the real computer, written as UTF-8 lines to
+// the standard handles that lumatrove.com gave; no window and no message box.
+#include "app/console_mode.h"
+
 #include <windows.h>
 
 #include <string>
@@ -22,18 +23,11 @@ using lumatrove::ExitCode;
 // wait take well under this.
 constexpr unsigned kForwardTimeoutMs = 120000;
 
-// Writes `text` and a line break to `handle`: through WriteConsoleW to a console, as UTF-8 to
-// anything else.
+// Writes `text` and a line break to `handle` as UTF-8.
 void WriteLine(HANDLE handle, std::u16string_view text) {
   std::u16string line(text);
-  DWORD mode = 0;
   DWORD written = 0;
-  if (GetConsoleMode(handle, &mode)) {
-    line += u"\r\n";
-    WriteConsoleW(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    return;
-  }
-  line += u"\n";
+  line += u"\r\n";
   std::string bytes(line.size() * 3, '\0');
   bytes.resize(lumatrove::XmlDocument::Utf16ToUtf8(line.data(), bytes.data(), bytes.size()));
   WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -41,7 +35,9 @@ void WriteLine(HANDLE handle, std::u16string_view text) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+namespace lumatrove {
+
+int RunConsoleMode(int argc, wchar_t** argv) {
   // No "insert the disk" boxes from the file system either.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -51,7 +47,7 @@ int wmain(int argc, wchar_t** argv) {
   host.err = [err](std::u16string_view text) { WriteLine(err, text); };
 
   std::vector<std::u16string> arguments;
-  for (int i = 1; i < argc; ++i)
+  for (int i = 2; i < argc; ++i)
     arguments.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
   const lumatrove::ParsedArguments parsed = lumatrove::ParseConsoleArguments(arguments);
   if (!parsed.command) {
@@ -71,6 +67,12 @@ int wmain(int argc, wchar_t** argv) {
       return lumatrove::SendToRunningInstance(lumatrove::HandOffText(handOff), kForwardTimeoutMs);
     };
   }
+  host.environmentChanged = [] {
+    // Explorer reads the environment again, so that new prompts find the program.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                        reinterpret_cast<LPARAM>(L"Environment"), SMTO_ABORTIFHUNG, 5000, &ignored);
+  };
   host.apply.askArp = [&net](const std::vector<lumatrove::ArpQuestion>& questions) {
     return lumatrove::AskAtOnce(*net, questions, lumatrove::kArpWaitMs);
   };
@@ -81,3 +83,5 @@ int wmain(int argc, wchar_t** argv) {
   lumatrove::ConsoleSession session(store, adapters, *system, host);
   return static_cast<int>(session.Run(*parsed.command));
 }
+
+}  // namespace lumatrove
