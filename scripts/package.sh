@@ -18,8 +18,9 @@ mkdir -p "$dist"
 build() {  # build <folder> <toolchain> <strip>
   cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$2.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DLUMATROVE_TESTS=OFF -DLUMATROVE_WERROR=ON >/dev/null
-  cmake --build "$1" -j "$jobs" --target lumatrove help_file >/dev/null
+  cmake --build "$1" -j "$jobs" --target lumatrove lumatrove_console help_file >/dev/null
   "$3" -s -o "$1/lumatrove-stripped.exe" "$1/bin/lumatrove.exe"
+  "$3" -s -o "$1/lumatrove-stripped.com" "$1/bin/lumatrove.com"
 }
 build build/release-x64 mingw-w64-x86_64 x86_64-w64-mingw32-strip
 build build/release-x86 mingw-w64-i686 i686-w64-mingw32-strip
@@ -31,6 +32,7 @@ for arch in x64 x86; do
   rm -rf "build/release-$arch/zip"
   mkdir -p "$stage"
   cp "build/release-$arch/lumatrove-stripped.exe" "$stage/lumatrove.exe"
+  cp "build/release-$arch/lumatrove-stripped.com" "$stage/lumatrove.com"
   cp "$help" "$stage/"
   cp packaging/讀我.txt "$stage/"
   (cd "build/release-$arch/zip" && zip -q -X -r "$dist/Lumatrove-$version-$arch.zip" Lumatrove)
@@ -39,6 +41,8 @@ done
 makensis -V2 -DVERSION="$version" \
   -DX64EXE="$root/build/release-x64/lumatrove-stripped.exe" \
   -DX86EXE="$root/build/release-x86/lumatrove-stripped.exe" \
+  -DX64COM="$root/build/release-x64/lumatrove-stripped.com" \
+  -DX86COM="$root/build/release-x86/lumatrove-stripped.com" \
   -DHELP="$root/$help" -DREADME="$root/packaging/讀我.txt" \
   -DOUTFILE="$dist/Lumatrove-$version-setup.exe" packaging/lumatrove.nsi
 

@@ -22,6 +22,8 @@ using lumatrove::ExitCode;
 // An apply that the instance in the tray runs: the address check, the write, netsh and the
 // wait take well under this.
 constexpr unsigned kForwardTimeoutMs = 120000;
+// An instance that is asked to end ends at once, unless it waits for an apply to end.
+constexpr unsigned kEndInstanceMs = 30000;
 
 // Writes `text` and a line break to `handle` as UTF-8.
 void WriteLine(HANDLE handle, std::u16string_view text) {
@@ -67,6 +69,7 @@ int RunConsoleMode(int argc, wchar_t** argv) {
       return lumatrove::SendToRunningInstance(lumatrove::HandOffText(handOff), kForwardTimeoutMs);
     };
   }
+  host.endInstance = [] { return lumatrove::EndRunningInstance(kEndInstanceMs); };
   host.environmentChanged = [] {
     // Explorer reads the environment again, so that new prompts find the program.
     DWORD_PTR ignored = 0;

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "ui/main/main_window_ids.h"
+#include "ui/res/resource.h"
 #include "ui/win/window.h"
 
 namespace lumatrove {
@@ -101,6 +102,24 @@ std::optional<intptr_t> SendToRunningInstance(std::u16string_view text, unsigned
     return std::nullopt;
   }
   return static_cast<intptr_t>(answer);
+}
+
+bool EndRunningInstance(unsigned timeoutMs) {
+  HWND window = RunningInstanceWindow();
+  if (window == nullptr) return true;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  PostMessageW(window, WM_COMMAND, ID_APP_EXIT, 0);
+  if (process == nullptr) {
+    // Not ours to wait for: its window going away is as good.
+    for (unsigned waited = 0; IsWindow(window) && waited < timeoutMs; waited += 100)
+      Sleep(100);
+    return !IsWindow(window);
+  }
+  const bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
 }
 
 ElevatedStart StartElevated(std::u16string_view arguments) {

@@ -23,6 +23,10 @@ bool HandOffToRunningInstance(std::u16string_view text);
 // (0 when it did not take it), or nothing when no window was there or it did not answer.
 std::optional<intptr_t> SendToRunningInstance(std::u16string_view text, unsigned timeoutMs);
 
+// Ends the running instance as its Exit command does and waits up to `timeoutMs` for it to
+// end; true when none runs any more.
+bool EndRunningInstance(unsigned timeoutMs);
+
 enum class ElevatedStart { kStarted, kRefused, kFailed };
 // Starts this program again through the "runas" verb with `arguments`, in the current folder.
 ElevatedStart StartElevated(std::u16string_view arguments);

@@ -26,6 +26,7 @@ constexpr VerbForm kVerbs[] = {
     {u"--import", ConsoleVerb::kImport, 1},
     {u"--check", ConsoleVerb::kCheck, 1},
     {u"--settings", ConsoleVerb::kSettings, 3},
+    {u"--exit", ConsoleVerb::kExit, 0},
 };
 
 // One "name=0" or "name=1" of --settings into its place; false when it is none.

@@ -19,6 +19,7 @@ enum class ConsoleVerb {
   kImport,
   kCheck,
   kSettings,
+  kExit,
 };
 
 struct ConsoleCommand {

@@ -423,6 +423,10 @@ ExitCode ConsoleSession::Run(const ConsoleCommand& command) {
       return Check(command);
     case ConsoleVerb::kSettings:
       return Settings(command);
+    case ConsoleVerb::kExit:
+      if (host_.endInstance && host_.endInstance()) return ExitCode::kDone;
+      host_.err(console_texts::kInstanceStays);
+      return ExitCode::kWriteFailed;
   }
   return ExitCode::kUsage;
 }

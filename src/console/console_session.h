@@ -26,6 +26,8 @@ struct ConsoleHost {
   // Hands a quiet apply or undo to the instance in the tray: its answer (kQuietAnswer plus
   // the exit code, or kQuietAnswerBusy), nothing when none runs or it did not take it.
   std::function<std::optional<intptr_t>(const HandOff&)> forward;
+  // Ends the instance in the tray as its Exit command does; true once none runs.
+  std::function<bool()> endInstance;
   // Tells the running programs that the system's environment changed (the PATH).
   std::function<void()> environmentChanged;
   // The network's answers, the sleep of the wait and netsh, as an apply needs them.

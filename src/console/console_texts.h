@@ -36,6 +36,7 @@ inline constexpr u16string_view kHelp =
     u"  lumatrove --settings [autostart=0|1] [updatecheck=0|1] [path=0|1]\n"
     u"                                       開機時自動執行、啟動時檢查更新，\n"
     u"                                       以及程式資料夾是否在系統 PATH 中\n"
+    u"  lumatrove --exit                     結束系統匣中的 Lumatrove（同「離開」）\n"
     u"  lumatrove --version | --help\n"
     u"\n"
     u"名稱與多個組態相符時，請改用 ID。套用與還原需要系統管理員權限；\n"
@@ -97,6 +98,7 @@ inline u16string Imported(u16string_view count) {
 inline u16string FileChecked(u16string_view count) {
   return Fill(u"組態檔無誤：%s 個組態", {count});
 }
+inline constexpr u16string_view kInstanceStays = u"系統匣中的 Lumatrove 沒有在時限內結束";
 inline constexpr u16string_view kSettingsDone = u"設定已儲存";
 inline u16string PathNotChanged(u16string_view why) {
   return Fill(u"無法變更系統 PATH：%s", {why});

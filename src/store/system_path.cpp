@@ -47,7 +47,7 @@ long SetFolderOnSystemPath(Registry& registry, std::u16string_view folder, bool 
                            bool* changed) {
   if (changed != nullptr) *changed = false;
   RegKey key(registry);
-  long error = key.Open(RegRoot::kLocalMachine, kEnvironmentKey, RegAccess::kWrite);
+  long error = key.Open(RegRoot::kLocalMachine, kEnvironmentKey, RegAccess::kRead);
   if (error != kErrorSuccess) return error;
   // A Path that is there but cannot be read whole is never written over.
   uint32_t type = kRegExpandSz;
@@ -67,6 +67,8 @@ long SetFolderOnSystemPath(Registry& registry, std::u16string_view folder, bool 
   const std::u16string edited = PathListWith(list, folder, present);
   if (edited == list) return kErrorSuccess;
   const std::vector<uint8_t> image = RegSzImage(edited);
+  error = key.Open(RegRoot::kLocalMachine, kEnvironmentKey, RegAccess::kWrite);
+  if (error != kErrorSuccess) return error;
   error = key.Set(u"Path", type, image.data(), static_cast<uint32_t>(image.size()));
   if (error == kErrorSuccess && changed != nullptr) *changed = true;
   return error;

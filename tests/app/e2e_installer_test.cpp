@@ -62,8 +62,8 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
   fs::remove_all(folder, ignored);
 
   ASSERT_EQ(RunAndWait(L"\"" + std::wstring(setup) + L"\" /S"), 0);
-  for (const wchar_t* file :
-       {L"lumatrove.exe", L"Lumatrove使用手冊.chm", L"讀我.txt", L"uninstall.exe"})
+  for (const wchar_t* file : {L"lumatrove.exe", L"lumatrove.com", L"Lumatrove使用手冊.chm",
+                              L"讀我.txt", L"uninstall.exe"})
     EXPECT_TRUE(fs::exists(folder / file)) << fs::path(file);
   EXPECT_TRUE(fs::exists(menu / L"Lumatrove.lnk"));
   EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"Lumatrove");
@@ -109,11 +109,82 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
       60));  // its last step
   EXPECT_FALSE(fs::exists(folder / L"uninstall.exe"));
   EXPECT_FALSE(fs::exists(folder / L"lumatrove.exe"));
+  EXPECT_FALSE(fs::exists(folder / L"lumatrove.com"));
   EXPECT_FALSE(fs::exists(folder / L"Lumatrove使用手冊.chm"));
   EXPECT_FALSE(fs::exists(menu));
   EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kRunKey, L"Lumatrove(KORVAL WORKS)"), L"(none)");
   EXPECT_FALSE(tasks->Find(kLogonTaskName).has_value());
   EXPECT_TRUE(fs::exists(folder / L"lumatrove.cfg"));  // the profiles stay
+  fs::remove_all(folder, ignored);
+}
+
+std::wstring SystemPath() {
+  return RegText(HKEY_LOCAL_MACHINE,
+                 L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment", L"Path");
+}
+
+// A roll-out: a bad profile file refused before anything is installed, a good one installed
+// with the settings and PATH, an upgrade over a running program that keeps the user's
+// profiles and log, a second roll-out keeping the old file as .bak, and the uninstaller
+// taking the folder off PATH again.
+TEST_F(Installer, SilentRollOutWithProfilesAndAnUpgrade) {
+  wchar_t setup[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"LUMATROVE_TEST_INSTALLER", setup, MAX_PATH) == 0) {
+    GTEST_SKIP() << "needs the installer fixture (ctest -R e2e_installer)";
+  }
+  const fs::path folder = SpecialFolder(CSIDL_PROGRAM_FILES) / L"Lumatrove";
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+  const std::wstring installer = L"\"" + std::wstring(setup) + L"\" /S";
+  const fs::path bad = folder_ / L"壞的.cfg";
+  std::ofstream(bad, std::ios::binary)
+      << ConfigOf("5", FixedProfile("壞的", "5", "10.0.5.0"), false);
+  EXPECT_EQ(RunAndWait(installer + L" /CONFIG=\"" + bad.wstring() + L"\""), 2);
+  EXPECT_FALSE(fs::exists(folder));
+
+  const fs::path rollOut = folder_ / L"教室.cfg";
+  const std::string profiles = ConfigOf("3", FixedProfile("教室", "3", "10.0.5.30"), false);
+  std::ofstream(rollOut, std::ios::binary) << profiles;
+  ASSERT_EQ(RunAndWait(installer + L" /CONFIG=\"" + rollOut.wstring() +
+                       L"\" /AUTOSTART=1 /UPDATECHECK=1 /PATH=1"),
+            0);
+  std::string installed = Read(folder / L"lumatrove.cfg");
+  EXPECT_NE(installed.find("NAME=\"教室\""), std::string::npos) << installed;
+  EXPECT_NE(installed.find("<AUTOEXEC>TRUE</AUTOEXEC>"), std::string::npos) << installed;
+  EXPECT_NE(installed.find("<AUTOUPDATE>TRUE</AUTOUPDATE>"), std::string::npos);
+  EXPECT_NE(SystemPath().find(folder.wstring()), std::wstring::npos) << SystemPath();
+  // Wine's Task Scheduler gives the task back without its command: which program it starts
+  // is checked natively.
+  const std::unique_ptr<LogonTasks> tasks = MakeWin32LogonTasks();
+  EXPECT_TRUE(tasks->Find(kLogonTaskName).has_value());
+
+  // The user's own changes, and the program running: an upgrade ends it and keeps them.
+  const std::string own = ConfigOf("4", FixedProfile("自己的", "4", "10.0.5.40"), true);
+  std::ofstream(folder / L"lumatrove.cfg", std::ios::binary) << own;
+  std::ofstream(folder / L"system.log", std::ios::binary) << "log";
+  std::wstring line = L"\"" + (folder / L"lumatrove.exe").wstring() + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder.c_str(), &si, &pi));
+  started_.push_back(pi);
+  ASSERT_NE(WaitMainWindow(pi.dwProcessId), nullptr);
+  ASSERT_EQ(RunAndWait(installer), 0);
+  EXPECT_TRUE(Ended(pi.dwProcessId, 1));
+  EXPECT_EQ(Read(folder / L"lumatrove.cfg"), own);
+  EXPECT_EQ(Read(folder / L"system.log"), "log");
+
+  ASSERT_EQ(RunAndWait(installer + L" /CONFIG=\"" + rollOut.wstring() + L"\""), 0);
+  EXPECT_EQ(Read(folder / L"lumatrove.cfg.bak"), own);
+  EXPECT_EQ(Read(folder / L"lumatrove.cfg"), profiles);
+
+  RunAndWait(L"\"" + (folder / L"uninstall.exe").wstring() + L"\" /S");
+  ASSERT_TRUE(WaitFor(
+      [&] { return RegText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName") == L"(no key)"; },
+      60));
+  EXPECT_EQ(SystemPath().find(folder.wstring()), std::wstring::npos) << SystemPath();
+  EXPECT_FALSE(tasks->Find(kLogonTaskName).has_value());
   fs::remove_all(folder, ignored);
 }
 

@@ -6,6 +6,8 @@
 #include "console/console_session.h"
 #include "console/json_text.h"
 #include "netcfg/net_adapter_layer.h"
+#include "store/logon_task.h"
+#include "store/system_path.h"
 
 namespace lumatrove {
 namespace {
@@ -105,6 +107,10 @@ TEST(ConsoleArguments, OneCommandWithTheOptionsItTakes) {
       {{u"--list", u"extra"}, "無法識別的參數：extra"},
       {{u"--frobnicate"}, "無法識別的參數：--frobnicate"},
       {{u"list"}, "無法識別的參數：list"},
+      {{u"--settings", u"autostart=1", u"path=0"}, ""},
+      {{u"--settings"}, "--settings 缺少參數"},
+      {{u"--settings", u"autostart=2"}, "無法識別的參數：autostart=2"},
+      {{u"--settings", u"proxy=1"}, "無法識別的參數：proxy=1"},
   };
   for (const Case& c : cases) {
     const ParsedArguments parsed = ParseConsoleArguments(c.arguments);
@@ -285,6 +291,75 @@ TEST_F(Console, ExportAndImportMoveProfilesWithFreshIds) {
     }
     EXPECT_EQ(ReadFile(ConfigFile()), before) << c.says;
   }
+}
+
+TEST(SystemPath, TheFolderIsAddedOnceAndTakenOffWherever) {
+  struct Case {
+    std::u16string list;
+    bool present;
+    const char* result;
+  };
+  const std::u16string folder = u"C:\\Program Files\\Lumatrove";
+  const Case cases[] = {
+      {u"%SystemRoot%\\system32;C:\\Tools", true,
+       "%SystemRoot%\\system32;C:\\Tools;C:\\Program Files\\Lumatrove"},
+      {u"C:\\Tools;", true, "C:\\Tools;C:\\Program Files\\Lumatrove"},
+      {u"", true, "C:\\Program Files\\Lumatrove"},
+      {u"c:\\program files\\LUMATROVE\\;C:\\Tools", true,
+       "c:\\program files\\LUMATROVE\\;C:\\Tools"},
+      {u"C:\\Program Files\\Lumatrove;C:\\Tools;;c:\\program files\\lumatrove\\", false,
+       "C:\\Tools;"},
+      {u"C:\\Program Files\\Lumatrove Old;C:\\Tools", false,
+       "C:\\Program Files\\Lumatrove Old;C:\\Tools"},
+      {u"C:\\Program Files\\Lumatrove", false, ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(U8(PathListWith(c.list, folder, c.present)), c.result) << U8(c.list);
+}
+
+TEST_F(Console, SettingsForARollOut) {
+  RegHandle key = 0;
+  ASSERT_EQ(computer_.registry().CreateKey(RegRoot::kLocalMachine, kEnvironmentKey, key), 0);
+  const std::vector<uint8_t> path = RegSzImage(u"%SystemRoot%\\system32");
+  computer_.registry().SetValue(key, u"Path", kRegExpandSz, path.data(),
+                                static_cast<uint32_t>(path.size()));
+  // The console program registers the start of the window program beside it.
+  system_.programPath = FromPath(dir_ / "lumatrove.com");
+  system_.tasks.available = true;
+  host_.elevated = false;
+  EXPECT_EQ(Run({u"--settings", u"autostart=1"}), ExitCode::kNeedsAdministrator);
+  host_.elevated = true;
+  int broadcasts = 0;
+  host_.environmentChanged = [&] { ++broadcasts; };
+  ASSERT_EQ(Run({u"--settings", u"autostart=1", u"updatecheck=1", u"path=1"}), ExitCode::kDone);
+  const std::string config = ReadFile(ConfigFile());
+  EXPECT_NE(config.find("<AUTOEXEC>TRUE</AUTOEXEC>"), std::string::npos) << config;
+  EXPECT_NE(config.find("<AUTOUPDATE>TRUE</AUTOUPDATE>"), std::string::npos);
+  ASSERT_EQ(system_.tasks.tasks.count(std::u16string(kLogonTaskName)), 1u);
+  EXPECT_TRUE(LogonTaskStarts(system_.tasks.tasks.at(std::u16string(kLogonTaskName)),
+                              FromPath(dir_ / "lumatrove.exe")));
+  std::vector<uint8_t> bytes;
+  uint32_t type = 0;
+  RegKey environment(computer_.registry());
+  ASSERT_EQ(environment.Open(RegRoot::kLocalMachine, kEnvironmentKey, RegAccess::kRead), 0);
+  ASSERT_TRUE(environment.Read(u"Path", 4096, bytes, &type));
+  EXPECT_EQ(type, kRegExpandSz);
+  EXPECT_EQ(U8(RegText(bytes)), "%SystemRoot%\\system32;" + U8(FromPath(dir_)));
+  // Again: nothing changes, nothing is announced; then off, and the path is as it was.
+  ASSERT_EQ(Run({u"--settings", u"path=1"}), ExitCode::kDone);
+  EXPECT_EQ(broadcasts, 1);
+  ASSERT_EQ(Run({u"--settings", u"path=0", u"autostart=0"}), ExitCode::kDone);
+  ASSERT_TRUE(environment.Read(u"Path", 4096, bytes, &type));
+  EXPECT_EQ(U8(RegText(bytes)), "%SystemRoot%\\system32");
+  EXPECT_TRUE(system_.tasks.tasks.empty());
+
+  // A Path that is no text is never written over.
+  const uint8_t binary[] = {1, 2, 3, 4};
+  computer_.registry().SetValue(key, u"Path", kRegBinary, binary, sizeof binary);
+  EXPECT_EQ(Run({u"--settings", u"path=1"}), ExitCode::kWriteFailed);
+  ASSERT_TRUE(environment.Read(u"Path", 4096, bytes, &type));
+  EXPECT_EQ(type, kRegBinary);
+  computer_.registry().CloseKey(key);
 }
 
 }  // namespace
