@@ -11,7 +11,9 @@
 ;   /PATH=1             the program folder on the system PATH
 ; A running Lumatrove is ended (its Exit command) before its files are replaced.
 ; makensis -DVERSION=<x.y.z> -DX64EXE=<file> -DX86EXE=<file> -DX64COM=<file> -DX86COM=<file>
-;          -DHELP=<file> -DREADME=<file> -DOUTFILE=<setup.exe> lumatrove.nsi
+;          -DHELP=<file> -DREADME=<file> -DOUTFILE=<setup.exe> [-DSIGN=<command>] lumatrove.nsi
+; -DSIGN names a command that signs the file after it in place: the uninstaller is signed
+; before it goes into the installer, the installer once it is written.
 ; -DAMD64_STUB builds the same installer as a 64-bit program: the tests run it under a Wine
 ; that runs 64-bit programs only.
 !ifdef AMD64_STUB
@@ -20,6 +22,10 @@ Target amd64-unicode
 Unicode true
 !endif
 SetCompressor /SOLID lzma
+!ifdef SIGN
+!uninstfinalize '${SIGN} "%1"'
+!finalize '${SIGN} "%1"'
+!endif
 RequestExecutionLevel admin
 
 !include "MUI2.nsh"
@@ -87,7 +93,10 @@ Var OnPath       ; /PATH: "1" or ""
 Function .onInit
   ${If} ${RunningX64}
     SetRegView 64
-    StrCpy $INSTDIR "$PROGRAMFILES64\Lumatrove"
+    ; The 64-bit Program Files, unless /D named another folder.
+    ${If} $INSTDIR == "$PROGRAMFILES\Lumatrove"
+      StrCpy $INSTDIR "$PROGRAMFILES64\Lumatrove"
+    ${EndIf}
   ${EndIf}
   ${GetParameters} $R0
   !insertmacro Option CONFIG $Config

@@ -5,7 +5,8 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libgtest-dev googletest libbenchmark-dev libpugixml-dev
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev g++-mingw-w64-i686-posix mingw-w64-i686-dev
-  wine wine64 xvfb x11-apps xdotool imagemagick fonts-arphic-uming fonts-wine fp-utils python3 nsis zip
+  wine wine64 xvfb x11-apps xdotool imagemagick fonts-arphic-uming fonts-wine fp-utils python3 python3-yaml nsis zip
+  osslsigncode openssl
 )
 missing=()
 for p in "${packages[@]}"; do
