@@ -7,7 +7,7 @@ endif()
 # The directory holds the names uncompressed.
 file(STRINGS "${HELP}" names REGEX "/[a-z-]+\\.(html|png|hhc|css)")
 string(JOIN " " all ${names})
-foreach(topic index profiles apply backup tray settings repair)
+foreach(topic index profiles apply backup tray settings repair commandline)
   if(NOT all MATCHES "/${topic}\\.html")
     message(FATAL_ERROR "topic ${topic}.html is missing from ${HELP}")
   endif()
