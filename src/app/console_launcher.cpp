@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/console_mode.h"
+#include "console/utf8_prefix.h"
 
 namespace {
 
@@ -22,19 +23,6 @@ struct Relay {
   bool console;
   std::string pending;
 };
-
-// How many bytes at the start of `bytes` are whole UTF-8 characters: a sequence that the end
-// cuts waits for its other bytes.
-size_t WholeCharacters(const std::string& bytes) {
-  size_t n = bytes.size();
-  for (size_t back = 1; back <= 3 && back <= n; ++back) {
-    const auto c = static_cast<unsigned char>(bytes[n - back]);
-    if ((c & 0xC0) == 0x80) continue;  // a continuation byte: look further back
-    const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    return length > back ? n - back : n;
-  }
-  return n;
-}
 
 void WriteToConsole(HANDLE console, const char* bytes, size_t size) {
   if (size == 0) return;
@@ -64,7 +52,7 @@ bool RelayWaiting(Relay& relay) {
       continue;
     }
     relay.pending.append(buffer, read);
-    const size_t whole = WholeCharacters(relay.pending);
+    const size_t whole = lumatrove::WholeUtf8Prefix(relay.pending);
     WriteToConsole(relay.to, relay.pending.data(), whole);
     relay.pending.erase(0, whole);
   }

@@ -222,15 +222,13 @@ TEST_F(Console, ReadingCommandsAsTextAndJson) {
 
 // Each exit code an apply can end in, and the registry after it.
 TEST_F(Console, ApplyByIdAndNameWithEveryOutcome) {
-  WriteConfig(ConfigOf("9",
-                       FixedProfile("實驗室", "3", "10.0.5.77") +
-                           FixedProfile("借用", "4", "192.168.1.99") +
-                           FixedProfile("壞的", "5", "10.0.5.0") +
-                           "<NETSETING NAME=\"不在了\" ID=\"6\">" +
-                           Connection("{00000000-0000-0000-0000-000000000000}", "舊網卡", "1", "",
-                                      "", "", "") +
-                           "</NETSETING>\r\n",
-                       true));
+  WriteConfig(ConfigOf(
+      "9",
+      FixedProfile("實驗室", "3", "10.0.5.77") + FixedProfile("借用", "4", "192.168.1.99") +
+          FixedProfile("壞的", "5", "10.0.5.0") + "<NETSETING NAME=\"不在了\" ID=\"6\">" +
+          Connection("{00000000-0000-0000-0000-000000000000}", "舊網卡", "1", "", "", "", "") +
+          "</NETSETING>\r\n",
+      true));
   ScopedVariable answers(L"LUMATROVE_ARP_ANSWERS", L"192.168.1.99=00-11-22-33-44-55");
   struct Case {
     const wchar_t* arguments;

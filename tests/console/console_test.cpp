@@ -5,6 +5,7 @@
 #include "../store/store_test_util.h"
 #include "console/console_session.h"
 #include "console/json_text.h"
+#include "console/utf8_prefix.h"
 #include "netcfg/net_adapter_layer.h"
 #include "store/logon_task.h"
 #include "store/system_path.h"
@@ -132,6 +133,15 @@ TEST(JsonText, EscapesAndSeparates) {
   j.Number(-3).Bool(true).BeginObject().EndObject().Strings({u"x", u"y"}).EndArray();
   j.Key(u"c").Strings({}).EndObject();
   EXPECT_EQ(U8(j.Text()), R"({"a":"引號\"\\\n\u0001","b":[-3,true,{},["x","y"]],"c":[]})");
+}
+
+TEST(Utf8Prefix, ACharacterCutShortWaitsForTheRest) {
+  const std::string text = "a實";  // 'a' and three bytes
+  for (size_t cut = 0; cut <= text.size(); ++cut)
+    EXPECT_EQ(WholeUtf8Prefix(text.substr(0, cut)), cut == 4 ? 4u : cut == 0 ? 0u : 1u) << cut;
+  EXPECT_EQ(WholeUtf8Prefix("\xF0\x9F\x98"), 0u);       // three of a four-byte character
+  EXPECT_EQ(WholeUtf8Prefix("\xF0\x9F\x98\x80"), 4u);   // all four
+  EXPECT_EQ(WholeUtf8Prefix("x\x80\x80\x80\x80"), 5u);  // stray continuations: no wait
 }
 
 TEST_F(Console, ListShowAndCurrentAsTextAndJson) {
