@@ -287,6 +287,16 @@ inline u16string LastIdRaised(u16string_view oldId, u16string_view newId) {
   return Fill(u"組態檔的LASTID已由 %s 調整為 %s", {oldId, newId});
 }
 
+// Keyboard shortcuts of profiles.
+inline u16string HotkeyHeld(u16string_view profile, u16string_view key) {
+  return Fill(u"組態【%s】的快速鍵 %s 已被其他程式使用，目前無法使用這個快速鍵。", {profile, key});
+}
+inline u16string HotkeyTaken(u16string_view key, u16string_view profile) {
+  return Fill(u"快速鍵 %s 已用於組態【%s】，請改用其他按鍵。", {key, profile});
+}
+inline constexpr u16string_view kHotkeyUnusable =
+    u"這個按鍵不能作為快速鍵：請加上 Ctrl、Alt 或 Win，或改用 F1 到 F24。";
+
 // Why a profile file is not imported.
 inline constexpr u16string_view kNotAConfiguration = u"這不是 Lumatrove 的組態檔，或檔案已損壞";
 inline constexpr u16string_view kNoProfilesInFile = u"檔案中沒有任何組態";

@@ -14,6 +14,7 @@ struct Profile {
   std::u16string id;        // ID
   std::u16string name;      // NAME
   std::u16string dateTime;  // DATATIME, held as text
+  std::u16string hotkey;    // HOTKEY: its keyboard shortcut ("Ctrl+Alt+1"), "" for none
   std::vector<std::unique_ptr<ConnectionSetting>> connections;
   std::u16string summary;  // what applying it would do, line by line
 };

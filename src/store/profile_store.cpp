@@ -301,8 +301,8 @@ int ProfileStore::ParseProfiles() {
   d.EnterElement();
   while (d.FindElement(u"NETSETING"sv)) {
     auto profile = std::make_unique<Profile>();
-    d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv},
-                    {&profile->id, &profile->dateTime, &profile->name});
+    d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv, u"HOTKEY"sv},
+                    {&profile->id, &profile->dateTime, &profile->name, &profile->hotkey});
     d.EnterElement();
     while (d.FindElement(u"CONNECTION"sv)) {
       auto c = std::make_unique<ConnectionSetting>();
@@ -448,6 +448,17 @@ bool ProfileStore::ModifyProfile(std::u16string_view id, std::u16string_view nam
     return true;
   }
   // No profile has the ID (any more): nothing was stored.
+  return false;
+}
+
+bool ProfileStore::SetProfileHotkey(std::u16string_view id, std::u16string_view text) {
+  if (!EnterConfig()) return false;
+  while (document.FindChildElement(u"NETSETING")) {
+    if (document.GetChildAttribute(u"ID") != id) continue;
+    // A profile that never had a key is left as older versions wrote it.
+    if (text.empty() && document.GetChildAttribute(u"HOTKEY").empty()) return true;
+    return document.SetChildAttribute(u"HOTKEY", text);
+  }
   return false;
 }
 

@@ -132,6 +132,9 @@ class ProfileStore {
   // False when no profile has the ID.
   bool ModifyProfile(std::u16string_view id, std::u16string_view name,
                      std::vector<const ConnectionSetting*> connections);
+  // Sets the keyboard shortcut of the profile `id` (HOTKEY); "" takes it off. False when no
+  // profile has the ID.
+  bool SetProfileHotkey(std::u16string_view id, std::u16string_view text);
   bool WriteConnections(std::vector<const ConnectionSetting*> connections);
   bool WriteConnection(const std::vector<const ConnectionSetting*>& connections, size_t index);
   bool ProfileNameExists(std::u16string_view name);

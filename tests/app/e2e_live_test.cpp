@@ -391,6 +391,23 @@ TEST_F(Live, ConflictCheckWaitsAtMostASecondForSilence) {
   EXPECT_GT(slow - quick, std::chrono::milliseconds(800));  // the second was waited for
 }
 
+// A profile's key applies it as the tray menu does, and stays in the file.
+TEST_F(Live, KeysApplyTheirProfiles) {
+  std::string config = DemoConfig(false);
+  config.replace(config.find("ID=\"3\""), 6, "ID=\"3\" HOTKEY=\"Ctrl+Alt+F7\"");
+  StartOn(config);
+  // The system posts WM_HOTKEY with the id the window registered the key under: the first.
+  PostMessageW(main_, WM_HOTKEY, 0x4C00, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F7));
+  std::u16string text;
+  ASSERT_TRUE(TakeMessageBox(pid_, text));
+  EXPECT_EQ(U8(text), "套用網路組態[實驗室]成功!");
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "10.0.5.77");
+  // An id the window did not register does nothing.
+  PostMessageW(main_, WM_HOTKEY, 0x4C01, 0);
+  EXPECT_TRUE(NothingElseSaid(main_, pid_));
+  EXPECT_NE(Read(folder_ / "lumatrove.cfg").find("HOTKEY=\"Ctrl+Alt+F7\""), std::string::npos);
+}
+
 // A shortcut's start applies as the window does: with the snapshot for undo, the keep
 // question and the log.
 TEST_F(Live, ShortcutApplyIsAWholeApply) {

@@ -8,6 +8,7 @@
 #include "test_text.h"
 #include "ui/model/advanced_tcpip_model.h"
 #include "ui/model/backup_model.h"
+#include "ui/model/hotkey.h"
 #include "ui/model/profile_editor_model.h"
 
 namespace lumatrove {
@@ -406,6 +407,76 @@ TEST_F(ProfileEditorOk, ModifyKeepsIdAndHardwareAddressAndDoesNotAskAboutTheName
   EXPECT_EQ(p.connections[0]->macAddress, u"00:0c:29:aa:bb:cc");
   EXPECT_EQ(p.connections[1]->macAddress, u"00:0c:29:dd:ee:ff");
   EXPECT_EQ(store_.lastId, 2);
+}
+
+// A key per profile: stored as readable text that an older version passes over, kept when the
+// profile is modified, refused when another profile has it or when it needs no modifier.
+TEST_F(ProfileEditorOk, KeysAreStoredOncePerKeyAndSurviveAModify) {
+  const Hotkey ctrlAlt1{'1', Hotkey::kCtrl | Hotkey::kAlt};
+  ProfileEditor add;
+  add.StartNew(TwoAdapters(), u"0");
+  add.profileName = u"A";
+  add.hotkey = ctrlAlt1;
+  ASSERT_EQ(add.Ok(add.SwitchTab({}, 0), store_), Ok::kStored);
+  SaveAndReopen();  // as the window does after each stored profile
+  add.profileName = u"B";
+  EXPECT_EQ(add.Ok(add.SwitchTab({}, 0), store_), Ok::kBadHotkey);
+  EXPECT_EQ(test::U8(add.badMessage), "快速鍵 Ctrl+Alt+1 已用於組態【A】，請改用其他按鍵。");
+  add.hotkey = {'Q', 0};
+  EXPECT_EQ(add.Ok(add.SwitchTab({}, 0), store_), Ok::kBadHotkey);
+  add.hotkey = {0x74, Hotkey::kShift};  // Shift+F5 takes nothing from other programs
+  ASSERT_EQ(add.Ok(add.SwitchTab({}, 0), store_), Ok::kStored);
+  SaveAndReopen();
+  EXPECT_NE(Text(store_.document).find("NAME=\"A\""), std::string::npos);
+  EXPECT_NE(Text(store_.document).find("HOTKEY=\"Ctrl+Alt+1\""), std::string::npos);
+  EXPECT_EQ(store_.profiles[1]->hotkey, u"Shift+F5");
+
+  // Modifying A keeps its own key without calling it taken; taking it off writes "".
+  ProfileEditor e;
+  e.StartStored(Kind::kModify, u"1", u"A", store_.GetProfileContent(u"1"));
+  e.hotkey = ctrlAlt1;
+  EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_), Ok::kStored);
+  e.hotkey = {};
+  EXPECT_EQ(e.Ok(e.SwitchTab({}, 0), store_), Ok::kStored);
+  SaveAndReopen();
+  EXPECT_EQ(store_.profiles[0]->hotkey, u"");
+  EXPECT_EQ(store_.profiles[0]->connections.size(), 2u);
+}
+
+TEST(Hotkey, TextsReadBackAndOddOnesAreRefused) {
+  struct Case {
+    const char16_t* text;
+    std::optional<Hotkey> key;
+  };
+  const Case cases[] = {
+      {u"Ctrl+Alt+1", Hotkey{'1', Hotkey::kCtrl | Hotkey::kAlt}},
+      {u"Ctrl+Shift+Win+F12", Hotkey{0x7B, Hotkey::kCtrl | Hotkey::kShift | Hotkey::kWin}},
+      {u"Alt+Num +", Hotkey{0x6B, Hotkey::kAlt}},
+      {u"Ctrl+Num 7", Hotkey{0x67, Hotkey::kCtrl}},
+      {u"ctrl+alt+z", Hotkey{'Z', Hotkey::kCtrl | Hotkey::kAlt}},
+      {u"F9", Hotkey{0x78, 0}},
+      {u"", Hotkey{}},
+      {u"Q", std::nullopt},              // alone it would take the letter from every program
+      {u"Shift+Esc", std::nullopt},      // Shift is no modifier for this purpose
+      {u"Ctrl+Ctrl+A", std::nullopt},    // a modifier twice
+      {u"Ctrl+Hyper+A", std::nullopt},   // no such modifier
+      {u"Ctrl+Alt+", std::nullopt},      // no key
+      {u"Ctrl+Alt+Fish", std::nullopt},  // no such key
+  };
+  for (const Case& c : cases) {
+    const std::optional<Hotkey> key = ParseHotkey(c.text);
+    EXPECT_EQ(key, c.key) << test::U8(c.text);
+    // The written text reads back the same, in the order menus write it.
+    if (key && !key->empty()) {
+      EXPECT_EQ(ParseHotkey(HotkeyText(*key)), key);
+    }
+  }
+  EXPECT_EQ(test::U8(HotkeyText({0x7B, Hotkey::kWin | Hotkey::kShift | Hotkey::kCtrl})),
+            "Ctrl+Shift+Win+F12");
+  // The hotkey control's flags (Shift 1, Control 2, Alt 4) are not RegisterHotKey's.
+  const Hotkey fromControl = HotkeyOfControl(0x0500 | 'K');
+  EXPECT_EQ(fromControl, (Hotkey{'K', Hotkey::kShift | Hotkey::kAlt}));
+  EXPECT_EQ(ControlValueOf(fromControl), 0x0500 | 'K');
 }
 
 TEST_F(ProfileEditorOk, PropertiesStoreNothing) {

@@ -91,6 +91,15 @@ bool ProfileDialog::OnInit() {
     }
   }
   SetItemText(IDC_PROFILE_NAME, model_.profileName);
+  // The key of a stored profile; a key without Ctrl, Alt or Win becomes Ctrl+Alt+key as it
+  // is typed, which the model would refuse otherwise.
+  for (const auto& p : context_.store.profiles) {
+    if (p->id == model_.profileId && model_.kind != ProfileEditor::Kind::kNew)
+      model_.hotkey = ParseHotkey(p->hotkey).value_or(Hotkey{});
+  }
+  win::Window(Item(IDC_PROFILE_HOTKEY))
+      .Send(HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+  win::Window(Item(IDC_PROFILE_HOTKEY)).Send(HKM_SETHOTKEY, ControlValueOf(model_.hotkey), 0);
   for (size_t i = 0; i < model_.connections.size(); ++i) {
     tabs_.InsertItem(static_cast<int>(i), model_.connections[i].connectionName);
   }
@@ -278,6 +287,10 @@ void ProfileDialog::FocusItem(int id) {
 void ProfileDialog::OnOk() {
   using Result = ProfileEditor::OkResult;
   model_.profileName = ItemText(IDC_PROFILE_NAME);
+  // The control has no Win key; a stored Win+key stays as long as the control shows its key.
+  const Hotkey shown = HotkeyOfControl(
+      static_cast<uint16_t>(win::Window(Item(IDC_PROFILE_HOTKEY)).Send(HKM_GETHOTKEY, 0, 0)));
+  if (shown != HotkeyOfControl(ControlValueOf(model_.hotkey))) model_.hotkey = shown;
   ProfileEditor::OkAnswers answers;
   for (;;) {
     // Read again each time: a question may have shown another tab.
@@ -308,6 +321,10 @@ void ProfileDialog::OnOk() {
         SwitchTab(model_.badTab);
         ShowMessage(Handle(), model_.badMessage, MB_ICONEXCLAMATION);
         FocusItem(FieldControl(model_.badField));
+        return;
+      case Result::kBadHotkey:
+        ShowMessage(Handle(), model_.badMessage, MB_ICONEXCLAMATION);
+        FocusItem(IDC_PROFILE_HOTKEY);
         return;
       case Result::kNotStored:
         EndStored(*this, false);

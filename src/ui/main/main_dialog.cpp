@@ -228,6 +228,9 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
       KillTimer(Handle(), kLiveRefreshTimer);
       if (!applying_) RefreshLiveState();
       return true;
+    case WM_HOTKEY:
+      OnHotkey(static_cast<int>(w));
+      return true;
     case WM_COPYDATA:
       // A dialog answers through DWLP_MSGRESULT, set once the hand-off was dealt with (a
       // quiet one's apply runs dialogs' messages meanwhile).
@@ -279,6 +282,8 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
 }
 
 void MainDialog::OnDestroy() {
+  for (size_t i = 0; i < hotkeyProfiles_.size(); ++i)
+    UnregisterHotKey(Handle(), kHotkeyFirst + static_cast<int>(i));
   addressWatch_.Stop();
   trayIcon.Remove();
   RemovePropW(Handle(), kInstanceMarker);

@@ -43,6 +43,10 @@ inline constexpr UINT kAddressChangedMessage = WM_APP + 3;
 // sender has its answer.
 inline constexpr UINT kHandOffMessage = WM_APP + 4;
 inline constexpr UINT_PTR kLiveRefreshTimer = 0x4C56;
+// The profiles' keyboard shortcuts: RegisterHotKey ids from kHotkeyFirst, one per profile
+// with a key, at most kHotkeyLimit.
+inline constexpr int kHotkeyFirst = 0x4C00;
+inline constexpr size_t kHotkeyLimit = 256;
 
 // The help file beside the program.
 inline constexpr std::u16string_view kHelpFile = u"Lumatrove使用手冊.chm";
@@ -161,6 +165,11 @@ class MainDialog : public win::Dialog {
   // main_dialog_tray.cpp: the menus that follow the adapters and profiles, and the tray icon.
   // Fills the tray menu's and the options menu's submenus with the adapters and the rows.
   void BuildDynamicMenus();
+  // main_dialog_hotkeys.cpp: registers the profiles' keys anew (after every load); a key that
+  // another program holds is said once and stays stored.
+  void RegisterHotkeys();
+  // WM_HOTKEY: applies the key's profile as the tray menu does.
+  void OnHotkey(int id);
   void OnTrayCallback(LPARAM mouse);
   // The list's context menu: at the cursor, or from the keyboard at the current row.
   void ShowContextMenu(bool fromKeyboard = false);
@@ -189,7 +198,9 @@ class MainDialog : public win::Dialog {
 
   LiveState live_;
   bool applying_ = false;
-  std::vector<HandOff> handOffs_;  // taken, not yet acted on
+  std::vector<HandOff> handOffs_;                // taken, not yet acted on
+  std::vector<std::u16string> hotkeyProfiles_;   // by hotkey id - kHotkeyFirst: the profile ID
+  std::vector<std::u16string> heldHotkeysSaid_;  // "<profile ID> <key>" already reported
   AddressWatch addressWatch_;
   MainToolBar toolBar_;
   MainStatusBar statusBar_;

@@ -23,6 +23,7 @@ void MainDialog::FillProfileList() {
   profileList.SetMaxToolTipLength(
       static_cast<int>(std::min<size_t>(profileRows.LongestToolTip(), 800)));
   profileList.SetRowCount(profileRows.Count());
+  RegisterHotkeys();
 }
 
 bool MainDialog::SaveAndReload(SavedChange change) {

@@ -1,6 +1,7 @@
 // The main window's menus that follow the adapters and profiles: the tray menu, the options
 // menu's adapter submenus and the list's context menu, and the tray icon's mouse messages.
 #include "ui/main/main_dialog.h"
+#include "ui/model/hotkey.h"
 #include "ui/model/menu_layout.h"
 #include "ui/res/resource.h"
 
@@ -77,8 +78,16 @@ void MainDialog::BuildDynamicMenus() {
   for (const auto& a : netAdapters.adapters)
     adapterNames.push_back(a->connectionName);
   std::vector<std::u16string> profileNames;
-  for (int row = 0; row < profileRows.Count(); ++row)
-    profileNames.push_back(profileRows.Name(row));
+  for (int row = 0; row < profileRows.Count(); ++row) {
+    // A profile's key stands beside its name, as menus show their accelerators.
+    std::u16string entry = profileRows.Name(row);
+    const size_t at = static_cast<size_t>(row);
+    if (at < store.profiles.size()) {
+      const std::optional<Hotkey> key = ParseHotkey(store.profiles[at]->hotkey);
+      if (key && !key->empty()) entry += u"\t" + HotkeyText(*key);
+    }
+    profileNames.push_back(std::move(entry));
+  }
   std::vector<bool> liveRows;
   for (int row = 0; row < profileRows.Count(); ++row)
     liveRows.push_back(profileRows.IsLive(row));

@@ -187,14 +187,28 @@ ProfileEditor::OkResult ProfileEditor::Ok(const EditorFields& shown, ProfileStor
     OkResult result;
     if (!CheckConnection(i, answers, result)) return result;
   }
+  if (!hotkey.empty()) {
+    const std::u16string_view own = kind == Kind::kModify ? std::u16string_view(profileId) : u"";
+    if (!IsUsableHotkey(hotkey)) {
+      badMessage = texts::kHotkeyUnusable;
+      return OkResult::kBadHotkey;
+    }
+    if (const Profile* other = ProfileWithHotkey(store.profiles, hotkey, own)) {
+      badMessage = texts::HotkeyTaken(HotkeyText(hotkey), other->name);
+      return OkResult::kBadHotkey;
+    }
+  }
   if (kind == Kind::kModify) {
-    return store.ModifyProfile(profileId, profileName, ConnectionList(connections))
+    return store.ModifyProfile(profileId, profileName, ConnectionList(connections)) &&
+                   store.SetProfileHotkey(profileId, HotkeyText(hotkey))
                ? OkResult::kStored
                : OkResult::kNotStored;
   }
   if (!answers.keepTakenName && store.ProfileNameExists(profileName)) return OkResult::kNameExists;
-  return store.AddProfile(profileName, ConnectionList(connections)) ? OkResult::kStored
-                                                                    : OkResult::kNotStored;
+  return store.AddProfile(profileName, ConnectionList(connections)) &&
+                 store.SetProfileHotkey(store.GetLastIdText(), HotkeyText(hotkey))
+             ? OkResult::kStored
+             : OkResult::kNotStored;
 }
 
 bool ProfileEditor::LoadDnsProviders(XmlDocument& document) {

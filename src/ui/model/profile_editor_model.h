@@ -11,6 +11,7 @@
 
 #include "netcfg/adapter_info.h"
 #include "store/profile_store.h"
+#include "ui/model/hotkey.h"
 #include "xml/xml_document.h"
 
 namespace lumatrove {
@@ -48,6 +49,7 @@ class ProfileEditor {
     kNameExists,      // a new profile's name is taken: ask whether to type another
     kBadAddress,      // a value no network can use: say badMessage, show badTab, focus badField
     kGatewayOutside,  // ask badMessage; to store anyway, add badTab to acceptedGateways
+    kBadHotkey,       // the key cannot be a shortcut or another profile has it: say badMessage
     kStored,          // added or modified in the store's document; the caller saves
     kNothingStored,   // properties: the caller applies the stored profile
     kNotStored,       // the store's document took nothing (the profile is gone, or no CONFIG)
@@ -97,6 +99,7 @@ class ProfileEditor {
   std::u16string profileName;
   std::u16string profileId;
   std::u16string originalName;
+  Hotkey hotkey;  // the profile's keyboard shortcut; empty for none
   std::vector<std::u16string> dnsProviders;
   // After kBadAddress and kGatewayOutside: the tab to show, the message or question, and
   // the field to put the cursor in.
