@@ -297,6 +297,25 @@ inline u16string HotkeyTaken(u16string_view key, u16string_view profile) {
 inline constexpr u16string_view kHotkeyUnusable =
     u"這個按鍵不能作為快速鍵：請加上 Ctrl、Alt 或 Win，或改用 F1 到 F24。";
 
+// The proxy that goes with a profile.
+inline u16string ProxyServerFault(u16string_view value) {
+  return Fill(u"Proxy 伺服器「%s」無效：請輸入主機名稱或 IP 位址與 1 到 65535 的連接埠，例如 proxy.example.com:8080。", {value});
+}
+inline u16string ProxyBypassFault(u16string_view value) {
+  return Fill(u"例外清單中的「%s」不是主機名稱或位址的樣式（可用 * 代表任何文字）。", {value});
+}
+inline u16string ProxyScriptFault(u16string_view value) {
+  return Fill(u"自動設定指令碼的網址「%s」無效：只接受 http:// 或 https:// 開頭的網址。", {value});
+}
+inline constexpr u16string_view kProxyOff = u"Proxy：不使用";
+inline constexpr u16string_view kProxyDetect = u"Proxy：自動偵測設定";
+inline u16string ProxyServerSummary(u16string_view server, u16string_view bypass) {
+  return bypass.empty() ? Fill(u"Proxy：%s", {server}) : Fill(u"Proxy：%s（例外：%s）", {server, bypass});
+}
+inline u16string ProxyScriptSummary(u16string_view url) {
+  return Fill(u"Proxy：自動設定指令碼 %s", {url});
+}
+
 // Why a profile file is not imported.
 inline constexpr u16string_view kNotAConfiguration = u"這不是 Lumatrove 的組態檔，或檔案已損壞";
 inline constexpr u16string_view kNoProfilesInFile = u"檔案中沒有任何組態";
