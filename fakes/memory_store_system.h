@@ -25,6 +25,26 @@ class MemoryLogonTasks : public LogonTasks {
   int registrations = 0;
 };
 
+// The browser proxy in memory: what was written last.
+class MemoryProxyOptions : public ProxyOptions {
+ public:
+  std::optional<ProxySetting> Read() override {
+    if (!readable) return std::nullopt;
+    return setting;
+  }
+  bool Write(const ProxySetting& proxy) override {
+    if (refuses) return false;
+    setting = proxy;
+    ++writes;
+    return true;
+  }
+
+  ProxySetting setting{ProxySetting::Mode::kOff};
+  bool readable = true;
+  bool refuses = false;
+  int writes = 0;
+};
+
 class MemoryStoreSystem : public StoreSystem {
  public:
   explicit MemoryStoreSystem(MemoryComputer& computer) : computer_(computer) {}
@@ -35,12 +55,14 @@ class MemoryStoreSystem : public StoreSystem {
   LocalTime Now() override { return now; }
   bool ReplaceFile(const FilePath& from, const FilePath& to) override;
   LogonTasks& logonTasks() override { return tasks; }
+  ProxyOptions& proxyOptions() override { return proxy; }
 
   std::u16string programPath = u"C:\\Lumatrove\\lumatrove.exe";
   std::u16string currentDirectory = u"C:\\Lumatrove";
   LocalTime now{2008, 6, 15, 14, 3, 9};
   int failReplaces = 0;  // the next this many replacements fail
   MemoryLogonTasks tasks;
+  MemoryProxyOptions proxy;
 
  private:
   MemoryComputer& computer_;

@@ -119,7 +119,8 @@ const Profile* ConsoleSession::Find(std::u16string_view target, ExitCode& code) 
 ExitCode ConsoleSession::List(bool json) {
   store_.LoadFromFile(store_.ConfigPath());
   adapters_.DiscoverAdapters();
-  const std::vector<bool> live = LiveProfiles(store_.profiles, adapters_.ReadLiveAdapters());
+  const std::vector<bool> live =
+      LiveProfiles(store_.profiles, adapters_.ReadLiveAdapters(), system_.proxyOptions().Read());
   JsonText j;
   j.BeginArray();
   for (size_t i = 0; i < store_.profiles.size(); ++i) {
@@ -156,6 +157,7 @@ ExitCode ConsoleSession::Show(const ConsoleCommand& command) {
   std::u16string summary;
   for (const auto& c : p->connections)
     AppendConnectionSummary(summary, *c);
+  summary += ProxySummary(p->proxy);
   Lines(summary, [&](std::u16string_view line) {
     if (!line.empty()) host_.out(line);
   });

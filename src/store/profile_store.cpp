@@ -303,6 +303,7 @@ int ProfileStore::ParseProfiles() {
     auto profile = std::make_unique<Profile>();
     d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv, u"HOTKEY"sv},
                     {&profile->id, &profile->dateTime, &profile->name, &profile->hotkey});
+    profile->proxy = ReadProxySetting(d);
     d.EnterElement();
     while (d.FindElement(u"CONNECTION"sv)) {
       auto c = std::make_unique<ConnectionSetting>();
@@ -310,6 +311,8 @@ int ProfileStore::ParseProfiles() {
       AppendConnectionSummary(profile->summary, *c);
       profile->connections.push_back(std::move(c));
     }
+    if (const std::u16string proxy = ProxySummary(profile->proxy); !proxy.empty())
+      profile->summary += proxy + u"\n";
     d.LeaveElement();
     profiles.push_back(std::move(profile));
   }

@@ -154,6 +154,19 @@ std::u16string ProxyBypassList(const ProxySetting& proxy) {
   return list;
 }
 
+bool SameProxy(const ProxySetting& a, const ProxySetting& b) {
+  if (a.mode != b.mode) return false;
+  switch (a.mode) {
+    case ProxySetting::Mode::kServer:
+      return EqualsIgnoringAsciiCase(a.server, b.server) &&
+             EqualsIgnoringAsciiCase(ProxyBypassList(a), ProxyBypassList(b));
+    case ProxySetting::Mode::kScript:
+      return a.scriptUrl == b.scriptUrl;
+    default:
+      return true;
+  }
+}
+
 std::u16string ProxySummary(const ProxySetting& proxy) {
   switch (proxy.mode) {
     case ProxySetting::Mode::kLeaveAlone:

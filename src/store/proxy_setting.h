@@ -47,5 +47,19 @@ std::u16string ProxySummary(const ProxySetting& proxy);
 
 // The bypass list as WinINet takes it: the entries, and "<local>" when `local`.
 std::u16string ProxyBypassList(const ProxySetting& proxy);
+// Whether two settings send the browser the same way (the bypass lists compared as WinINet
+// takes them).
+bool SameProxy(const ProxySetting& a, const ProxySetting& b);
+
+// The current user's proxy as WinINet keeps it for the LAN: the real one sets the
+// per-connection options and tells the running programs; the in-memory one keeps a setting.
+class ProxyOptions {
+ public:
+  virtual ~ProxyOptions() = default;
+  // What is set now (never kLeaveAlone); nothing when it cannot be read.
+  virtual std::optional<ProxySetting> Read() = 0;
+  // Sets `proxy` (not kLeaveAlone); false when it was refused.
+  virtual bool Write(const ProxySetting& proxy) = 0;
+};
 
 }  // namespace lumatrove

@@ -9,6 +9,7 @@
 #include "base/file_path.h"
 #include "netcfg/net_system.h"
 #include "store/logon_task.h"
+#include "store/proxy_setting.h"
 
 namespace lumatrove {
 
@@ -36,6 +37,8 @@ class StoreSystem {
   // takes its place); false when that is not possible.
   virtual bool ReplaceFile(const FilePath& from, const FilePath& to) = 0;
   virtual LogonTasks& logonTasks() = 0;
+  // The current user's browser proxy (WinINet).
+  virtual ProxyOptions& proxyOptions() = 0;
 };
 
 // "%y-%m-%d %H:%M:%S" (two-digit year).

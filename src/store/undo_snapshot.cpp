@@ -22,12 +22,14 @@ std::vector<ConnectionSetting> UndoConnections(
 }
 
 bool SaveUndoSnapshot(StoreSystem& system, const FilePath& file,
-                      const std::vector<ConnectionSetting>& connections, std::u16string_view name) {
+                      const std::vector<ConnectionSetting>& connections, std::u16string_view name,
+                      const ProxySetting& proxy) {
   XmlDocument d;
   d.SetDocument(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<NETSETING/>");
   d.ResetPosition();
   d.FindElement(u"NETSETING");
   SetProfileAttributes(d, name, FormatTime(system.Now()), u"0");
+  WriteProxySetting(d, proxy);
   for (const ConnectionSetting& c : connections)
     WriteConnectionElement(d, c);
   return SaveReplacing(
@@ -43,6 +45,7 @@ std::unique_ptr<Profile> LoadUndoSnapshot(const FilePath& file) {
   auto profile = std::make_unique<Profile>();
   d.GetAttributes({u"ID", u"DATATIME", u"NAME"},
                   {&profile->id, &profile->dateTime, &profile->name});
+  profile->proxy = ReadProxySetting(d);
   d.EnterElement();
   while (d.FindElement(u"CONNECTION")) {
     auto c = std::make_unique<ConnectionSetting>();
@@ -55,7 +58,10 @@ std::unique_ptr<Profile> LoadUndoSnapshot(const FilePath& file) {
 std::optional<UndoSnapshot> LoadUndoSnapshotToApply(const FilePath& file) {
   UndoSnapshot snapshot;
   snapshot.profile = LoadUndoSnapshot(file);
-  if (!snapshot.profile || snapshot.profile->connections.empty()) return std::nullopt;
+  if (!snapshot.profile || (snapshot.profile->connections.empty() &&
+                            snapshot.profile->proxy.mode == ProxySetting::Mode::kLeaveAlone)) {
+    return std::nullopt;
+  }
   XmlDocument d;
   if (!d.LoadFile(file)) return std::nullopt;
   d.ResetPosition();

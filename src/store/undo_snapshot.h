@@ -21,13 +21,15 @@ std::vector<ConnectionSetting> UndoConnections(
     const Profile& profile, const std::vector<std::unique_ptr<AdapterInfo>>& adapters);
 
 // Writes the snapshot, named `name`, to `file` through a temporary file that replaces it in
-// one step; false when it was not written (an older snapshot then stays as it was).
+// one step, with the proxy to go back to (leave alone for none); false when it was not
+// written (an older snapshot then stays as it was).
 bool SaveUndoSnapshot(StoreSystem& system, const FilePath& file,
                       const std::vector<ConnectionSetting>& connections,
-                      std::u16string_view name = u"undo");
+                      std::u16string_view name = u"undo", const ProxySetting& proxy = {});
 
 // The snapshot in `file` as a profile, and its NETSETING's content as a stored profile's
-// content is applied; nothing when there is none, it cannot be read or it has no connection.
+// content is applied; nothing when there is none, it cannot be read or it has neither a
+// connection nor a proxy.
 struct UndoSnapshot {
   std::unique_ptr<Profile> profile;
   std::u16string content;

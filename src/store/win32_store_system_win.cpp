@@ -7,7 +7,8 @@ namespace {
 
 class Win32StoreSystem : public StoreSystem {
  public:
-  explicit Win32StoreSystem(NetSystem& net) : net_(net), tasks_(MakeWin32LogonTasks()) {}
+  explicit Win32StoreSystem(NetSystem& net)
+      : net_(net), tasks_(MakeWin32LogonTasks()), proxy_(MakeWin32ProxyOptions()) {}
   NetSystem& net() override { return net_; }
   std::u16string ModuleFileName() override {
     wchar_t path[MAX_PATH] = {};
@@ -28,10 +29,12 @@ class Win32StoreSystem : public StoreSystem {
     return RenameFile(from, to);
   }
   LogonTasks& logonTasks() override { return *tasks_; }
+  ProxyOptions& proxyOptions() override { return *proxy_; }
 
  private:
   NetSystem& net_;
   std::unique_ptr<LogonTasks> tasks_;
+  std::unique_ptr<ProxyOptions> proxy_;
 };
 
 }  // namespace

@@ -230,6 +230,41 @@ TEST_F(Console, UndoGoesBackAndSaysSoWhenThereIsNothing) {
   EXPECT_EQ(LiveAddress(), "192.168.1.100");
 }
 
+// A profile's proxy is applied with its connections, kept in the undo snapshot, part of what
+// makes the profile live, and checked before anything is written.
+TEST_F(Console, TheProxyGoesWithTheProfileAndComesBackWithUndo) {
+  auto withProxy = [](const char* id, const char* name, const char* attributes) {
+    return std::string("<NETSETING NAME=\"") + name + "\" ID=\"" + id + "\" " + attributes + ">" +
+           Connection("1", "") + "</NETSETING>";
+  };
+  WriteFile(ConfigFile(),
+            "<LUMATROVE><CONFIG LASTID=\"3\">" +
+                withProxy("1", "office",
+                          "PROXY=\"server\" PROXYSERVER=\"proxy.corp:8080\" "
+                          "PROXYBYPASS=\"*.corp\" PROXYLOCAL=\"1\"") +
+                withProxy("2", "broken", "PROXY=\"server\" PROXYSERVER=\"proxy.corp\"") +
+                withProxy("3", "plain", "") + "</CONFIG>" + kSettings + "</LUMATROVE>");
+  EXPECT_EQ(Run({u"--apply", u"broken"}), ExitCode::kInvalidAddress);
+  EXPECT_NE(err_.find("「proxy.corp」"), std::string::npos) << err_;
+  EXPECT_EQ(system_.proxy.writes, 0);
+
+  ASSERT_EQ(Run({u"--apply", u"office"}), ExitCode::kDone);
+  EXPECT_EQ(system_.proxy.setting,
+            (ProxySetting{ProxySetting::Mode::kServer, u"proxy.corp:8080", u"*.corp", true, u""}));
+  EXPECT_EQ(Run({u"--list"}), ExitCode::kDone);
+  EXPECT_EQ(out_, "* 1\toffice\n  2\tbroken\n* 3\tplain\n");
+  EXPECT_EQ(Run({u"--show", u"1"}), ExitCode::kDone);
+  EXPECT_NE(out_.find("Proxy：proxy.corp:8080（例外：*.corp;<local>）"), std::string::npos) << out_;
+
+  ASSERT_EQ(Run({u"--undo"}), ExitCode::kDone);
+  EXPECT_EQ(system_.proxy.setting, (ProxySetting{ProxySetting::Mode::kOff}));
+  EXPECT_EQ(Run({u"--list"}), ExitCode::kDone);
+  EXPECT_EQ(out_.substr(0, 10), "  1\toffice");
+  // A proxy that WinINet refuses is a write that failed.
+  system_.proxy.refuses = true;
+  EXPECT_EQ(Run({u"--apply", u"office"}), ExitCode::kWriteFailed);
+}
+
 // Without elevation the instance in the tray applies; its answer is the exit code. Without
 // an instance that takes it, the console says to use an elevated prompt.
 TEST_F(Console, WithoutElevationTheInstanceInTheTrayApplies) {

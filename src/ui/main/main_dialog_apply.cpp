@@ -24,6 +24,7 @@ bool MainDialog::ApplyProfileAt(int row) {
 
 void MainDialog::RefreshLiveState() {
   live_.Refresh(netAdapters);
+  live_.SetProxy(system_.proxyOptions().Read());
   profileRows.SetLive(live_.LiveRows(store.profiles));
   InvalidateRect(profileList.Handle(), nullptr, FALSE);
   trayIcon.SetTip(live_.ToolTip());

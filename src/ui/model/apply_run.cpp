@@ -97,10 +97,12 @@ ApplyRunResult ApplyRun::Run(const Profile& profile, std::u16string_view content
   const bool revert = kind == Kind::kRevert;
   ApplyRunResult result;
   setByNetsh_.clear();
+  const bool setsProxy = profile.proxy.mode != ProxySetting::Mode::kLeaveAlone;
   adapters_.DiscoverAdapters();
   // A profile that cannot be applied is said so before the network is asked about its
   // addresses, and leaves the undo snapshot as it was.
   result.fault = store_.ProfileContentFault(content);
+  if (result.fault.empty()) result.fault = ProxyFault(profile.proxy);
   if (!result.fault.empty()) {
     result.step = ApplyStep::kNotUsable;
     return result;
@@ -126,12 +128,17 @@ ApplyRunResult ApplyRun::Run(const Profile& profile, std::u16string_view content
     // that a second undo goes forward again).
     const std::u16string snapshotOf =
         kind == Kind::kUndo ? std::u16string(texts::kMenuUndoApply) : name;
+    // The proxy it replaces, when it sets one and WinINet says what is set now.
+    ProxySetting proxyBefore;
+    if (setsProxy) proxyBefore = system_.proxyOptions().Read().value_or(ProxySetting{});
     result.snapshot =
         SaveUndoSnapshot(system_, store_.UndoPath(), UndoConnections(profile, adapters_.adapters),
-                         texts::UndoSnapshotName(snapshotOf));
+                         texts::UndoSnapshotName(snapshotOf), proxyBefore);
     if (!result.snapshot) hooks_.log(texts::kUndoSnapshotNotSaved);
   }
-  const bool ok = store_.ApplyProfileContent(content);
+  // A snapshot of the proxy alone has no connection to write.
+  bool ok = content.empty() && setsProxy ? true : store_.ApplyProfileContent(content);
+  if (ok && setsProxy) ok = system_.proxyOptions().Write(profile.proxy);
   adapters_.DiscoverAdapters();
   result.step = ok ? ApplyStep::kApplied : ApplyStep::kWriteFailed;
   if (ok && hooks_.sleep) Wait(profile, result);

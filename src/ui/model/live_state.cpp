@@ -91,16 +91,20 @@ bool ProfileIsLive(const Profile& profile, const std::vector<LiveAdapter>& live)
 }
 
 std::vector<bool> LiveProfiles(const std::vector<std::unique_ptr<Profile>>& profiles,
-                               const std::vector<LiveAdapter>& live) {
+                               const std::vector<LiveAdapter>& live,
+                               const std::optional<ProxySetting>& proxy) {
   std::vector<bool> result;
   result.reserve(profiles.size());
-  for (const std::unique_ptr<Profile>& p : profiles)
-    result.push_back(ProfileIsLive(*p, live));
+  for (const std::unique_ptr<Profile>& p : profiles) {
+    const bool proxyLive =
+        p->proxy.mode == ProxySetting::Mode::kLeaveAlone || (proxy && SameProxy(*proxy, p->proxy));
+    result.push_back(proxyLive && ProfileIsLive(*p, live));
+  }
   return result;
 }
 
 std::vector<bool> LiveState::LiveRows(const std::vector<std::unique_ptr<Profile>>& profiles) const {
-  return LiveProfiles(profiles, adapters_);
+  return LiveProfiles(profiles, adapters_, proxy_);
 }
 
 std::u16string LiveState::ToolTip() const {

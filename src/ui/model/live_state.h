@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ class LiveState {
   // Reads the IP Helper again for the adapters `layer` discovered.
   void Refresh(NetAdapterLayer& layer) { adapters_ = layer.ReadLiveAdapters(); }
   void Set(std::vector<LiveAdapter> adapters) { adapters_ = std::move(adapters); }
+  // The proxy WinINet has now; nothing when it cannot be read.
+  void SetProxy(std::optional<ProxySetting> proxy) { proxy_ = std::move(proxy); }
   const std::vector<LiveAdapter>& Adapters() const { return adapters_; }
   // For each profile, whether Windows uses it now.
   std::vector<bool> LiveRows(const std::vector<std::unique_ptr<Profile>>& profiles) const;
@@ -26,6 +29,7 @@ class LiveState {
 
  private:
   std::vector<LiveAdapter> adapters_;
+  std::optional<ProxySetting> proxy_;
 };
 
 // A connection of a profile as Windows shows it now: automatic on DHCP, fixed with its address
@@ -35,9 +39,11 @@ bool ConnectionIsLive(const ConnectionSetting& connection, const std::vector<Liv
 // A profile is live when it configures at least one connection and every one it configures
 // is live.
 bool ProfileIsLive(const Profile& profile, const std::vector<LiveAdapter>& live);
-// For each profile, whether it is live (several can be).
+// For each profile, whether it is live (several can be). A profile that sets the proxy is
+// live only while `proxy` (what WinINet has now) is the same; unknown counts as not.
 std::vector<bool> LiveProfiles(const std::vector<std::unique_ptr<Profile>>& profiles,
-                               const std::vector<LiveAdapter>& live);
+                               const std::vector<LiveAdapter>& live,
+                               const std::optional<ProxySetting>& proxy = std::nullopt);
 
 // The tray icon's tooltip: "Torvane（Lumatrove）", then one line per adapter with its
 // connection name and live address ("DHCP" before an address from DHCP), within the

@@ -51,3 +51,10 @@ extern "C" DWORD WINAPI DhcpNotifyConfigChange(LPWSTR serverName, LPWSTR adapter
   }
   return 0;
 }
+
+// WinINet asks the DHCP client for the proxy auto-discovery option (252) when it detects
+// proxy settings; like a network without that option, this one has no answer.
+extern "C" DWORD WINAPI DhcpRequestParams(DWORD, void*, LPWSTR, void*, void*, void*, LPBYTE,
+                                          LPDWORD, LPWSTR) {
+  return ERROR_NOT_SUPPORTED;
+}

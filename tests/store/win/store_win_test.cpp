@@ -47,6 +47,7 @@ class TestStoreSystem : public StoreSystem {
   bool ReplaceFile(const FilePath& from, const FilePath& to) override {
     return real_->ReplaceFile(from, to);
   }
+  ProxyOptions& proxyOptions() override { return real_->proxyOptions(); }
 
  private:
   std::unique_ptr<StoreSystem> real_;
@@ -201,6 +202,36 @@ TEST_F(WineStore, ApplyWritesTheRealRegistry) {
   EXPECT_EQ(U8(RegString(HKEY_LOCAL_MACHINE, k, L"DefaultGateway", &found)), "192.168.7.1");
   EXPECT_EQ(U8(RegString(HKEY_LOCAL_MACHINE, k, L"NameServer", &found)), "168.95.1.1,");
   EXPECT_EQ(Read(fs::path(log)), "(null)|" + U8(guid) + "|1|0|1407a8c0|00ffffff|2\n");
+}
+
+}  // namespace
+}  // namespace lumatrove
+
+namespace lumatrove {
+namespace {
+
+// The browser proxy through WinINet itself: a server and no proxy read back through
+// InternetQueryOptionW as they were meant, and what was there before is put back. (Wine's
+// WinINet keeps the server alone: the bypass list, the script and detection are checked on
+// the in-memory side.)
+TEST(WinInetProxy, WhatIsWrittenReadsBackAndTheOldOneReturns) {
+  const std::unique_ptr<ProxyOptions> proxy = MakeWin32ProxyOptions();
+  const std::optional<ProxySetting> before = proxy->Read();
+  ASSERT_TRUE(before.has_value());
+  using Mode = ProxySetting::Mode;
+  const ProxySetting settings[] = {
+      {Mode::kServer, u"proxy.corp.example:8080"},
+      {Mode::kOff},
+  };
+  for (const ProxySetting& s : settings) {
+    ASSERT_TRUE(proxy->Write(s));
+    const std::optional<ProxySetting> read = proxy->Read();
+    ASSERT_TRUE(read.has_value());
+    EXPECT_TRUE(SameProxy(*read, s))
+        << test::U8(ProxySummary(s)) << " / " << test::U8(ProxySummary(*read));
+  }
+  ASSERT_TRUE(proxy->Write(*before));
+  EXPECT_TRUE(SameProxy(*proxy->Read(), *before));
 }
 
 }  // namespace
