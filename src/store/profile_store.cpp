@@ -465,6 +465,17 @@ bool ProfileStore::SetProfileHotkey(std::u16string_view id, std::u16string_view 
   return false;
 }
 
+bool ProfileStore::SetProfileProxy(std::u16string_view id, const ProxySetting& proxy) {
+  if (!EnterConfig()) return false;
+  document.EnterElement();
+  while (document.FindElement(u"NETSETING")) {
+    if (document.GetAttribute(u"ID") != id) continue;
+    WriteProxySetting(document, proxy);
+    return true;
+  }
+  return false;
+}
+
 bool ProfileStore::WriteConnections(std::vector<const ConnectionSetting*> connections) {
   for (size_t i = 0; i < connections.size(); ++i)
     WriteConnection(connections, i);

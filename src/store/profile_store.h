@@ -135,6 +135,8 @@ class ProfileStore {
   // Sets the keyboard shortcut of the profile `id` (HOTKEY); "" takes it off. False when no
   // profile has the ID.
   bool SetProfileHotkey(std::u16string_view id, std::u16string_view text);
+  // Sets the proxy part of the profile `id`; false when no profile has the ID.
+  bool SetProfileProxy(std::u16string_view id, const ProxySetting& proxy);
   bool WriteConnections(std::vector<const ConnectionSetting*> connections);
   bool WriteConnection(const std::vector<const ConnectionSetting*>& connections, size_t index);
   bool ProfileNameExists(std::u16string_view name);

@@ -10,6 +10,7 @@
 #include "ui/model/backup_model.h"
 #include "ui/model/hotkey.h"
 #include "ui/model/profile_editor_model.h"
+#include "ui/model/proxy_editor_model.h"
 
 namespace lumatrove {
 namespace {
@@ -425,11 +426,14 @@ TEST_F(ProfileEditorOk, KeysAreStoredOncePerKeyAndSurviveAModify) {
   add.hotkey = {'Q', 0};
   EXPECT_EQ(add.Ok(add.SwitchTab({}, 0), store_), Ok::kBadHotkey);
   add.hotkey = {0x74, Hotkey::kShift};  // Shift+F5 takes nothing from other programs
+  add.proxy = {ProxySetting::Mode::kDetect};
   ASSERT_EQ(add.Ok(add.SwitchTab({}, 0), store_), Ok::kStored);
   SaveAndReopen();
   EXPECT_NE(Text(store_.document).find("NAME=\"A\""), std::string::npos);
   EXPECT_NE(Text(store_.document).find("HOTKEY=\"Ctrl+Alt+1\""), std::string::npos);
   EXPECT_EQ(store_.profiles[1]->hotkey, u"Shift+F5");
+  EXPECT_EQ(store_.profiles[1]->proxy, (ProxySetting{ProxySetting::Mode::kDetect}));
+  EXPECT_EQ(store_.profiles[0]->proxy, ProxySetting{});
 
   // Modifying A keeps its own key without calling it taken; taking it off writes "".
   ProfileEditor e;
@@ -441,6 +445,38 @@ TEST_F(ProfileEditorOk, KeysAreStoredOncePerKeyAndSurviveAModify) {
   SaveAndReopen();
   EXPECT_EQ(store_.profiles[0]->hotkey, u"");
   EXPECT_EQ(store_.profiles[0]->connections.size(), 2u);
+}
+
+// The proxy dialog: a stored server splits into host and port and joins back; what cannot be
+// used names itself and the field to type again.
+TEST(ProxyEditor, FieldsMakeTheSettingOrSayWhatIsWrong) {
+  using Mode = ProxySetting::Mode;
+  using Field = ProxyOk::Field;
+  const ProxySetting stored{Mode::kServer, u"proxy.corp:8080", u"*.corp", true, u""};
+  const ProxyFields fields = FieldsOfProxy(stored);
+  EXPECT_EQ(fields.host, u"proxy.corp");
+  EXPECT_EQ(fields.port, u"8080");
+  EXPECT_EQ(ProxyOfFields(fields).setting, stored);
+  struct Case {
+    ProxyFields fields;
+    Field field;
+  };
+  const Case cases[] = {
+      {{Mode::kServer, u" proxy ", u" 3128 "}, Field::kNone},
+      {{Mode::kServer, u"proxy", u""}, Field::kHost},
+      {{Mode::kServer, u"proxy", u"80", u"a b"}, Field::kBypass},
+      {{Mode::kScript, u"proxy", u"x", u"", false, u"ftp://pac"}, Field::kUrl},
+      {{Mode::kDetect, u"not used", u"x"}, Field::kNone},
+  };
+  for (const Case& c : cases) {
+    const ProxyOk ok = ProxyOfFields(c.fields);
+    EXPECT_EQ(ok.field, c.field) << test::U8(ok.fault);
+    EXPECT_EQ(ok.fault.empty(), c.field == Field::kNone);
+  }
+  // Only the mode's own fields are kept: detection stores no server.
+  EXPECT_EQ(ProxyOfFields(cases[4].fields).setting, (ProxySetting{Mode::kDetect}));
+  EXPECT_EQ(ProxyOfFields(cases[0].fields).setting.server, u"proxy:3128");
+  EXPECT_TRUE(ProxyEnablesFor(Mode::kServer).server && !ProxyEnablesFor(Mode::kServer).url);
 }
 
 TEST(Hotkey, TextsReadBackAndOddOnesAreRefused) {

@@ -4,6 +4,7 @@
 #include "ui/controls/colored_tab_ctrl.h"
 #include "ui/dialogs/advanced_tcpip_dialog.h"
 #include "ui/dialogs/profile_dialog_res.h"
+#include "ui/dialogs/proxy_dialog.h"
 #include "ui/res/resource.h"
 #include "ui/win/controls.h"
 #include "ui/win/dialog.h"
@@ -94,8 +95,10 @@ bool ProfileDialog::OnInit() {
   // The key of a stored profile; a key without Ctrl, Alt or Win becomes Ctrl+Alt+key as it
   // is typed, which the model would refuse otherwise.
   for (const auto& p : context_.store.profiles) {
-    if (p->id == model_.profileId && model_.kind != ProfileEditor::Kind::kNew)
+    if (p->id == model_.profileId && model_.kind != ProfileEditor::Kind::kNew) {
       model_.hotkey = ParseHotkey(p->hotkey).value_or(Hotkey{});
+      model_.proxy = p->proxy;
+    }
   }
   win::Window(Item(IDC_PROFILE_HOTKEY))
       .Send(HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
@@ -228,6 +231,9 @@ void ProfileDialog::OnProviderChosen() {
 
 bool ProfileDialog::OnCommand(int id, int code, HWND) {
   switch (id) {
+    case IDC_PROFILE_PROXY:
+      if (code == BN_CLICKED) ShowProxyDialog(Handle(), model_.proxy);
+      return true;
     case IDC_PROFILE_LEAVE:
     case IDC_PROFILE_AUTOMATIC:
     case IDC_PROFILE_MANUAL:
