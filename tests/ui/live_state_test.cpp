@@ -3,6 +3,7 @@
 
 #include "test_text.h"
 #include "ui/model/live_state.h"
+#include "ui/model/network_rules.h"
 
 namespace lumatrove {
 namespace {
@@ -113,6 +114,89 @@ TEST(LiveState, TooltipNamesEachAdapterWithinTheLimit) {
   EXPECT_NE(U8(tip).find("\n乙太網路 0 DHCP 172.16.100.0\n乙太網路 1 172.16.100.1"),
             std::string::npos);
   EXPECT_EQ(U8(TrayToolTip({many.back()})), "Torvane（Lumatrove）\nNo address -");
+}
+
+}  // namespace
+}  // namespace lumatrove
+
+namespace lumatrove {
+namespace {
+
+using Kind = NetworkRule::Kind;
+
+TEST(NetworkRules, MatchWhatTheAdaptersSee) {
+  const NetworkSighting seen{{u"00:11:22:AA:BB:CC"}, {u"Office Wi-Fi"}, {u"Corp.Example."}};
+  struct Case {
+    NetworkRule rule;
+    bool matches;
+  };
+  const Case cases[] = {
+      {{Kind::kGatewayMac, u"00-11-22-aa-bb-cc"}, true},  // another case, another separator
+      {{Kind::kGatewayMac, u"00-11-22-aa-bb-cd"}, false},
+      {{Kind::kSsid, u"Office Wi-Fi"}, true},
+      {{Kind::kSsid, u"office wi-fi"}, false},  // an SSID is bytes: case counts
+      {{Kind::kDnsSuffix, u"corp.example"}, true},
+      {{Kind::kDnsSuffix, u"example"}, false},
+      {{Kind::kDnsSuffix, u"."}, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(RulesMatch({c.rule}, seen), c.matches) << test::U8(c.rule.value);
+  EXPECT_FALSE(RulesMatch({}, seen));
+  EXPECT_EQ(RulesOf(seen), (std::vector<NetworkRule>{{Kind::kGatewayMac, u"00-11-22-aa-bb-cc"},
+                                                     {Kind::kSsid, u"Office Wi-Fi"},
+                                                     {Kind::kDnsSuffix, u"Corp.Example."}}));
+}
+
+TEST(NetworkRules, StoredAsAttributesWithTheirSeparatorsEscaped) {
+  XmlDocument d;
+  d.SetDocument(u"<NETSETING NAME=\"a\" ID=\"1\"><CONNECTION TYPE=\"1\"/></NETSETING>");
+  d.ResetPosition();
+  ASSERT_TRUE(d.FindElement(u"NETSETING"));
+  const std::u16string untouched = d.GetDocument();
+  WriteNetworkRules(d, {});
+  EXPECT_EQ(d.GetDocument(), untouched);
+  const NetworkRules rules{{{Kind::kSsid, u"a;b\\c"}, {Kind::kGatewayMac, u"00-11-22-33-44-55"}},
+                           true};
+  WriteNetworkRules(d, rules);
+  EXPECT_EQ(d.GetAttribute(u"NETWORKS"), u"ssid:a\\;b\\\\c;gw:00-11-22-33-44-55");
+  EXPECT_EQ(ReadNetworkRules(d), rules);
+  EXPECT_EQ(d.GetElementContent(), u"<CONNECTION TYPE=\"1\"/>");
+  d.SetAttribute(u"NETWORKS", u"wlan:x;ssid:;gw:aa");  // unknown kinds and empty values
+  EXPECT_EQ(ReadNetworkRules(d).rules, (std::vector<NetworkRule>{{Kind::kGatewayMac, u"aa"}}));
+}
+
+// One matching profile is applied once; its own address change, a second change within 30 s,
+// a network it is live on already, several matches and a pause apply nothing.
+TEST(NetworkRules, AutoSwitchAppliesOnceAndNeverChasesItself) {
+  std::vector<std::unique_ptr<Profile>> profiles;
+  for (int i = 0; i < 3; ++i)
+    profiles.push_back(std::make_unique<Profile>());
+  const NetworkRule office{Kind::kSsid, u"Office"};
+  const NetworkRule home{Kind::kSsid, u"Home"};
+  std::vector<NetworkRules> rules = {{{office}, true}, {{home}, true}, {{home}, false}};
+  const NetworkSighting atOffice{{}, {u"Office"}, {}};
+  const NetworkSighting atHome{{}, {u"Home"}, {}};
+  const std::vector<bool> noneLive(3, false);
+  AutoSwitchGuard guard;
+  using Action = AutoSwitch::Action;
+
+  AutoSwitch d = guard.Decide(profiles, rules, noneLive, atOffice, 1000);
+  EXPECT_EQ(d.action, Action::kApply);
+  EXPECT_EQ(d.profile, 0u);
+  EXPECT_EQ(guard.Decide(profiles, rules, noneLive, atHome, 1000 + 29999).action, Action::kNothing);
+  EXPECT_EQ(guard.Decide(profiles, rules, {false, true, false}, atHome, 1000 + 60000).action,
+            Action::kNothing);  // live already
+  d = guard.Decide(profiles, rules, noneLive, atHome, 1000 + 60000);
+  EXPECT_EQ(d.action, Action::kApply);
+  EXPECT_EQ(d.profile, 1u);  // the third has the rule but not the check box
+
+  rules[2].autoApply = true;
+  d = guard.Decide(profiles, rules, noneLive, atHome, 1000 + 120000);
+  EXPECT_EQ(d.action, Action::kSeveral);
+  EXPECT_EQ(d.candidates, (std::vector<size_t>{1, 2}));
+  guard.paused = true;
+  EXPECT_EQ(guard.Decide(profiles, rules, noneLive, atOffice, 1000 + 180000).action,
+            Action::kNothing);
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+#include "ui/model/network_rules.h"
+
+#include <algorithm>
+
+#include "base/ascii_text.h"
+
+namespace lumatrove {
+namespace {
+
+constexpr std::pair<NetworkRule::Kind, std::u16string_view> kKindNames[] = {
+    {NetworkRule::Kind::kGatewayMac, u"gw"},
+    {NetworkRule::Kind::kSsid, u"ssid"},
+    {NetworkRule::Kind::kDnsSuffix, u"suffix"},
+};
+
+// A hardware address as compared: lower case, bytes joined by '-'.
+std::u16string MacKey(std::u16string_view mac) {
+  std::u16string key;
+  for (char16_t c : mac)
+    key += c == u':' ? u'-' : LowerAscii(c);
+  return key;
+}
+
+std::u16string SuffixKey(std::u16string_view suffix) {
+  std::u16string key;
+  for (char16_t c : suffix)
+    key += LowerAscii(c);
+  while (!key.empty() && key.back() == u'.')
+    key.pop_back();
+  return key;
+}
+
+bool Among(const std::vector<std::u16string>& seen, std::u16string_view value,
+           std::u16string (*key)(std::u16string_view)) {
+  return std::any_of(seen.begin(), seen.end(),
+                     [&](const std::u16string& s) { return key(s) == key(value); });
+}
+
+std::u16string Exact(std::u16string_view text) {
+  return std::u16string(text);
+}
+
+}  // namespace
+
+NetworkRules ReadNetworkRules(const XmlDocument& d) {
+  NetworkRules result;
+  result.autoApply = d.GetAttribute(u"AUTOAPPLY") == u"1";
+  const std::u16string text = d.GetAttribute(u"NETWORKS");
+  std::u16string entry;
+  auto take = [&] {
+    const size_t colon = entry.find(u':');
+    if (colon != std::u16string::npos) {
+      for (const auto& [kind, name] : kKindNames) {
+        if (entry.compare(0, colon, name) == 0 && colon + 1 < entry.size())
+          result.rules.push_back({kind, entry.substr(colon + 1)});
+      }
+    }
+    entry.clear();
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\\' && i + 1 < text.size()) {
+      entry += text[++i];
+    } else if (text[i] == u';') {
+      take();
+    } else {
+      entry += text[i];
+    }
+  }
+  take();
+  return result;
+}
+
+void WriteNetworkRules(XmlDocument& d, const NetworkRules& rules) {
+  // A profile that never had rules stays as older versions wrote it.
+  if (rules.rules.empty() && !rules.autoApply && d.GetAttribute(u"NETWORKS").empty() &&
+      d.GetAttribute(u"AUTOAPPLY").empty()) {
+    return;
+  }
+  std::u16string text;
+  for (const NetworkRule& rule : rules.rules) {
+    if (!text.empty()) text += u';';
+    for (const auto& [kind, name] : kKindNames)
+      if (kind == rule.kind) text += name;
+    text += u':';
+    for (char16_t c : rule.value) {
+      if (c == u';' || c == u'\\') text += u'\\';
+      text += c;
+    }
+  }
+  d.SetAttribute(u"NETWORKS", text);
+  d.SetAttribute(u"AUTOAPPLY", rules.autoApply ? u"1" : u"");
+}
+
+bool RulesMatch(const std::vector<NetworkRule>& rules, const NetworkSighting& seen) {
+  return std::any_of(rules.begin(), rules.end(), [&](const NetworkRule& rule) {
+    switch (rule.kind) {
+      case NetworkRule::Kind::kGatewayMac:
+        return Among(seen.gatewayMacs, rule.value, MacKey);
+      case NetworkRule::Kind::kSsid:
+        return Among(seen.ssids, rule.value, Exact);
+      case NetworkRule::Kind::kDnsSuffix:
+        return !SuffixKey(rule.value).empty() && Among(seen.dnsSuffixes, rule.value, SuffixKey);
+    }
+    return false;
+  });
+}
+
+std::vector<NetworkRule> RulesOf(const NetworkSighting& seen) {
+  std::vector<NetworkRule> rules;
+  auto add = [&](NetworkRule::Kind kind, const std::vector<std::u16string>& values) {
+    for (const std::u16string& v : values) {
+      const NetworkRule rule{kind, kind == NetworkRule::Kind::kGatewayMac ? MacKey(v) : v};
+      if (!v.empty() && std::find(rules.begin(), rules.end(), rule) == rules.end())
+        rules.push_back(rule);
+    }
+  };
+  add(NetworkRule::Kind::kGatewayMac, seen.gatewayMacs);
+  add(NetworkRule::Kind::kSsid, seen.ssids);
+  add(NetworkRule::Kind::kDnsSuffix, seen.dnsSuffixes);
+  return rules;
+}
+
+AutoSwitch AutoSwitchGuard::Decide(const std::vector<std::unique_ptr<Profile>>& profiles,
+                                   const std::vector<NetworkRules>& rules,
+                                   const std::vector<bool>& live, const NetworkSighting& seen,
+                                   uint64_t nowMs) {
+  AutoSwitch decision;
+  if (paused) return decision;
+  for (size_t i = 0; i < profiles.size() && i < rules.size(); ++i) {
+    if (rules[i].autoApply && RulesMatch(rules[i].rules, seen)) decision.candidates.push_back(i);
+  }
+  if (decision.candidates.size() > 1) {
+    decision.action = AutoSwitch::Action::kSeveral;
+    return decision;
+  }
+  if (decision.candidates.empty()) return decision;
+  const size_t only = decision.candidates.front();
+  // The network is the profile's already, or an automatic apply has just happened: its own
+  // address change must not start another.
+  const bool isLive = only < live.size() && live[only];
+  if (isLive || (lastApplyMs_ && nowMs - *lastApplyMs_ < kAutoSwitchQuietMs)) return decision;
+  lastApplyMs_ = nowMs;
+  decision.action = AutoSwitch::Action::kApply;
+  decision.profile = only;
+  return decision;
+}
+
+}  // namespace lumatrove
