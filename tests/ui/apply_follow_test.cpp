@@ -11,6 +11,7 @@
 #include "texts.h"
 #include "ui/model/keep_settings_model.h"
 #include "ui/model/live_state.h"
+#include "ui/model/network_rules.h"
 #include "ui/model/settings_model.h"
 
 namespace lumatrove {
@@ -310,6 +311,30 @@ TEST_F(ApplyFollow, ConflictCheckAsksTheNetworkOnlyWhereItMeansSomething) {
   ASSERT_TRUE(conflict.has_value());
   EXPECT_EQ(U8(conflict->address), "192.168.1.31");
   EXPECT_EQ(computer_.arpRequests, (std::vector<std::string>{"192.168.1.30", "192.168.1.31"}));
+}
+
+// What the adapters see, for the networks profiles belong to: each gateway that answers ARP,
+// and the suffix DHCP handed out (else the one typed in).
+TEST_F(ApplyFollow, SightingNamesGatewaysThatAnswerAndDnsSuffixes) {
+  computer_.arpAnswers["192.168.1.1"] = "00:aa:bb:cc:dd:ee";
+  auto setValue = [&](const char* guid, const char16_t* name, std::u16string_view text) {
+    RegHandle key = 0;
+    ASSERT_EQ(computer_.registry().CreateKey(
+                  RegRoot::kLocalMachine,
+                  std::u16string(kTcpipInterfacesKey) + std::u16string(guid, guid + 38), key),
+              0);
+    const std::vector<uint8_t> image = RegSzImage(text);
+    computer_.registry().SetValue(key, name, kRegSz, image.data(),
+                                  static_cast<uint32_t>(image.size()));
+    computer_.registry().CloseKey(key);
+  };
+  setValue(kWifi, u"Domain", u"typed.example");
+  setValue(kWifi, u"DhcpDomain", u"corp.example");
+  setValue(kLan, u"Domain", u"lab.example");
+  const NetworkSighting seen = ReadNetworkSighting(computer_, Live());
+  EXPECT_EQ(seen.gatewayMacs, (std::vector<std::u16string>{u"00-aa-bb-cc-dd-ee"}));
+  EXPECT_EQ(seen.dnsSuffixes, (std::vector<std::u16string>{u"lab.example", u"corp.example"}));
+  EXPECT_TRUE(seen.ssids.empty());
 }
 
 TEST_F(ApplyFollow, UndoSnapshotGoesBackToWhatTheAdaptersHad) {

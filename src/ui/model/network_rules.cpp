@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/ascii_text.h"
+#include "netcfg/net_adapter_layer.h"
+#include "netcfg/registry.h"
 
 namespace lumatrove {
 namespace {
@@ -89,6 +91,36 @@ void WriteNetworkRules(XmlDocument& d, const NetworkRules& rules) {
   }
   d.SetAttribute(u"NETWORKS", text);
   d.SetAttribute(u"AUTOAPPLY", rules.autoApply ? u"1" : u"");
+}
+
+NetworkSighting ReadNetworkSighting(NetSystem& net, const std::vector<LiveAdapter>& live) {
+  NetworkSighting seen;
+  auto add = [](std::vector<std::u16string>& list, std::u16string value) {
+    if (!value.empty() && std::find(list.begin(), list.end(), value) == list.end())
+      list.push_back(std::move(value));
+  };
+  for (const LiveAdapter& adapter : live) {
+    for (const std::u16string& gateway : adapter.gateways) {
+      const uint32_t target = net.InetAddr(std::string(gateway.begin(), gateway.end()));
+      uint8_t mac[8] = {};
+      uint32_t length = sizeof mac;
+      if (target != 0xFFFFFFFF && net.SendArp(target, mac, &length) == 0 && length >= 6)
+        add(seen.gatewayMacs, HardwareAddressText(mac, u'-'));
+    }
+    RegKey key(net.registry());
+    if (key.Open(RegRoot::kLocalMachine, std::u16string(kTcpipInterfacesKey) + adapter.instanceId,
+                 RegAccess::kRead) != 0) {
+      continue;
+    }
+    for (const char16_t* name : {u"DhcpDomain", u"Domain"}) {
+      std::vector<uint8_t> bytes;
+      if (key.Read(name, 512, bytes) && !RegText(bytes).empty()) {
+        add(seen.dnsSuffixes, RegText(bytes));
+        break;
+      }
+    }
+  }
+  return seen;
 }
 
 bool RulesMatch(const std::vector<NetworkRule>& rules, const NetworkSighting& seen) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "netcfg/adapter_info.h"
+#include "netcfg/net_system.h"
 #include "store/profile.h"
 #include "xml/xml_document.h"
 
@@ -41,6 +43,12 @@ struct NetworkSighting {
   std::vector<std::u16string> ssids;
   std::vector<std::u16string> dnsSuffixes;
 };
+
+// What the adapters of `live` see: the hardware address of each default gateway that answers
+// ARP, and the DNS suffix of each adapter (the one DHCP handed out, else the one typed in).
+// Asking ARP about a gateway that does not answer takes Windows seconds: call it off the
+// window's thread. The SSIDs come from the Wi-Fi service and are added by the caller.
+NetworkSighting ReadNetworkSighting(NetSystem& net, const std::vector<LiveAdapter>& live);
 
 // Whether one of `rules` matches what is seen: hardware addresses and suffixes without regard
 // to case (and "-" or ":" between the bytes), SSIDs exactly as Windows names them.
