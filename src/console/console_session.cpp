@@ -262,6 +262,21 @@ ExitCode ConsoleSession::Report(const ApplyRunResult& result, const std::u16stri
   return ExitCodeOf(result);
 }
 
+ExitCode ConsoleSession::Refused() {
+  host_.err(console_texts::kNeedsAdministrator);
+  return ExitCode::kNeedsAdministrator;
+}
+
+ExitCode ConsoleSession::RunApply(const Profile& profile, std::u16string_view content,
+                                  ApplyRun::Kind kind, bool force, bool wait) {
+  ApplyRun::Hooks hooks = host_.apply;
+  hooks.log = [this](std::u16string_view text) { Log(text); };
+  hooks.applyDespiteConflict = [force](std::u16string_view) { return force; };
+  if (!wait) hooks.sleep = nullptr;
+  ApplyRun run(store_, adapters_, system_, std::move(hooks));
+  return Report(run.Run(profile, content, profile.name, kind), texts::ProfileApplied(profile.name));
+}
+
 ExitCode ConsoleSession::Apply(const ConsoleCommand& command) {
   // The instance in the tray applies when it runs (it may write where this process may not,
   // and two applies never run at once); this process only looks the profile up for it.
@@ -271,43 +286,25 @@ ExitCode ConsoleSession::Apply(const ConsoleCommand& command) {
   if (p == nullptr) return code;
   const HandOff handOff{p->id, false, true, command.force, command.noWait};
   if (const std::optional<ExitCode> done = Forwarded(handOff, p->name)) return *done;
-  if (!host_.elevated) {
-    host_.err(console_texts::kNeedsAdministrator);
-    return ExitCode::kNeedsAdministrator;
-  }
+  if (!host_.elevated) return Refused();
   OpenForChange();
   p = Find(command.target, code);
   if (p == nullptr) return code;
-  ApplyRun::Hooks hooks = host_.apply;
-  hooks.log = [this](std::u16string_view text) { Log(text); };
-  hooks.applyDespiteConflict = [&](std::u16string_view) { return command.force; };
-  if (command.noWait) hooks.sleep = nullptr;
-  ApplyRun run(store_, adapters_, system_, std::move(hooks));
-  const ApplyRunResult result =
-      run.Run(*p, store_.GetProfileContent(p->id), p->name, ApplyRun::Kind::kProfile);
-  return Report(result, texts::ProfileApplied(p->name));
+  return RunApply(*p, store_.GetProfileContent(p->id), ApplyRun::Kind::kProfile, command.force,
+                  !command.noWait);
 }
 
 ExitCode ConsoleSession::Undo(bool force) {
   if (const std::optional<ExitCode> done = Forwarded(HandOff{u"", true, true, force}, u""))
     return *done;
-  if (!host_.elevated) {
-    host_.err(console_texts::kNeedsAdministrator);
-    return ExitCode::kNeedsAdministrator;
-  }
+  if (!host_.elevated) return Refused();
   OpenForChange();
   std::optional<UndoSnapshot> snapshot = LoadUndoSnapshotToApply(store_.UndoPath());
   if (!snapshot) {
     host_.err(texts::kUndoSnapshotMissing);
     return ExitCode::kNoProfile;
   }
-  ApplyRun::Hooks hooks = host_.apply;
-  hooks.log = [this](std::u16string_view text) { Log(text); };
-  hooks.applyDespiteConflict = [force](std::u16string_view) { return force; };
-  ApplyRun run(store_, adapters_, system_, std::move(hooks));
-  const ApplyRunResult result = run.Run(*snapshot->profile, snapshot->content,
-                                        snapshot->profile->name, ApplyRun::Kind::kUndo);
-  return Report(result, texts::ProfileApplied(snapshot->profile->name));
+  return RunApply(*snapshot->profile, snapshot->content, ApplyRun::Kind::kUndo, force, true);
 }
 
 ExitCode ConsoleSession::Export(const ConsoleCommand& command) {
@@ -366,10 +363,7 @@ ExitCode ConsoleSession::Import(const ConsoleCommand& command) {
 }
 
 ExitCode ConsoleSession::Settings(const ConsoleCommand& command) {
-  if (!host_.elevated) {
-    host_.err(console_texts::kNeedsAdministrator);
-    return ExitCode::kNeedsAdministrator;
-  }
+  if (!host_.elevated) return Refused();
   if (command.autoStart || command.updateCheck) {
     OpenForChange();
     if (command.autoStart) store_.autoRun = *command.autoStart;

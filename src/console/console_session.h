@@ -64,6 +64,12 @@ class ConsoleSession {
   // nothing when no instance took it.
   std::optional<ExitCode> Forwarded(const HandOff& handOff, const std::u16string& name);
   ExitCode Report(const ApplyRunResult& result, const std::u16string& done);
+  // Runs one apply of `content` as the window's (the conflict question answered `force`),
+  // and reports it.
+  ExitCode RunApply(const Profile& profile, std::u16string_view content, ApplyRun::Kind kind,
+                    bool force, bool wait);
+  // Says that administrator rights are needed.
+  ExitCode Refused();
 
   ProfileStore& store_;
   NetAdapterLayer& adapters_;

@@ -63,8 +63,12 @@ class Win32ProxyOptions : public ProxyOptions {
       }
       start = end + 1;
     }
-    if (proxy.mode != Mode::kServer)
-      proxy.server.clear(), proxy.bypass.clear(), proxy.local = false;
+    // Only what the mode uses: WinINet keeps a server and a script address it does not use.
+    if (proxy.mode != Mode::kServer) {
+      proxy.server.clear();
+      proxy.bypass.clear();
+      proxy.local = false;
+    }
     if (proxy.mode != Mode::kScript) proxy.scriptUrl.clear();
     return proxy;
   }
