@@ -316,6 +316,41 @@ inline u16string ProxyScriptSummary(u16string_view url) {
   return Fill(u"Proxy：自動設定指令碼 %s", {url});
 }
 
+// The networks a profile belongs to, and switching to it when one appears.
+inline u16string GatewayMacFault(u16string_view value) {
+  return Fill(u"閘道的實體位址「%s」無效：請輸入六組兩位的十六進位數字，例如 00-11-22-33-44-55。", {value});
+}
+inline u16string SsidFault(u16string_view value) {
+  return Fill(u"Wi-Fi 網路名稱「%s」無效：名稱須為 1 到 32 個位元組，且不含控制字元。", {value});
+}
+inline u16string DnsSuffixFault(u16string_view value) {
+  return Fill(u"DNS 尾碼「%s」無效：請輸入網域名稱，例如 corp.example.com。", {value});
+}
+inline u16string GatewayMacRule(u16string_view value) {
+  return Fill(u"閘道 %s", {value});
+}
+inline u16string SsidRule(u16string_view value) {
+  return Fill(u"Wi-Fi「%s」", {value});
+}
+inline u16string DnsSuffixRule(u16string_view value) {
+  return Fill(u"DNS 尾碼 %s", {value});
+}
+inline u16string NetworkRulesSummary(u16string_view rules, bool autoApply) {
+  return Fill(autoApply ? u"網路位置：%s（偵測到時自動套用）" : u"網路位置：%s", {rules});
+}
+inline constexpr u16string_view kNoNetworkSeen =
+    u"目前的網路介面卡看不到可辨識的網路（沒有回應的閘道、Wi-Fi 網路或 DNS 尾碼）。";
+inline constexpr u16string_view kAutoSwitchTitle = u"Lumatrove 自動切換";
+inline u16string AutoApplied(u16string_view profile) {
+  return Fill(u"已自動套用組態【%s】", {profile});
+}
+inline u16string AutoApplyFailed(u16string_view profile) {
+  return Fill(u"自動套用組態【%s】失敗", {profile});
+}
+inline u16string SeveralNetworksMatch(u16string_view profiles) {
+  return Fill(u"目前的網路符合多個組態：%s。未自動套用任何組態。", {profiles});
+}
+
 // Why a profile file is not imported.
 inline constexpr u16string_view kNotAConfiguration = u"這不是 Lumatrove 的組態檔，或檔案已損壞";
 inline constexpr u16string_view kNoProfilesInFile = u"檔案中沒有任何組態";

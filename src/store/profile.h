@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "netcfg/adapter_info.h"
+#include "store/network_rules.h"
 #include "store/proxy_setting.h"
 
 namespace lumatrove {
@@ -18,6 +19,7 @@ struct Profile {
   std::u16string hotkey;    // HOTKEY: its keyboard shortcut ("Ctrl+Alt+1"), "" for none
   std::vector<std::unique_ptr<ConnectionSetting>> connections;
   ProxySetting proxy;      // PROXY and its attributes; leave alone without them
+  NetworkRules networks;   // NETWORKS and AUTOAPPLY: where it is switched to by itself
   std::u16string summary;  // what applying it would do, line by line
 };
 

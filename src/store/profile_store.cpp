@@ -304,6 +304,7 @@ int ProfileStore::ParseProfiles() {
     d.GetAttributes({u"ID"sv, u"DATATIME"sv, u"NAME"sv, u"HOTKEY"sv},
                     {&profile->id, &profile->dateTime, &profile->name, &profile->hotkey});
     profile->proxy = ReadProxySetting(d);
+    profile->networks = ReadNetworkRules(d);
     d.EnterElement();
     while (d.FindElement(u"CONNECTION"sv)) {
       auto c = std::make_unique<ConnectionSetting>();
@@ -313,6 +314,8 @@ int ProfileStore::ParseProfiles() {
     }
     if (const std::u16string proxy = ProxySummary(profile->proxy); !proxy.empty())
       profile->summary += proxy + u"\n";
+    if (const std::u16string networks = NetworkRulesSummary(profile->networks); !networks.empty())
+      profile->summary += networks + u"\n";
     d.LeaveElement();
     profiles.push_back(std::move(profile));
   }
@@ -465,15 +468,25 @@ bool ProfileStore::SetProfileHotkey(std::u16string_view id, std::u16string_view 
   return false;
 }
 
-bool ProfileStore::SetProfileProxy(std::u16string_view id, const ProxySetting& proxy) {
+bool ProfileStore::FindProfileElement(std::u16string_view id) {
   if (!EnterConfig()) return false;
   document.EnterElement();
   while (document.FindElement(u"NETSETING")) {
-    if (document.GetAttribute(u"ID") != id) continue;
-    WriteProxySetting(document, proxy);
-    return true;
+    if (document.GetAttribute(u"ID") == id) return true;
   }
   return false;
+}
+
+bool ProfileStore::SetProfileProxy(std::u16string_view id, const ProxySetting& proxy) {
+  if (!FindProfileElement(id)) return false;
+  WriteProxySetting(document, proxy);
+  return true;
+}
+
+bool ProfileStore::SetProfileNetworks(std::u16string_view id, const NetworkRules& networks) {
+  if (!FindProfileElement(id)) return false;
+  WriteNetworkRules(document, networks);
+  return true;
 }
 
 bool ProfileStore::WriteConnections(std::vector<const ConnectionSetting*> connections) {

@@ -137,6 +137,8 @@ class ProfileStore {
   bool SetProfileHotkey(std::u16string_view id, std::u16string_view text);
   // Sets the proxy part of the profile `id`; false when no profile has the ID.
   bool SetProfileProxy(std::u16string_view id, const ProxySetting& proxy);
+  // Sets the networks of the profile `id`; false when no profile has the ID.
+  bool SetProfileNetworks(std::u16string_view id, const NetworkRules& networks);
   bool WriteConnections(std::vector<const ConnectionSetting*> connections);
   bool WriteConnection(const std::vector<const ConnectionSetting*>& connections, size_t index);
   bool ProfileNameExists(std::u16string_view name);
@@ -196,6 +198,8 @@ class ProfileStore {
   bool autoRun = false;
   // After an apply, ask whether to keep it and go back when nobody answers (CONFIRMAPPLY).
   bool confirmApply = false;
+  // Switching to profiles by the network is paused (AUTOSWITCHPAUSE).
+  bool autoSwitchPaused = false;
   int32_t lastId = 0;
   // What the last Open did besides loading: where it kept a damaged file (empty when it kept
   // none) and which IDs it repaired.
@@ -207,6 +211,8 @@ class ProfileStore {
 
  private:
   bool EnterConfig();
+  // Makes the NETSETING of the profile `id` the current element; false when there is none.
+  bool FindProfileElement(std::u16string_view id);
   // Loads `path` (UTF-8, or UTF-16 with a byte-order mark: `converted`); true when it is a
   // configuration, with LUMATROVE and CONFIG.
   bool LoadConfiguration(const FilePath& path, bool& converted);

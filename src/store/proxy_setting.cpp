@@ -14,8 +14,8 @@ bool IsHostLabelCharacter(char16_t c) {
          c == u'-';
 }
 
-// A DNS name of labels of letters, digits and hyphens (not at either end of a label), or a
-// dotted quad.
+}  // namespace
+
 bool IsHostName(std::u16string_view host) {
   if (host.empty() || host.size() > 253) return false;
   bool digitsAndDots = true;
@@ -35,6 +35,8 @@ bool IsHostName(std::u16string_view host) {
   }
   return true;
 }
+
+namespace {
 
 bool IsPort(std::u16string_view text) {
   if (text.empty() || text.size() > 5 || text[0] == u'0') return false;

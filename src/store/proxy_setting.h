@@ -62,4 +62,8 @@ class ProxyOptions {
   virtual bool Write(const ProxySetting& proxy) = 0;
 };
 
+// A DNS name of labels of letters, digits and hyphens (not at either end of a label), or a
+// dotted quad.
+bool IsHostName(std::u16string_view host);
+
 }  // namespace lumatrove

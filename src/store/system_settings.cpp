@@ -23,6 +23,8 @@ void ProfileStore::ReadSystemSettings(bool setUpStart) {
   // Off unless the file says TRUE: files of older versions do not have it.
   d.ResetChildPosition();
   confirmApply = d.FindChildElement(u"CONFIRMAPPLY") && d.GetChildText() == u"TRUE";
+  d.ResetChildPosition();
+  autoSwitchPaused = d.FindChildElement(u"AUTOSWITCHPAUSE") && d.GetChildText() == u"TRUE";
 }
 
 bool ProfileStore::WriteSystemSettings() {
@@ -39,6 +41,7 @@ bool ProfileStore::WriteSystemSettings() {
   d.AddElement(u"LOGFLAG", logEnabled ? u"TRUE" : u"FALSE");
   // Written only when on, so that a file that never used it stays as older versions wrote it.
   if (confirmApply) d.AddElement(u"CONFIRMAPPLY", u"TRUE");
+  if (autoSwitchPaused) d.AddElement(u"AUTOSWITCHPAUSE", u"TRUE");
   return Save();
 }
 

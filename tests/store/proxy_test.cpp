@@ -1,7 +1,9 @@
-// The proxy part of a profile: what is refused, how it is stored, and that a reader that
-// does not know it (the profile's content, as older versions apply it) never sees it.
+// The proxy and network parts of a profile: what is refused, how they are stored, and that
+// a reader that does not know them (the profile's content, as older versions apply it) never
+// sees them.
 #include <gtest/gtest.h>
 
+#include "store/network_rules.h"
 #include "store/proxy_setting.h"
 #include "test_text.h"
 
@@ -73,6 +75,55 @@ TEST(ProxySetting, StoredAsAttributesThatTheContentLeavesOut) {
   // A mode of no meaning leaves the proxy alone.
   d.SetAttribute(u"PROXY", u"socks");
   EXPECT_EQ(ReadProxySetting(d).mode, Mode::kLeaveAlone);
+}
+
+TEST(NetworkRules, RefusesWhatNoNetworkCouldShowNamingIt) {
+  using Kind = NetworkRule::Kind;
+  struct Case {
+    NetworkRule rule;
+    bool kept;
+  };
+  const Case cases[] = {
+      {{Kind::kGatewayMac, u"00-11-22-aa-BB-cc"}, true},
+      {{Kind::kGatewayMac, u"00:11:22:33:44:55"}, true},
+      {{Kind::kGatewayMac, u"00-11-22-33-44"}, false},
+      {{Kind::kGatewayMac, u"00-11-22-33-44-5g"}, false},
+      {{Kind::kGatewayMac, u"001-12-23-34-45-56"}, false},
+      {{Kind::kSsid, u"辦公室 Wi-Fi"}, true},
+      {{Kind::kSsid, std::u16string(32, u'x')}, true},
+      {{Kind::kSsid, std::u16string(11, u'網')}, false},  // 33 bytes in UTF-8
+      {{Kind::kSsid, u""}, false},
+      {{Kind::kSsid, u"a\tb"}, false},  // a control character
+      {{Kind::kDnsSuffix, u"corp.example."}, true},
+      {{Kind::kDnsSuffix, u"10.0.0.1"}, false},
+      {{Kind::kDnsSuffix, u"corp..example"}, false},
+  };
+  for (const Case& c : cases) {
+    const std::u16string fault = NetworkRuleFault(c.rule);
+    EXPECT_EQ(fault.empty(), c.kept) << U8(c.rule.value);
+    if (!c.kept) {
+      EXPECT_NE(fault.find(u"「" + c.rule.value + u"」"), std::u16string::npos);
+    }
+  }
+}
+
+TEST(NetworkRules, StoredAsAttributesWithTheirSeparatorsEscaped) {
+  using Kind = NetworkRule::Kind;
+  XmlDocument d;
+  d.SetDocument(u"<NETSETING NAME=\"a\" ID=\"1\"><CONNECTION TYPE=\"1\"/></NETSETING>");
+  d.ResetPosition();
+  ASSERT_TRUE(d.FindElement(u"NETSETING"));
+  const std::u16string untouched = d.GetDocument();
+  WriteNetworkRules(d, {});
+  EXPECT_EQ(d.GetDocument(), untouched);
+  const NetworkRules rules{{{Kind::kSsid, u"a;b\\c"}, {Kind::kGatewayMac, u"00-11-22-33-44-55"}},
+                           true};
+  WriteNetworkRules(d, rules);
+  EXPECT_EQ(d.GetAttribute(u"NETWORKS"), u"ssid:a\\;b\\\\c;gw:00-11-22-33-44-55");
+  EXPECT_EQ(ReadNetworkRules(d), rules);
+  EXPECT_EQ(d.GetElementContent(), u"<CONNECTION TYPE=\"1\"/>");
+  d.SetAttribute(u"NETWORKS", u"wlan:x;ssid:;gw:aa");  // unknown kinds and empty values
+  EXPECT_EQ(ReadNetworkRules(d).rules, (std::vector<NetworkRule>{{Kind::kGatewayMac, u"aa"}}));
 }
 
 }  // namespace

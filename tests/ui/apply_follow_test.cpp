@@ -11,7 +11,7 @@
 #include "texts.h"
 #include "ui/model/keep_settings_model.h"
 #include "ui/model/live_state.h"
-#include "ui/model/network_rules.h"
+#include "ui/model/auto_switch.h"
 #include "ui/model/settings_model.h"
 
 namespace lumatrove {

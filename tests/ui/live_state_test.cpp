@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "test_text.h"
+#include "ui/model/auto_switch.h"
 #include "ui/model/live_state.h"
-#include "ui/model/network_rules.h"
 
 namespace lumatrove {
 namespace {
@@ -147,56 +147,39 @@ TEST(NetworkRules, MatchWhatTheAdaptersSee) {
                                                      {Kind::kDnsSuffix, u"Corp.Example."}}));
 }
 
-TEST(NetworkRules, StoredAsAttributesWithTheirSeparatorsEscaped) {
-  XmlDocument d;
-  d.SetDocument(u"<NETSETING NAME=\"a\" ID=\"1\"><CONNECTION TYPE=\"1\"/></NETSETING>");
-  d.ResetPosition();
-  ASSERT_TRUE(d.FindElement(u"NETSETING"));
-  const std::u16string untouched = d.GetDocument();
-  WriteNetworkRules(d, {});
-  EXPECT_EQ(d.GetDocument(), untouched);
-  const NetworkRules rules{{{Kind::kSsid, u"a;b\\c"}, {Kind::kGatewayMac, u"00-11-22-33-44-55"}},
-                           true};
-  WriteNetworkRules(d, rules);
-  EXPECT_EQ(d.GetAttribute(u"NETWORKS"), u"ssid:a\\;b\\\\c;gw:00-11-22-33-44-55");
-  EXPECT_EQ(ReadNetworkRules(d), rules);
-  EXPECT_EQ(d.GetElementContent(), u"<CONNECTION TYPE=\"1\"/>");
-  d.SetAttribute(u"NETWORKS", u"wlan:x;ssid:;gw:aa");  // unknown kinds and empty values
-  EXPECT_EQ(ReadNetworkRules(d).rules, (std::vector<NetworkRule>{{Kind::kGatewayMac, u"aa"}}));
-}
-
 // One matching profile is applied once; its own address change, a second change within 30 s,
 // a network it is live on already, several matches and a pause apply nothing.
 TEST(NetworkRules, AutoSwitchAppliesOnceAndNeverChasesItself) {
-  std::vector<std::unique_ptr<Profile>> profiles;
-  for (int i = 0; i < 3; ++i)
-    profiles.push_back(std::make_unique<Profile>());
   const NetworkRule office{Kind::kSsid, u"Office"};
   const NetworkRule home{Kind::kSsid, u"Home"};
-  std::vector<NetworkRules> rules = {{{office}, true}, {{home}, true}, {{home}, false}};
+  std::vector<std::unique_ptr<Profile>> profiles;
+  for (const NetworkRules& networks :
+       {NetworkRules{{office}, true}, NetworkRules{{home}, true}, NetworkRules{{home}, false}}) {
+    profiles.push_back(std::make_unique<Profile>());
+    profiles.back()->networks = networks;
+  }
   const NetworkSighting atOffice{{}, {u"Office"}, {}};
   const NetworkSighting atHome{{}, {u"Home"}, {}};
   const std::vector<bool> noneLive(3, false);
   AutoSwitchGuard guard;
   using Action = AutoSwitch::Action;
 
-  AutoSwitch d = guard.Decide(profiles, rules, noneLive, atOffice, 1000);
+  AutoSwitch d = guard.Decide(profiles, noneLive, atOffice, 1000);
   EXPECT_EQ(d.action, Action::kApply);
   EXPECT_EQ(d.profile, 0u);
-  EXPECT_EQ(guard.Decide(profiles, rules, noneLive, atHome, 1000 + 29999).action, Action::kNothing);
-  EXPECT_EQ(guard.Decide(profiles, rules, {false, true, false}, atHome, 1000 + 60000).action,
+  EXPECT_EQ(guard.Decide(profiles, noneLive, atHome, 1000 + 29999).action, Action::kNothing);
+  EXPECT_EQ(guard.Decide(profiles, {false, true, false}, atHome, 1000 + 60000).action,
             Action::kNothing);  // live already
-  d = guard.Decide(profiles, rules, noneLive, atHome, 1000 + 60000);
+  d = guard.Decide(profiles, noneLive, atHome, 1000 + 60000);
   EXPECT_EQ(d.action, Action::kApply);
   EXPECT_EQ(d.profile, 1u);  // the third has the rule but not the check box
 
-  rules[2].autoApply = true;
-  d = guard.Decide(profiles, rules, noneLive, atHome, 1000 + 120000);
+  profiles[2]->networks.autoApply = true;
+  d = guard.Decide(profiles, noneLive, atHome, 1000 + 120000);
   EXPECT_EQ(d.action, Action::kSeveral);
   EXPECT_EQ(d.candidates, (std::vector<size_t>{1, 2}));
   guard.paused = true;
-  EXPECT_EQ(guard.Decide(profiles, rules, noneLive, atOffice, 1000 + 180000).action,
-            Action::kNothing);
+  EXPECT_EQ(guard.Decide(profiles, noneLive, atOffice, 1000 + 180000).action, Action::kNothing);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ class SettingsDialog : public win::Dialog {
     CheckButton(IDC_SETTINGS_UPDATE, choice.autoUpdate);
     CheckButton(IDC_SETTINGS_LOG, choice.logEnabled);
     CheckButton(IDC_SETTINGS_CONFIRM, choice.confirmApply);
+    CheckButton(IDC_SETTINGS_AUTOSWITCH_PAUSED, choice.autoSwitchPaused);
     return true;
   }
 
@@ -31,6 +32,7 @@ class SettingsDialog : public win::Dialog {
     choice.autoUpdate = IsButtonChecked(IDC_SETTINGS_UPDATE);
     choice.logEnabled = IsButtonChecked(IDC_SETTINGS_LOG);
     choice.confirmApply = IsButtonChecked(IDC_SETTINGS_CONFIRM);
+    choice.autoSwitchPaused = IsButtonChecked(IDC_SETTINGS_AUTOSWITCH_PAUSED);
     EndStored(*this, StoreSettings(store_, choice));
   }
 

@@ -5,7 +5,8 @@
 namespace lumatrove {
 
 SettingsChoice SettingsOf(const ProfileStore& store) {
-  return {store.autoRun, store.autoUpdate, store.logEnabled, store.confirmApply};
+  return {store.autoRun, store.autoUpdate, store.logEnabled, store.confirmApply,
+          store.autoSwitchPaused};
 }
 
 bool StoreSettings(ProfileStore& store, const SettingsChoice& choice) {
@@ -13,6 +14,7 @@ bool StoreSettings(ProfileStore& store, const SettingsChoice& choice) {
   store.autoUpdate = choice.autoUpdate;
   store.logEnabled = choice.logEnabled;
   store.confirmApply = choice.confirmApply;
+  store.autoSwitchPaused = choice.autoSwitchPaused;
   const bool written = store.WriteSystemSettings();
   store.SetAutoRun(store.autoRun);
   return written;

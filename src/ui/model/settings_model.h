@@ -1,4 +1,4 @@
-// What the settings dialog edits: the three system settings, read from the store and stored
+// What the settings dialog edits: the system settings, read from the store and stored
 // back into it with the start-with-Windows value.
 #pragma once
 
@@ -12,6 +12,7 @@ struct SettingsChoice {
   bool autoUpdate = false;    // check for a new version at start
   bool logEnabled = false;    // write the action log
   bool confirmApply = false;  // ask whether to keep an apply, going back when not answered
+  bool autoSwitchPaused = false;  // no switching to profiles by the network
   bool operator==(const SettingsChoice&) const = default;
 };
 

@@ -1,7 +1,6 @@
-// The networks a profile belongs to, and the decision to switch to it when one appears: the
-// rules a profile keeps (the default gateway's hardware address, the Wi-Fi network's name,
-// the DNS suffix the network hands out), what the adapters see now, and the guard that keeps
-// automatic applies from chasing each other.
+// Switching to a profile when its network appears: what the adapters see now, whether a
+// profile's rules match it, and the guard that keeps automatic applies from chasing each
+// other.
 #pragma once
 
 #include <cstdint>
@@ -13,28 +12,10 @@
 
 #include "netcfg/adapter_info.h"
 #include "netcfg/net_system.h"
+#include "store/network_rules.h"
 #include "store/profile.h"
-#include "xml/xml_document.h"
 
 namespace lumatrove {
-
-struct NetworkRule {
-  enum class Kind { kGatewayMac, kSsid, kDnsSuffix };
-  Kind kind = Kind::kGatewayMac;
-  std::u16string value;  // "00-11-22-33-44-55", the SSID, "corp.example"
-  bool operator==(const NetworkRule&) const = default;
-};
-
-// A profile's rules as its NETSETING keeps them: NETWORKS="gw:00-11-22-33-44-55;ssid:Office;
-// suffix:corp.example" and AUTOAPPLY="1" ("偵測到此網路時自動套用"). Older versions pass the
-// attributes over. A ';' or '\' in an SSID is written as "\;" and "\\".
-struct NetworkRules {
-  std::vector<NetworkRule> rules;
-  bool autoApply = false;
-  bool operator==(const NetworkRules&) const = default;
-};
-NetworkRules ReadNetworkRules(const XmlDocument& d);
-void WriteNetworkRules(XmlDocument& d, const NetworkRules& rules);
 
 // What the adapters see now: the hardware addresses of their default gateways, the names of
 // the Wi-Fi networks they are connected to, the DNS suffixes their networks hand out.
@@ -63,16 +44,15 @@ struct AutoSwitch {
   std::vector<size_t> candidates;  // kSeveral: the profiles that match, for the balloon
 };
 
-// Decides, for a change that the address watch reported at `nowMs`: the profiles with
-// autoApply whose rules match `seen`. One that Windows does not use already (`live`) is
-// applied, unless switching is paused or the last automatic apply was less than
+// Decides, for a change that the address watch reported at `nowMs`: the profiles whose
+// networks have autoApply and rules that match `seen`. One that Windows does not use already
+// (`live`) is applied, unless switching is paused or the last automatic apply was less than
 // kAutoSwitchQuietMs ago; several are named and none applied.
 inline constexpr uint64_t kAutoSwitchQuietMs = 30000;
 class AutoSwitchGuard {
  public:
   AutoSwitch Decide(const std::vector<std::unique_ptr<Profile>>& profiles,
-                    const std::vector<NetworkRules>& rules, const std::vector<bool>& live,
-                    const NetworkSighting& seen, uint64_t nowMs);
+                    const std::vector<bool>& live, const NetworkSighting& seen, uint64_t nowMs);
   bool paused = false;
 
  private:

@@ -1,4 +1,4 @@
-#include "ui/model/network_rules.h"
+#include "ui/model/auto_switch.h"
 
 #include <algorithm>
 
@@ -8,12 +8,6 @@
 
 namespace lumatrove {
 namespace {
-
-constexpr std::pair<NetworkRule::Kind, std::u16string_view> kKindNames[] = {
-    {NetworkRule::Kind::kGatewayMac, u"gw"},
-    {NetworkRule::Kind::kSsid, u"ssid"},
-    {NetworkRule::Kind::kDnsSuffix, u"suffix"},
-};
 
 // A hardware address as compared: lower case, bytes joined by '-'.
 std::u16string MacKey(std::u16string_view mac) {
@@ -43,55 +37,6 @@ std::u16string Exact(std::u16string_view text) {
 }
 
 }  // namespace
-
-NetworkRules ReadNetworkRules(const XmlDocument& d) {
-  NetworkRules result;
-  result.autoApply = d.GetAttribute(u"AUTOAPPLY") == u"1";
-  const std::u16string text = d.GetAttribute(u"NETWORKS");
-  std::u16string entry;
-  auto take = [&] {
-    const size_t colon = entry.find(u':');
-    if (colon != std::u16string::npos) {
-      for (const auto& [kind, name] : kKindNames) {
-        if (entry.compare(0, colon, name) == 0 && colon + 1 < entry.size())
-          result.rules.push_back({kind, entry.substr(colon + 1)});
-      }
-    }
-    entry.clear();
-  };
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\\' && i + 1 < text.size()) {
-      entry += text[++i];
-    } else if (text[i] == u';') {
-      take();
-    } else {
-      entry += text[i];
-    }
-  }
-  take();
-  return result;
-}
-
-void WriteNetworkRules(XmlDocument& d, const NetworkRules& rules) {
-  // A profile that never had rules stays as older versions wrote it.
-  if (rules.rules.empty() && !rules.autoApply && d.GetAttribute(u"NETWORKS").empty() &&
-      d.GetAttribute(u"AUTOAPPLY").empty()) {
-    return;
-  }
-  std::u16string text;
-  for (const NetworkRule& rule : rules.rules) {
-    if (!text.empty()) text += u';';
-    for (const auto& [kind, name] : kKindNames)
-      if (kind == rule.kind) text += name;
-    text += u':';
-    for (char16_t c : rule.value) {
-      if (c == u';' || c == u'\\') text += u'\\';
-      text += c;
-    }
-  }
-  d.SetAttribute(u"NETWORKS", text);
-  d.SetAttribute(u"AUTOAPPLY", rules.autoApply ? u"1" : u"");
-}
 
 NetworkSighting ReadNetworkSighting(NetSystem& net, const std::vector<LiveAdapter>& live) {
   NetworkSighting seen;
@@ -153,13 +98,13 @@ std::vector<NetworkRule> RulesOf(const NetworkSighting& seen) {
 }
 
 AutoSwitch AutoSwitchGuard::Decide(const std::vector<std::unique_ptr<Profile>>& profiles,
-                                   const std::vector<NetworkRules>& rules,
                                    const std::vector<bool>& live, const NetworkSighting& seen,
                                    uint64_t nowMs) {
   AutoSwitch decision;
   if (paused) return decision;
-  for (size_t i = 0; i < profiles.size() && i < rules.size(); ++i) {
-    if (rules[i].autoApply && RulesMatch(rules[i].rules, seen)) decision.candidates.push_back(i);
+  for (size_t i = 0; i < profiles.size(); ++i) {
+    const NetworkRules& networks = profiles[i]->networks;
+    if (networks.autoApply && RulesMatch(networks.rules, seen)) decision.candidates.push_back(i);
   }
   if (decision.candidates.size() > 1) {
     decision.action = AutoSwitch::Action::kSeveral;
