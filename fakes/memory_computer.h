@@ -77,6 +77,8 @@ class MemoryComputer : public NetSystem {
   std::map<uint32_t, std::vector<std::string>> dnsServers;  // adapter index: its live servers
   // Devices that answer ARP: address text ("10.0.5.77") to hardware address ("aa:bb:...").
   std::map<std::string, std::string> arpAnswers;
+  // The Wi-Fi networks the adapters are connected to.
+  std::vector<std::u16string> wifiNetworks;
   bool arpSupported = true;
   // What each netsh run ends with (nothing: it could not be started). When it ends with 0,
   // the adapter table follows what it set, as Windows does.
@@ -106,6 +108,7 @@ class MemoryComputer : public NetSystem {
   std::vector<IpAdapterEntry> ReadAdapterTable(const uint8_t* buffer, uint32_t size) override;
   std::vector<std::string> GetAdapterDnsServers(uint32_t index) override;
   uint32_t SendArp(uint32_t destination, uint8_t mac[8], uint32_t* length) override;
+  std::vector<std::u16string> ConnectedWifiNetworks() override { return wifiNetworks; }
   std::optional<uint32_t> RunNetsh(std::u16string_view arguments) override;
   std::unique_ptr<DhcpClientLibrary> LoadDhcpClient() override;
   DeviceSet GetDevices(std::u16string_view enumerator) override;

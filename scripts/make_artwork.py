@@ -111,26 +111,52 @@ class Canvas:
 
 
 def write_bmp(path, pixels):
-    """24-bit bitmap on white: what is transparent becomes pure white, the toolbar's mask."""
+    """A bitmap on white: what is transparent becomes pure white, the toolbar's mask. The
+    pictures use few colours, so the bitmap holds a palette of exactly those (4 bits a pixel
+    up to 16 colours, 8 up to 256): the same picture at a third of the 24-bit size."""
     size = len(pixels)
-    rows = []
+    flat = []
     for row in reversed(pixels):
-        data = bytearray()
+        line = []
         for r, g, b, a in row:
             f = a / 255.0
             # Keep drawn pixels away from pure white, which the toolbar treats as transparent.
             cr, cg, cb = (int(round(c * f + 255 * (1 - f))) for c in (r, g, b))
             if a > 0 and (cr, cg, cb) == (255, 255, 255):
                 cr, cg, cb = 254, 254, 254
-            data += bytes((cb, cg, cr))
+            line.append((cb, cg, cr))
+        flat.append(line)
+    colours = []
+    for line in flat:
+        for c in line:
+            if c not in colours:
+                colours.append(c)
+    bits = 4 if len(colours) <= 16 else 8 if len(colours) <= 256 else 24
+    rows = []
+    for line in flat:
+        data = bytearray()
+        if bits == 24:
+            for c in line:
+                data += bytes(c)
+        elif bits == 8:
+            data += bytes(colours.index(c) for c in line)
+        else:
+            for x in range(0, size, 2):
+                high = colours.index(line[x])
+                low = colours.index(line[x + 1]) if x + 1 < size else 0
+                data.append(high << 4 | low)
         while len(data) % 4:
             data.append(0)
         rows.append(bytes(data))
     image = b"".join(rows)
-    header = struct.pack("<2sIHHI", b"BM", 14 + 40 + len(image), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(image), 2835, 2835, 0, 0)
+    palette = b"" if bits == 24 else b"".join(bytes(c) + b"\0" for c in colours)
+    used = 0 if bits == 24 else len(colours)
+    offset = 14 + 40 + len(palette)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, bits, 0, len(image), 2835, 2835, used,
+                       0)
     with open(path, "wb") as f:
-        f.write(header + info + image)
+        f.write(header + info + palette + image)
 
 
 def icon_image(pixels):

@@ -237,6 +237,7 @@ inline constexpr u16string_view kMenuDisable = u"禁用網路";
 inline constexpr u16string_view kMenuEnable = u"啟用網路";
 inline constexpr u16string_view kMenuApply = u"套用組態";
 inline constexpr u16string_view kMenuUndoApply = u"還原上次套用";
+inline constexpr u16string_view kMenuPauseAutoSwitch = u"暫停自動切換";
 
 // Switching an adapter on or off from those submenus.
 inline constexpr u16string_view kAdapterEnabled = u"啟用網路成功！";
@@ -299,7 +300,10 @@ inline constexpr u16string_view kHotkeyUnusable =
 
 // The proxy that goes with a profile.
 inline u16string ProxyServerFault(u16string_view value) {
-  return Fill(u"Proxy 伺服器「%s」無效：請輸入主機名稱或 IP 位址與 1 到 65535 的連接埠，例如 proxy.example.com:8080。", {value});
+  return Fill(
+      u"Proxy 伺服器「%s」無效：請輸入主機名稱或 IP 位址與 1 到 65535 的連接埠，例如 "
+      u"proxy.example.com:8080。",
+      {value});
 }
 inline u16string ProxyBypassFault(u16string_view value) {
   return Fill(u"例外清單中的「%s」不是主機名稱或位址的樣式（可用 * 代表任何文字）。", {value});
@@ -310,7 +314,8 @@ inline u16string ProxyScriptFault(u16string_view value) {
 inline constexpr u16string_view kProxyOff = u"Proxy：不使用";
 inline constexpr u16string_view kProxyDetect = u"Proxy：自動偵測設定";
 inline u16string ProxyServerSummary(u16string_view server, u16string_view bypass) {
-  return bypass.empty() ? Fill(u"Proxy：%s", {server}) : Fill(u"Proxy：%s（例外：%s）", {server, bypass});
+  return bypass.empty() ? Fill(u"Proxy：%s", {server})
+                        : Fill(u"Proxy：%s（例外：%s）", {server, bypass});
 }
 inline u16string ProxyScriptSummary(u16string_view url) {
   return Fill(u"Proxy：自動設定指令碼 %s", {url});
@@ -318,7 +323,8 @@ inline u16string ProxyScriptSummary(u16string_view url) {
 
 // The networks a profile belongs to, and switching to it when one appears.
 inline u16string GatewayMacFault(u16string_view value) {
-  return Fill(u"閘道的實體位址「%s」無效：請輸入六組兩位的十六進位數字，例如 00-11-22-33-44-55。", {value});
+  return Fill(u"閘道的實體位址「%s」無效：請輸入六組兩位的十六進位數字，例如 00-11-22-33-44-55。",
+              {value});
 }
 inline u16string SsidFault(u16string_view value) {
   return Fill(u"Wi-Fi 網路名稱「%s」無效：名稱須為 1 到 32 個位元組，且不含控制字元。", {value});
@@ -340,6 +346,9 @@ inline u16string NetworkRulesSummary(u16string_view rules, bool autoApply) {
 }
 inline constexpr u16string_view kNoNetworkSeen =
     u"目前的網路介面卡看不到可辨識的網路（沒有回應的閘道、Wi-Fi 網路或 DNS 尾碼）。";
+inline constexpr u16string_view kNetworkKinds[] = {u"閘道實體位址", u"Wi-Fi 網路名稱", u"DNS 尾碼"};
+inline constexpr u16string_view kAutoApplyNeedsNetwork =
+    u"要在偵測到網路時自動套用，請先加入至少一個網路。";
 inline constexpr u16string_view kAutoSwitchTitle = u"Lumatrove 自動切換";
 inline u16string AutoApplied(u16string_view profile) {
   return Fill(u"已自動套用組態【%s】", {profile});

@@ -123,7 +123,7 @@ int NetAdapterLayer::DiscoverAdapters() {
   return count;
 }
 
-bool NetAdapterLayer::ReadAdapterTable(std::vector<IpAdapterEntry>& entries) {
+bool NetAdapterLayer::ReadAdapterTable(std::vector<IpAdapterEntry>& entries) const {
   std::vector<uint8_t> buffer;
   uint32_t size = 640;
   try {
@@ -156,7 +156,7 @@ int NetAdapterLayer::GetMacAddress(std::u16string_view id, std::u16string& addre
   return 0;
 }
 
-std::vector<LiveAdapter> NetAdapterLayer::ReadLiveAdapters() {
+std::vector<LiveAdapter> NetAdapterLayer::ReadLiveAdapters() const {
   std::vector<LiveAdapter> live;
   std::vector<IpAdapterEntry> entries;
   if (!ReadAdapterTable(entries)) return live;

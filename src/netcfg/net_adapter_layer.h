@@ -78,7 +78,7 @@ class NetAdapterLayer {
   int GetMacAddress(std::u16string_view id, std::u16string& address, bool includeAll);
   // What Windows uses now on each discovered adapter that the IP Helper reports, in the
   // order of `adapters`; "0.0.0.0" entries (no address) are left out.
-  std::vector<LiveAdapter> ReadLiveAdapters();
+  std::vector<LiveAdapter> ReadLiveAdapters() const;
   // True when the adapter's connection key has MediaSubType 1 or 2 and a PnpInstanceID that
   // begins with "PCI".
   bool IsPciConnection(std::u16string_view id);
@@ -130,7 +130,7 @@ class NetAdapterLayer {
 
  private:
   // The IP Helper adapter table; false when it cannot be read.
-  bool ReadAdapterTable(std::vector<IpAdapterEntry>& entries);
+  bool ReadAdapterTable(std::vector<IpAdapterEntry>& entries) const;
   std::u16string TcpIpKeyPath(std::u16string_view id, const AdapterInfo* record) const;
 
   NetSystem& system_;

@@ -77,6 +77,9 @@ class NetSystem {
   // 0 and the hardware address in `mac` (`length` bytes) when one answered; otherwise the
   // error (kErrorNotSupported where the system cannot ask).
   virtual uint32_t SendArp(uint32_t destination, uint8_t mac[8], uint32_t* length) = 0;
+  // The names (SSIDs) of the Wi-Fi networks the adapters are connected to, through the
+  // WLAN service where the system has one (XP SP3 and later); none where it has not.
+  virtual std::vector<std::u16string> ConnectedWifiNetworks() = 0;
 
   // Runs %SystemRoot%\System32\netsh.exe hidden with `arguments` and waits for it to end;
   // its exit code, or nothing when it could not be started or did not end in time.

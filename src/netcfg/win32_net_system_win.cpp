@@ -3,7 +3,9 @@
 #include <iphlpapi.h>
 #include <setupapi.h>
 #include <winsock2.h>
+#include <wlanapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -104,6 +106,71 @@ class Win32DhcpLibrary : public DhcpClientLibrary {
   HMODULE module_;
 };
 
+// The SSIDs of the connected Wi-Fi interfaces, through wlanapi.dll from the system folder,
+// reached at run time: XP before SP3 and servers without the WLAN service have none.
+std::vector<std::u16string> ReadWifiNetworks() {
+  using Open = DWORD(WINAPI*)(DWORD, void*, DWORD*, HANDLE*);
+  using Close = DWORD(WINAPI*)(HANDLE, void*);
+  using Enum = DWORD(WINAPI*)(HANDLE, void*, WLAN_INTERFACE_INFO_LIST**);
+  using Query = DWORD(WINAPI*)(HANDLE, const GUID*, WLAN_INTF_OPCODE, void*, DWORD*, void**,
+                               WLAN_OPCODE_VALUE_TYPE*);
+  using Free = void(WINAPI*)(void*);
+  std::vector<std::u16string> names;
+  wchar_t path[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH - 16);
+  if (length == 0 || length >= MAX_PATH - 16) return names;
+  lstrcatW(path, L"\\wlanapi.dll");
+  HMODULE module = LoadLibraryW(path);
+  if (module == nullptr) return names;
+  auto find = [&](const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(module, name));
+  };
+  const auto open = reinterpret_cast<Open>(find("WlanOpenHandle"));
+  const auto close = reinterpret_cast<Close>(find("WlanCloseHandle"));
+  const auto enumerate = reinterpret_cast<Enum>(find("WlanEnumInterfaces"));
+  const auto query = reinterpret_cast<Query>(find("WlanQueryInterface"));
+  const auto release = reinterpret_cast<Free>(find("WlanFreeMemory"));
+  DWORD version = 0;
+  HANDLE client = nullptr;
+  // Version 1 is XP's; later systems take it too.
+  if (open && close && enumerate && query && release &&
+      open(1, nullptr, &version, &client) == ERROR_SUCCESS) {
+    WLAN_INTERFACE_INFO_LIST* list = nullptr;
+    if (enumerate(client, nullptr, &list) == ERROR_SUCCESS && list != nullptr) {
+      for (DWORD i = 0; i < list->dwNumberOfItems; ++i) {
+        const WLAN_INTERFACE_INFO& wlan = list->InterfaceInfo[i];
+        if (wlan.isState != wlan_interface_state_connected) continue;
+        DWORD size = 0;
+        void* data = nullptr;
+        if (query(client, &wlan.InterfaceGuid, wlan_intf_opcode_current_connection, nullptr, &size,
+                  &data, nullptr) != ERROR_SUCCESS ||
+            data == nullptr) {
+          continue;
+        }
+        const DOT11_SSID& ssid =
+            static_cast<WLAN_CONNECTION_ATTRIBUTES*>(data)->wlanAssociationAttributes.dot11Ssid;
+        const std::string bytes(reinterpret_cast<const char*>(ssid.ucSSID),
+                                std::min<ULONG>(ssid.uSSIDLength, DOT11_SSID_MAX_LENGTH));
+        // Most names are UTF-8; others are read in the system's code page.
+        wchar_t text[DOT11_SSID_MAX_LENGTH + 1] = {};
+        int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                    static_cast<int>(bytes.size()), text, DOT11_SSID_MAX_LENGTH);
+        if (n <= 0) {
+          n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text,
+                                  DOT11_SSID_MAX_LENGTH);
+        }
+        if (n > 0)
+          names.emplace_back(reinterpret_cast<const char16_t*>(text), static_cast<size_t>(n));
+        release(data);
+      }
+      release(list);
+    }
+    close(client, nullptr);
+  }
+  FreeLibrary(module);
+  return names;
+}
+
 class Win32NetSystem : public NetSystem {
  public:
   Win32NetSystem(HWND owner, std::function<void(std::u16string_view)> messages)
@@ -189,6 +256,10 @@ class Win32NetSystem : public NetSystem {
     std::memcpy(mac, bytes, 8);
     *length = r == NO_ERROR ? size : 0;
     return r;
+  }
+
+  std::vector<std::u16string> ConnectedWifiNetworks() override {
+    return ReadWifiNetworks();
   }
 
   std::optional<uint32_t> RunNetsh(std::u16string_view arguments) override {

@@ -9,9 +9,9 @@
 #include "store/connection_check.h"
 #include "store/undo_snapshot.h"
 #include "texts.h"
+#include "ui/model/auto_switch.h"
 #include "ui/model/keep_settings_model.h"
 #include "ui/model/live_state.h"
-#include "ui/model/auto_switch.h"
 #include "ui/model/settings_model.h"
 
 namespace lumatrove {
@@ -331,10 +331,11 @@ TEST_F(ApplyFollow, SightingNamesGatewaysThatAnswerAndDnsSuffixes) {
   setValue(kWifi, u"Domain", u"typed.example");
   setValue(kWifi, u"DhcpDomain", u"corp.example");
   setValue(kLan, u"Domain", u"lab.example");
+  computer_.wifiNetworks = {u"Office", u"Office"};  // two interfaces on one network
   const NetworkSighting seen = ReadNetworkSighting(computer_, Live());
   EXPECT_EQ(seen.gatewayMacs, (std::vector<std::u16string>{u"00-aa-bb-cc-dd-ee"}));
   EXPECT_EQ(seen.dnsSuffixes, (std::vector<std::u16string>{u"lab.example", u"corp.example"}));
-  EXPECT_TRUE(seen.ssids.empty());
+  EXPECT_EQ(seen.ssids, (std::vector<std::u16string>{u"Office"}));
 }
 
 TEST_F(ApplyFollow, UndoSnapshotGoesBackToWhatTheAdaptersHad) {

@@ -9,6 +9,7 @@
 #include "ui/model/advanced_tcpip_model.h"
 #include "ui/model/backup_model.h"
 #include "ui/model/hotkey.h"
+#include "ui/model/networks_editor_model.h"
 #include "ui/model/profile_editor_model.h"
 #include "ui/model/proxy_editor_model.h"
 
@@ -655,6 +656,37 @@ TEST(Backup, StoresTheSelectedOrEveryAdapter) {
   EXPECT_TRUE(BackupConnections(adapters, -1, false, true).empty());
   EXPECT_TRUE(BackupConnections(adapters, 3, false, false).empty());
   EXPECT_EQ(BackupConnections(adapters, -1, true, false).size(), 3u);
+}
+
+// Typed rules are checked and written one way; what the adapters see adds only what is new;
+// automatic applying without a network is refused.
+TEST(NetworksEditor, RulesTypedOrSeenAndTheirCheck) {
+  using RuleKind = NetworkRule::Kind;
+  NetworksEditor editor({{{RuleKind::kSsid, u"Home"}}, false});
+  EXPECT_EQ(editor.Add(RuleKind::kGatewayMac, u"  00:11:22:AA:BB:CC "), u"");
+  EXPECT_EQ(editor.Add(RuleKind::kGatewayMac, u"00-11-22-aa-bb-cc"), u"");  // the same: not twice
+  EXPECT_NE(editor.Add(RuleKind::kDnsSuffix, u"not a name").find(u"「not a name」"),
+            std::u16string::npos);
+  EXPECT_EQ(editor.Add(RuleKind::kSsid, u" Café "), u"");  // an SSID keeps its blanks
+  EXPECT_EQ(test::U8(editor.Rows()[1]), "閘道 00-11-22-aa-bb-cc");
+  ASSERT_EQ(editor.Rows().size(), 3u);
+
+  EXPECT_FALSE(editor.AddSeen({}));
+  EXPECT_TRUE(editor.AddSeen({{u"00-11-22-AA-BB-CC"}, {u"Home", u"Guest"}, {u"corp.example"}}));
+  EXPECT_EQ(editor.networks().rules,
+            (std::vector<NetworkRule>{{RuleKind::kSsid, u"Home"},
+                                      {RuleKind::kGatewayMac, u"00-11-22-aa-bb-cc"},
+                                      {RuleKind::kSsid, u" Café "},
+                                      {RuleKind::kSsid, u"Guest"},
+                                      {RuleKind::kDnsSuffix, u"corp.example"}}));
+
+  editor.Remove(9);  // no such row
+  for (size_t i = 0; i < 5; ++i)
+    editor.Remove(0);
+  editor.SetAutoApply(true);
+  EXPECT_FALSE(editor.Fault().empty());
+  editor.Add(RuleKind::kSsid, u"Home");
+  EXPECT_EQ(editor.Fault(), u"");
 }
 
 }  // namespace

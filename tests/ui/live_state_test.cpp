@@ -147,39 +147,58 @@ TEST(NetworkRules, MatchWhatTheAdaptersSee) {
                                                      {Kind::kDnsSuffix, u"Corp.Example."}}));
 }
 
-// One matching profile is applied once; its own address change, a second change within 30 s,
-// a network it is live on already, several matches and a pause apply nothing.
+// A sequence of changes as the address watch reports them, each with what it leads to: one
+// matching profile is applied once; its own address change, a change within 30 s, the same
+// network again, a network it is live on already, several matches and a pause apply nothing.
 TEST(NetworkRules, AutoSwitchAppliesOnceAndNeverChasesItself) {
   const NetworkRule office{Kind::kSsid, u"Office"};
   const NetworkRule home{Kind::kSsid, u"Home"};
   std::vector<std::unique_ptr<Profile>> profiles;
   for (const NetworkRules& networks :
-       {NetworkRules{{office}, true}, NetworkRules{{home}, true}, NetworkRules{{home}, false}}) {
+       {NetworkRules{{office}, true}, NetworkRules{{home}, true}, NetworkRules{{home}, false},
+        NetworkRules{{{Kind::kSsid, u"Lab"}}, true}, NetworkRules{{{Kind::kSsid, u"Lab"}}, true}}) {
     profiles.push_back(std::make_unique<Profile>());
     profiles.back()->networks = networks;
   }
   const NetworkSighting atOffice{{}, {u"Office"}, {}};
   const NetworkSighting atHome{{}, {u"Home"}, {}};
-  const std::vector<bool> noneLive(3, false);
-  AutoSwitchGuard guard;
+  const NetworkSighting inLab{{}, {u"Lab"}, {}};
+  const NetworkSighting nowhere{};
+  const std::vector<bool> none(5, false);
+  const std::vector<bool> homeLive = {false, true, false, false, false};
   using Action = AutoSwitch::Action;
-
-  AutoSwitch d = guard.Decide(profiles, noneLive, atOffice, 1000);
-  EXPECT_EQ(d.action, Action::kApply);
-  EXPECT_EQ(d.profile, 0u);
-  EXPECT_EQ(guard.Decide(profiles, noneLive, atHome, 1000 + 29999).action, Action::kNothing);
-  EXPECT_EQ(guard.Decide(profiles, {false, true, false}, atHome, 1000 + 60000).action,
-            Action::kNothing);  // live already
-  d = guard.Decide(profiles, noneLive, atHome, 1000 + 60000);
-  EXPECT_EQ(d.action, Action::kApply);
-  EXPECT_EQ(d.profile, 1u);  // the third has the rule but not the check box
-
-  profiles[2]->networks.autoApply = true;
-  d = guard.Decide(profiles, noneLive, atHome, 1000 + 120000);
-  EXPECT_EQ(d.action, Action::kSeveral);
-  EXPECT_EQ(d.candidates, (std::vector<size_t>{1, 2}));
-  guard.paused = true;
-  EXPECT_EQ(guard.Decide(profiles, noneLive, atOffice, 1000 + 180000).action, Action::kNothing);
+  struct Step {
+    const NetworkSighting& seen;
+    const std::vector<bool>& live;
+    uint64_t nowMs;
+    bool paused;
+    Action action;
+    size_t profile;
+  };
+  const Step steps[] = {
+      {atOffice, none, 1000, false, Action::kApply, 0},
+      {atOffice, none, 1500, false, Action::kNothing, 0},        // its own change: the same network
+      {atHome, none, 1000 + 29999, false, Action::kNothing, 0},  // too soon after the last
+      {atHome, none, 1000 + 60000, false, Action::kNothing, 0},  // no longer new
+      {nowhere, none, 1000 + 61000, false, Action::kNothing, 0},
+      {atHome, homeLive, 1000 + 62000, false, Action::kNothing, 0},  // live already
+      {nowhere, none, 1000 + 63000, false, Action::kNothing, 0},
+      {atHome, none, 1000 + 64000, false, Action::kApply, 1},  // not the third: no check box
+      {inLab, none, 1000 + 100000, false, Action::kSeveral, 0},
+      {atOffice, none, 1000 + 200000, true, Action::kNothing, 0},  // paused
+  };
+  AutoSwitchGuard guard;
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    const Step& step = steps[i];
+    guard.paused = step.paused;
+    const AutoSwitch d = guard.Decide(profiles, step.live, step.seen, step.nowMs);
+    EXPECT_EQ(d.action, step.action) << "step " << i;
+    const size_t applied = d.action == Action::kApply ? d.profile : 0;
+    EXPECT_EQ(applied, step.profile) << "step " << i;
+    const std::vector<size_t> named =
+        d.action == Action::kSeveral ? d.candidates : std::vector<size_t>{};
+    EXPECT_EQ(named, (step.action == Action::kSeveral ? std::vector<size_t>{3, 4} : named));
+  }
 }
 
 }  // namespace

@@ -58,9 +58,9 @@ TEST(MenuLayout, TrayAndOptionsForEveryCount) {
     size_t adapterItems, profileItems;
   };
   const Case cases[] = {
-      {0, 0, "ii-gg-gg-ii-i", "i-gg-i", 0, 0},       {1, 1, "ii->>->g-ii-i", "i->>-i", 1, 1},
-      {25, 600, "ii->>->g-ii-i", "i->>-i", 20, 500}, {0, 3, "ii-gg->g-ii-i", "i-gg-i", 0, 3},
-      {2, 0, "ii->>-gg-ii-i", "i->>-i", 2, 0},
+      {0, 0, "ii-gg-ggg-ii-i", "i-gg-i", 0, 0},       {1, 1, "ii->>->gg-ii-i", "i->>-i", 1, 1},
+      {25, 600, "ii->>->gg-ii-i", "i->>-i", 20, 500}, {0, 3, "ii-gg->gg-ii-i", "i-gg-i", 0, 3},
+      {2, 0, "ii->>-ggg-ii-i", "i->>-i", 2, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.adapters) + " adapters, " + std::to_string(c.profiles) +
@@ -78,8 +78,9 @@ TEST(MenuLayout, TrayAndOptionsForEveryCount) {
     EXPECT_EQ(U8(tray[4].text), "啟用網路");
     EXPECT_EQ(U8(tray[6].text), "套用組態");
     EXPECT_EQ(U8(tray[7].text), "還原上次套用");
-    EXPECT_EQ(U8(tray[9].text), "系統設定(&S)...");
-    EXPECT_EQ(tray[12].id, 32772);
+    EXPECT_EQ(U8(tray[8].text), "暫停自動切換");
+    EXPECT_EQ(U8(tray[10].text), "系統設定(&S)...");
+    EXPECT_EQ(tray[13].id, 32772);
     EXPECT_EQ(options[2], tray[3]);
     EXPECT_EQ(options[3], tray[4]);
     EXPECT_EQ(tray[3].items.size(), c.adapterItems);
@@ -116,6 +117,14 @@ TEST(MenuLayout, LiveProfilesAreCheckedAndUndoNeedsASnapshot) {
   EXPECT_TRUE(dynamic.apply.items[0].checked);
   EXPECT_FALSE(dynamic.apply.items[1].checked);
   EXPECT_TRUE(dynamic.undo.greyed);
+
+  // The pause item: greyed while no profile switches by itself, checked while paused.
+  EXPECT_TRUE(dynamic.pause.greyed);
+  dynamic = MakeDynamicMenus({}, profiles, {}, false, AutoSwitchState::kOn);
+  EXPECT_FALSE(dynamic.pause.greyed || dynamic.pause.checked);
+  dynamic = MakeDynamicMenus({}, profiles, {}, false, AutoSwitchState::kPaused);
+  EXPECT_TRUE(dynamic.pause.checked && !dynamic.pause.greyed);
+  EXPECT_EQ(dynamic.pause.id, 32821);
 }
 
 // Profile names are cut after 40 characters (the stored name stays whole); "&" and tabs are

@@ -3,6 +3,7 @@
 #include "texts.h"
 #include "ui/controls/colored_tab_ctrl.h"
 #include "ui/dialogs/advanced_tcpip_dialog.h"
+#include "ui/dialogs/networks_dialog.h"
 #include "ui/dialogs/profile_dialog_res.h"
 #include "ui/dialogs/proxy_dialog.h"
 #include "ui/res/resource.h"
@@ -98,6 +99,7 @@ bool ProfileDialog::OnInit() {
     if (p->id == model_.profileId && model_.kind != ProfileEditor::Kind::kNew) {
       model_.hotkey = ParseHotkey(p->hotkey).value_or(Hotkey{});
       model_.proxy = p->proxy;
+      model_.networks = p->networks;
     }
   }
   win::Window(Item(IDC_PROFILE_HOTKEY))
@@ -233,6 +235,13 @@ bool ProfileDialog::OnCommand(int id, int code, HWND) {
   switch (id) {
     case IDC_PROFILE_PROXY:
       if (code == BN_CLICKED) ShowProxyDialog(Handle(), model_.proxy);
+      return true;
+    case IDC_PROFILE_NETWORKS:
+      if (code == BN_CLICKED) {
+        ShowNetworksDialog(Handle(), model_.networks, [&] {
+          return ReadNetworkSighting(context_.net, context_.adapters.ReadLiveAdapters());
+        });
+      }
       return true;
     case IDC_PROFILE_LEAVE:
     case IDC_PROFILE_AUTOMATIC:

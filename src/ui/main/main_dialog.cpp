@@ -136,6 +136,8 @@ bool MainDialog::OnInit() {
 
   RefreshLiveState();
   addressWatch_.Start(Handle(), kAddressChangedMessage);
+  // The network the computer is on at start is one that appears.
+  LookAtNetworks();
   if (store.autoUpdate) StartUpdateCheck();
 
   // "-hide" starts in the notification area only.
@@ -226,7 +228,13 @@ bool MainDialog::OnMessage(UINT message, WPARAM w, LPARAM l, INT_PTR& result) {
     case WM_TIMER:
       if (w != kLiveRefreshTimer) return false;
       KillTimer(Handle(), kLiveRefreshTimer);
-      if (!applying_) RefreshLiveState();
+      if (!applying_) {
+        RefreshLiveState();
+        LookAtNetworks();
+      }
+      return true;
+    case kNetworksSeenMessage:
+      OnNetworksSeen(l);
       return true;
     case WM_HOTKEY:
       OnHotkey(static_cast<int>(w));

@@ -21,6 +21,7 @@
 #include "ui/main/apply_sequence.h"
 #include "ui/main/main_bars.h"
 #include "ui/main/main_window_ids.h"
+#include "ui/model/auto_switch.h"
 #include "ui/model/live_state.h"
 #include "ui/model/main_window_model.h"
 #include "ui/model/menu_layout.h"
@@ -42,6 +43,8 @@ inline constexpr UINT kAddressChangedMessage = WM_APP + 3;
 // Posted to itself when another start handed over its command line, to act on it once the
 // sender has its answer.
 inline constexpr UINT kHandOffMessage = WM_APP + 4;
+// Posted by the sighting worker; lParam is the NetworkSighting it read, now the window's.
+inline constexpr UINT kNetworksSeenMessage = WM_APP + 5;
 inline constexpr UINT_PTR kLiveRefreshTimer = 0x4C56;
 // The profiles' keyboard shortcuts: RegisterHotKey ids from kHotkeyFirst, one per profile
 // with a key, at most kHotkeyLimit.
@@ -177,6 +180,16 @@ class MainDialog : public win::Dialog {
   // as a command.
   void ShowPopupMenu(const win::Menu& popup, const POINT* place = nullptr);
 
+  // main_dialog_auto_switch.cpp: switching to a profile when its network appears.
+  // Has what the adapters see read off the window's thread, when a profile switches by itself.
+  void LookAtNetworks();
+  // The sighting's outcome: a profile applied quietly, or the matching profiles named, in a
+  // balloon.
+  void OnNetworksSeen(LPARAM sighting);
+  // "暫停自動切換" of the tray menu: pauses or resumes, and stores it with the settings.
+  void ToggleAutoSwitchPause();
+  AutoSwitchState AutoSwitchMenuState() const;
+
   // main_dialog_update.cpp: what the window does with the update check's outcome.
   void StartUpdateCheck();
   void OnUpdateChecked(LPARAM outcome);
@@ -202,6 +215,9 @@ class MainDialog : public win::Dialog {
   std::vector<std::u16string> hotkeyProfiles_;   // by hotkey id - kHotkeyFirst: the profile ID
   std::vector<std::u16string> heldHotkeysSaid_;  // "<profile ID> <key>" already reported
   AddressWatch addressWatch_;
+  AutoSwitchGuard autoSwitch_;
+  bool sighting_ = false;    // the sighting worker runs
+  bool sightAgain_ = false;  // and another change came meanwhile
   MainToolBar toolBar_;
   MainStatusBar statusBar_;
   win::ImageList listImages_;

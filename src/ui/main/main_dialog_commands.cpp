@@ -94,6 +94,9 @@ bool MainDialog::OnCommand(int id, int, HWND) {
     case ID_UNDO_APPLY:
       UndoLastApply();
       return true;
+    case ID_AUTOSWITCH_PAUSE:
+      ToggleAutoSwitchPause();
+      return true;
     case ID_PROFILE_APPLY: {
       const RowProfile profile = RowForCommand();
       if (profile.row >= 0) ApplyProfileAt(profile.row);

@@ -92,7 +92,8 @@ void MainDialog::BuildDynamicMenus() {
   for (int row = 0; row < profileRows.Count(); ++row)
     liveRows.push_back(profileRows.IsLive(row));
   const DynamicMenus dynamic =
-      MakeDynamicMenus(adapterNames, profileNames, liveRows, UndoSnapshotExists());
+      MakeDynamicMenus(adapterNames, profileNames, liveRows, UndoSnapshotExists(),
+                       AutoSwitchMenuState());
   WriteMenu(trayMenu_.SubMenu(0).Handle(), TrayMenuLayout(trayBase_, dynamic));
   if (options) WriteMenu(options.Handle(), OptionsMenuLayout(optionsBase_, dynamic));
   DrawMenuBar(Handle());
@@ -114,7 +115,8 @@ void MainDialog::ShowPopupMenu(const win::Menu& popup, const POINT* place) {
 void MainDialog::OnTrayCallback(LPARAM mouse) {
   if (mouse == WM_LBUTTONDBLCLK) {
     ShowMainWindow();
-  } else if (mouse == WM_RBUTTONDOWN) {
+  } else if (mouse == WM_RBUTTONDOWN || mouse == NIN_BALLOONUSERCLICK) {
+    // A click on a balloon opens the menu, where the undo is.
     BuildDynamicMenus();
     ShowPopupMenu(trayMenu_.SubMenu(0));
   }

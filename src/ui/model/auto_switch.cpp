@@ -65,6 +65,8 @@ NetworkSighting ReadNetworkSighting(NetSystem& net, const std::vector<LiveAdapte
       }
     }
   }
+  for (std::u16string& ssid : net.ConnectedWifiNetworks())
+    add(seen.ssids, std::move(ssid));
   return seen;
 }
 
@@ -101,7 +103,9 @@ AutoSwitch AutoSwitchGuard::Decide(const std::vector<std::unique_ptr<Profile>>& 
                                    const std::vector<bool>& live, const NetworkSighting& seen,
                                    uint64_t nowMs) {
   AutoSwitch decision;
-  if (paused) return decision;
+  const bool sameNetwork = lastSeen_ && *lastSeen_ == seen;
+  lastSeen_ = seen;
+  if (paused || sameNetwork) return decision;
   for (size_t i = 0; i < profiles.size(); ++i) {
     const NetworkRules& networks = profiles[i]->networks;
     if (networks.autoApply && RulesMatch(networks.rules, seen)) decision.candidates.push_back(i);

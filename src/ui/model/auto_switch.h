@@ -23,12 +23,13 @@ struct NetworkSighting {
   std::vector<std::u16string> gatewayMacs;
   std::vector<std::u16string> ssids;
   std::vector<std::u16string> dnsSuffixes;
+  bool operator==(const NetworkSighting&) const = default;
 };
 
 // What the adapters of `live` see: the hardware address of each default gateway that answers
-// ARP, and the DNS suffix of each adapter (the one DHCP handed out, else the one typed in).
-// Asking ARP about a gateway that does not answer takes Windows seconds: call it off the
-// window's thread. The SSIDs come from the Wi-Fi service and are added by the caller.
+// ARP, the DNS suffix of each adapter (the one DHCP handed out, else the one typed in) and the
+// Wi-Fi networks connected. Asking ARP about a gateway that does not answer takes Windows
+// seconds: the window calls it off its own thread.
 NetworkSighting ReadNetworkSighting(NetSystem& net, const std::vector<LiveAdapter>& live);
 
 // Whether one of `rules` matches what is seen: hardware addresses and suffixes without regard
@@ -44,10 +45,12 @@ struct AutoSwitch {
   std::vector<size_t> candidates;  // kSeveral: the profiles that match, for the balloon
 };
 
-// Decides, for a change that the address watch reported at `nowMs`: the profiles whose
-// networks have autoApply and rules that match `seen`. One that Windows does not use already
-// (`live`) is applied, unless switching is paused or the last automatic apply was less than
-// kAutoSwitchQuietMs ago; several are named and none applied.
+// Decides, for what the adapters see after a change the address watch reported at `nowMs`:
+// the profiles whose networks have autoApply and rules that match `seen`. Only a network that
+// differs from the one seen last counts (a renewed lease or the profile's own apply is no new
+// network, nor is one the user chose another profile on); of its profiles, one that Windows
+// does not use already (`live`) is applied, unless switching is paused or the last automatic
+// apply was less than kAutoSwitchQuietMs ago; several are named and none applied.
 inline constexpr uint64_t kAutoSwitchQuietMs = 30000;
 class AutoSwitchGuard {
  public:
@@ -56,6 +59,7 @@ class AutoSwitchGuard {
   bool paused = false;
 
  private:
+  std::optional<NetworkSighting> lastSeen_;
   std::optional<uint64_t> lastApplyMs_;
 };
 

@@ -58,7 +58,8 @@ MenuLayout Inserted(MenuLayout layout, const std::vector<std::pair<size_t, MenuE
 
 DynamicMenus MakeDynamicMenus(const std::vector<std::u16string>& adapterNames,
                               const std::vector<std::u16string>& profileNames,
-                              const std::vector<bool>& liveRows, bool canUndo) {
+                              const std::vector<bool>& liveRows, bool canUndo,
+                              AutoSwitchState autoSwitch) {
   DynamicMenus menus;
   menus.disable =
       Submenu(texts::kMenuDisable, Items(adapterNames, kMenuAdapterLimit, ID_DISABLE_FIRST, false));
@@ -71,12 +72,19 @@ DynamicMenus MakeDynamicMenus(const std::vector<std::u16string>& adapterNames,
   menus.undo.text = texts::kMenuUndoApply;
   menus.undo.id = ID_UNDO_APPLY;
   menus.undo.greyed = !canUndo;
+  menus.pause.text = texts::kMenuPauseAutoSwitch;
+  menus.pause.id = ID_AUTOSWITCH_PAUSE;
+  menus.pause.greyed = autoSwitch == AutoSwitchState::kNone;
+  menus.pause.checked = autoSwitch == AutoSwitchState::kPaused;
   return menus;
 }
 
 MenuLayout TrayMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic) {
-  return Inserted(
-      loaded, {{3, dynamic.disable}, {4, dynamic.enable}, {6, dynamic.apply}, {7, dynamic.undo}});
+  return Inserted(loaded, {{3, dynamic.disable},
+                           {4, dynamic.enable},
+                           {6, dynamic.apply},
+                           {7, dynamic.undo},
+                           {8, dynamic.pause}});
 }
 
 MenuLayout OptionsMenuLayout(const MenuLayout& loaded, const DynamicMenus& dynamic) {

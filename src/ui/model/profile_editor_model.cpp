@@ -201,14 +201,16 @@ ProfileEditor::OkResult ProfileEditor::Ok(const EditorFields& shown, ProfileStor
   if (kind == Kind::kModify) {
     return store.ModifyProfile(profileId, profileName, ConnectionList(connections)) &&
                    store.SetProfileHotkey(profileId, HotkeyText(hotkey)) &&
-                   store.SetProfileProxy(profileId, proxy)
+                   store.SetProfileProxy(profileId, proxy) &&
+                   store.SetProfileNetworks(profileId, networks)
                ? OkResult::kStored
                : OkResult::kNotStored;
   }
   if (!answers.keepTakenName && store.ProfileNameExists(profileName)) return OkResult::kNameExists;
   return store.AddProfile(profileName, ConnectionList(connections)) &&
                  store.SetProfileHotkey(store.GetLastIdText(), HotkeyText(hotkey)) &&
-                 store.SetProfileProxy(store.GetLastIdText(), proxy)
+                 store.SetProfileProxy(store.GetLastIdText(), proxy) &&
+                 store.SetProfileNetworks(store.GetLastIdText(), networks)
              ? OkResult::kStored
              : OkResult::kNotStored;
 }

@@ -99,8 +99,9 @@ class ProfileEditor {
   std::u16string profileName;
   std::u16string profileId;
   std::u16string originalName;
-  Hotkey hotkey;       // the profile's keyboard shortcut; empty for none
-  ProxySetting proxy;  // the profile's proxy; leave alone for none
+  Hotkey hotkey;          // the profile's keyboard shortcut; empty for none
+  ProxySetting proxy;     // the profile's proxy; leave alone for none
+  NetworkRules networks;  // the networks it belongs to; none for none
   std::vector<std::u16string> dnsProviders;
   // After kBadAddress and kGatewayOutside: the tab to show, the message or question, and
   // the field to put the cursor in.

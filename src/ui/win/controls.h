@@ -1,5 +1,5 @@
 // Thin wrappers of the common controls the dialogs use: the IP-address control, the combo
-// box and the tab control. Each owns nothing and is one message per call.
+// box, the list box and the tab control. Each owns nothing and is one message per call.
 #pragma once
 
 #include <windows.h>
@@ -51,6 +51,17 @@ class ComboBox : public Window {
   void SetItemData(int index, LPARAM data) const {
     Send(CB_SETITEMDATA, static_cast<WPARAM>(index), data);
   }
+};
+
+class ListBox : public Window {
+ public:
+  using Window::Window;
+  int AddString(const std::u16string& text) const {
+    return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(text))));
+  }
+  void ResetContent() const { Send(LB_RESETCONTENT); }
+  int CurrentSelection() const { return static_cast<int>(Send(LB_GETCURSEL)); }
+  void SetCurrentSelection(int index) const { Send(LB_SETCURSEL, static_cast<WPARAM>(index)); }
 };
 
 class TabCtrl : public Window {

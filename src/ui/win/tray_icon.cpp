@@ -39,6 +39,17 @@ bool TrayIcon::SetTip(const std::u16string& tip) {
   return Shell_NotifyIconW(NIM_MODIFY, &change) != FALSE;
 }
 
+bool TrayIcon::ShowBalloon(const std::u16string& title, const std::u16string& text, bool warning) {
+  if (!added_) return false;
+  NOTIFYICONDATAW balloon = data_;
+  balloon.uFlags = NIF_INFO;
+  lstrcpynW(balloon.szInfo, reinterpret_cast<const wchar_t*>(text.c_str()), 256);
+  lstrcpynW(balloon.szInfoTitle, reinterpret_cast<const wchar_t*>(title.c_str()), 64);
+  balloon.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
+  balloon.uTimeout = 10000;  // XP's; later systems take the user's accessibility setting
+  return Shell_NotifyIconW(NIM_MODIFY, &balloon) != FALSE;
+}
+
 void TrayIcon::Remove() {
   if (!added_) return;
   Shell_NotifyIconW(NIM_DELETE, &data_);

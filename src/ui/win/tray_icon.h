@@ -25,6 +25,9 @@ class TrayIcon {
   void Remove();
   // Changes the tooltip (at most 127 characters) of the icon, shown or not.
   bool SetTip(const std::u16string& tip);
+  // Shows a balloon from the icon (text at most 255 characters, title at most 63); a click on
+  // it arrives as the callback message with NIN_BALLOONUSERCLICK.
+  bool ShowBalloon(const std::u16string& title, const std::u16string& text, bool warning);
   // The record handed to the shell; its icon is not kept after Add.
   const NOTIFYICONDATAW& Data() const { return data_; }
 

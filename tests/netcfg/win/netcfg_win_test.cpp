@@ -38,6 +38,9 @@ class QuietSystem : public NetSystem {
   std::vector<std::string> GetAdapterDnsServers(uint32_t i) override {
     return real_->GetAdapterDnsServers(i);
   }
+  std::vector<std::u16string> ConnectedWifiNetworks() override {
+    return real_->ConnectedWifiNetworks();
+  }
   uint32_t SendArp(uint32_t d, uint8_t mac[8], uint32_t* n) override {
     return real_->SendArp(d, mac, n);
   }

@@ -1,0 +1,11 @@
+// IDs of the networks dialog of a profile.
+#pragma once
+
+#define IDD_NETWORKS 194
+#define IDC_NETWORKS_LIST 1109
+#define IDC_NETWORKS_KIND 1110
+#define IDC_NETWORKS_VALUE 1111
+#define IDC_NETWORKS_ADD 1112
+#define IDC_NETWORKS_REMOVE 1113
+#define IDC_NETWORKS_CURRENT 1114
+#define IDC_NETWORKS_AUTOAPPLY 1115
