@@ -34,9 +34,10 @@ class ScopedLanValue {
   const wchar_t* name_;
 };
 
-// The tooltip texts of the program's notification-area icons: explorer keeps one tool per
-// icon in its tooltip window (and may still keep those of programs a test ended).
-std::vector<std::string> TrayTips() {
+// The texts of every tooltip window's tools: explorer keeps one tool per notification-area
+// icon in its tooltip window (and may still keep those of programs a test ended), and shows a
+// balloon as a tooltip window of its own.
+std::vector<std::string> ToolTexts() {
   std::vector<std::string> found;
   for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip != nullptr;
        tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
@@ -55,11 +56,16 @@ std::vector<std::string> TrayTips() {
       if (SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), memory.At()) == 0) continue;
       wchar_t text[256] = {};
       memory.Read(reinterpret_cast<void*>(memory.At(1024)), text, sizeof text - sizeof(wchar_t));
-      const std::u16string t(reinterpret_cast<const char16_t*>(text));
-      if (t.rfind(u"Torvane（Lumatrove）", 0) == 0) found.push_back(U8(t));
+      found.push_back(U8(std::u16string(reinterpret_cast<const char16_t*>(text))));
     }
   }
   return found;
+}
+
+std::vector<std::string> TrayTips() {
+  std::vector<std::string> tips = ToolTexts();
+  std::erase_if(tips, [](const std::string& t) { return t.rfind("Torvane（Lumatrove）", 0) != 0; });
+  return tips;
 }
 
 bool TrayShows(const std::string& tip) {
@@ -406,6 +412,40 @@ TEST_F(Live, KeysApplyTheirProfiles) {
   PostMessageW(main_, WM_HOTKEY, 0x4C01, 0);
   EXPECT_TRUE(NothingElseSaid(main_, pid_));
   EXPECT_NE(Read(folder_ / "lumatrove.cfg").find("HOTKEY=\"Ctrl+Alt+F7\""), std::string::npos);
+}
+
+// The computer joins a known network: the wired adapter's lease names the lab's gateway,
+// whose hardware address a rule of 實驗室 knows. The profile is applied by itself, quietly
+// (snapshot, no message box), and a balloon says so; the address change of its own apply
+// starts nothing more.
+TEST_F(Live, KnownNetworkAppearingAppliesItsProfile) {
+  ScopedVariable answers(L"LUMATROVE_ARP_ANSWERS", L"10.0.0.1=00-1a-2b-3c-4d-5e");
+  std::string config = DemoConfig(true);
+  config.replace(config.find("ID=\"3\""), 6,
+                 "ID=\"3\" NETWORKS=\"gw:00-1A-2B-3C-4D-5E\" AUTOAPPLY=\"1\"");
+  StartOn(config);
+  EXPECT_TRUE(NothingElseSaid(main_, pid_));
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
+
+  HKEY h = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kLan).c_str(), 0, KEY_SET_VALUE, &h),
+            ERROR_SUCCESS);
+  const wchar_t gateway[] = L"10.0.0.1\0";
+  RegSetValueExW(h, L"DhcpDefaultGateway", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(gateway),
+                 sizeof gateway);
+  RegCloseKey(h);
+
+  EXPECT_TRUE(WaitFor([] { return U8(RegString(kWifi, L"IPAddress")) == "10.0.5.77"; }));
+  EXPECT_TRUE(WaitFor([&] { return Images() == std::vector<int>{1, 1}; }));
+  EXPECT_TRUE(WaitFor([] {
+    const std::vector<std::string> texts = ToolTexts();
+    return std::find(texts.begin(), texts.end(), "已自動套用組態【實驗室】") != texts.end();
+  }));
+  EXPECT_TRUE(NothingElseSaid(main_, pid_));
+  EXPECT_NE(LogText(folder_ / "system.log").find("已自動套用組態【實驗室】"), std::string::npos);
+  const std::string snapshot = Read(folder_ / "lumatrove.undo");
+  EXPECT_NE(snapshot.find("<IP>192.168.1.10</IP>"), std::string::npos) << snapshot;
+  EXPECT_EQ(Count(LogText(folder_ / "system.log"), "已自動套用"), 1u);
 }
 
 // A shortcut's start applies as the window does: with the snapshot for undo, the keep
