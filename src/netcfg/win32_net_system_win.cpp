@@ -116,11 +116,11 @@ std::vector<std::u16string> ReadWifiNetworks() {
                                WLAN_OPCODE_VALUE_TYPE*);
   using Free = void(WINAPI*)(void*);
   std::vector<std::u16string> names;
-  wchar_t path[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(path, MAX_PATH - 16);
-  if (length == 0 || length >= MAX_PATH - 16) return names;
-  lstrcatW(path, L"\\wlanapi.dll");
-  HMODULE module = LoadLibraryW(path);
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return names;
+  const std::wstring path = std::wstring(folder, length) + L"\\wlanapi.dll";
+  HMODULE module = LoadLibraryW(path.c_str());
   if (module == nullptr) return names;
   auto find = [&](const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(module, name));

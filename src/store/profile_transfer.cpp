@@ -38,6 +38,8 @@ ProfileStore::ImportResult ProfileStore::ImportProfiles(const FilePath& path) {
     std::u16string name;
     std::u16string dateTime;
     std::u16string content;
+    ProxySetting proxy;
+    NetworkRules networks;
   };
   ImportResult result;
   ProfileStore other(system_);
@@ -49,7 +51,7 @@ ProfileStore::ImportResult ProfileStore::ImportProfiles(const FilePath& path) {
   XmlDocument& d = other.document;
   std::vector<Incoming> incoming;
   while (d.FindChildElement(u"NETSETING")) {
-    Incoming p{d.GetChildAttribute(u"NAME"), d.GetChildAttribute(u"DATATIME"), {}};
+    Incoming p{d.GetChildAttribute(u"NAME"), d.GetChildAttribute(u"DATATIME"), {}, {}, {}};
     const bool named = std::any_of(p.name.begin(), p.name.end(),
                                    [](char16_t c) { return c != u' ' && c != u'\t'; });
     if (!named) {
@@ -59,8 +61,15 @@ ProfileStore::ImportResult ProfileStore::ImportProfiles(const FilePath& path) {
     }
     d.EnterElement();
     p.content = d.GetElementContent();
+    // The proxy and the networks come along, checked as the editor checks them; a keyboard
+    // shortcut is the user's own and stays behind.
+    p.proxy = ReadProxySetting(d);
+    p.networks = ReadNetworkRules(d);
     d.LeaveElement();
     result.fault = ProfileContentFault(p.content);
+    if (result.fault.empty()) result.fault = ProxyFault(p.proxy);
+    for (const NetworkRule& rule : p.networks.rules)
+      if (result.fault.empty()) result.fault = NetworkRuleFault(rule);
     if (!result.fault.empty()) return result;
     incoming.push_back(std::move(p));
   }
@@ -78,6 +87,8 @@ ProfileStore::ImportResult ProfileStore::ImportProfiles(const FilePath& path) {
     document.EnterElement();
     document.AddElement(u"NETSETING");
     SetProfileAttributes(document, p.name, p.dateTime, id);
+    WriteProxySetting(document, p.proxy);
+    WriteNetworkRules(document, p.networks);
     document.EnterElement();
     document.AddSubDocument(p.content);
     ++result.added;

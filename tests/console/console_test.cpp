@@ -292,6 +292,15 @@ TEST_F(Console, WithoutElevationTheInstanceInTheTrayApplies) {
 }
 
 TEST_F(Console, ExportAndImportMoveProfilesWithFreshIds) {
+  // The proxy and the networks go along; the keyboard shortcut stays.
+  const NetworkRules networks{{{NetworkRule::Kind::kSsid, u"Office"}}, true};
+  const ProxySetting proxy{ProxySetting::Mode::kServer, u"proxy.corp:8080"};
+  {
+    ProfileStore store(system_);
+    ASSERT_EQ(store.Open(), 1);
+    ASSERT_TRUE(store.SetProfileNetworks(u"1", networks) && store.SetProfileProxy(u"1", proxy) &&
+                store.SetProfileHotkey(u"1", u"Ctrl+Alt+O") && store.Save());
+  }
   const auto exported = dir_ / "two.cfg";
   EXPECT_EQ(Run({u"--export", FromPath(exported), u"1", u"9"}), ExitCode::kNoProfile);
   EXPECT_FALSE(std::filesystem::exists(exported));
@@ -305,6 +314,9 @@ TEST_F(Console, ExportAndImportMoveProfilesWithFreshIds) {
   ASSERT_EQ(store.profiles.size(), 7u);
   EXPECT_EQ(U8(store.profiles[5]->id), "6");
   EXPECT_EQ(U8(store.profiles[5]->name), "辦公室");
+  EXPECT_EQ(store.profiles[5]->networks, networks);
+  EXPECT_EQ(store.profiles[5]->proxy, proxy);
+  EXPECT_EQ(store.profiles[5]->hotkey, u"");
   EXPECT_EQ(U8(store.profiles[6]->id), "7");
   EXPECT_EQ(U8(store.profiles[6]->connections.at(0)->connectionName), "Wi-Fi");
 
@@ -323,6 +335,9 @@ TEST_F(Console, ExportAndImportMoveProfilesWithFreshIds) {
        ExitCode::kInvalidAddress, "10.0.0.1"},
       {"<LUMATROVE><CONFIG>" + Profile("1", "  ", Connection("1", "")) + "</CONFIG></LUMATROVE>",
        ExitCode::kInvalidAddress, "第 1 個組態沒有名稱"},
+      {"<LUMATROVE><CONFIG><NETSETING NAME=\"x\" ID=\"1\" NETWORKS=\"gw:zz\">" +
+           Connection("1", "") + "</NETSETING></CONFIG></LUMATROVE>",
+       ExitCode::kInvalidAddress, "「zz」"},
       {"<html>", ExitCode::kInvalidAddress, "不是 Lumatrove 的組態檔"},
       {"<LUMATROVE><CONFIG/></LUMATROVE>", ExitCode::kInvalidAddress, "沒有任何組態"},
       {"", ExitCode::kUsage, "無法讀取檔案"},
