@@ -1,5 +1,5 @@
 // Small helpers between UTF-16 text and ASCII that several parts of the program use: numbers
-// as text, and comparisons that fold the case of ASCII letters only.
+// as text, blanks taken off, and comparisons that fold the case of ASCII letters only.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,15 @@ inline std::string NarrowAscii(std::u16string_view text) {
   for (char16_t c : text)
     out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
   return out;
+}
+
+// `text` without the blanks and tabs around it.
+inline std::u16string_view Trimmed(std::u16string_view text) {
+  while (!text.empty() && (text.front() == u' ' || text.front() == u'\t'))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == u' ' || text.back() == u'\t'))
+    text.remove_suffix(1);
+  return text;
 }
 
 // A number as decimal text, as "%ld" writes it.

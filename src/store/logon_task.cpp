@@ -22,14 +22,6 @@ std::optional<std::u16string> ElementText(std::u16string_view xml, std::u16strin
   return XmlDocument::UnescapeText(xml.substr(start + open.size(), end - start - open.size()));
 }
 
-std::u16string_view Trimmed(std::u16string_view s) {
-  while (!s.empty() && (s.front() == u' ' || s.front() == u'\t'))
-    s.remove_prefix(1);
-  while (!s.empty() && (s.back() == u' ' || s.back() == u'\t'))
-    s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 std::u16string LogonTaskXml(std::u16string_view userId, std::u16string_view program,

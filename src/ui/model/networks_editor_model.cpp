@@ -6,18 +6,6 @@
 #include "texts.h"
 
 namespace lumatrove {
-namespace {
-
-std::u16string_view Trimmed(std::u16string_view text) {
-  while (!text.empty() && (text.front() == u' ' || text.front() == u'\t'))
-    text.remove_prefix(1);
-  while (!text.empty() && (text.back() == u' ' || text.back() == u'\t'))
-    text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
-
 std::vector<std::u16string> NetworksEditor::Rows() const {
   std::vector<std::u16string> rows;
   for (const NetworkRule& rule : networks_.rules)

@@ -1,18 +1,8 @@
 #include "ui/model/proxy_editor_model.h"
 
+#include "base/ascii_text.h"
+
 namespace lumatrove {
-namespace {
-
-std::u16string Trimmed(std::u16string_view text) {
-  while (!text.empty() && (text.front() == u' ' || text.front() == u'\t'))
-    text.remove_prefix(1);
-  while (!text.empty() && (text.back() == u' ' || text.back() == u'\t'))
-    text.remove_suffix(1);
-  return std::u16string(text);
-}
-
-}  // namespace
-
 ProxyFields FieldsOfProxy(const ProxySetting& proxy) {
   ProxyFields fields;
   fields.mode = proxy.mode;
@@ -33,7 +23,8 @@ ProxyOk ProxyOfFields(const ProxyFields& fields) {
   ProxyOk ok;
   ok.setting.mode = fields.mode;
   if (fields.mode == ProxySetting::Mode::kServer) {
-    ok.setting.server = Trimmed(fields.host) + u":" + Trimmed(fields.port);
+    ok.setting.server =
+        std::u16string(Trimmed(fields.host)) + u":" + std::u16string(Trimmed(fields.port));
     ok.setting.bypass = Trimmed(fields.bypass);
     ok.setting.local = fields.local;
   } else if (fields.mode == ProxySetting::Mode::kScript) {
