@@ -428,8 +428,15 @@ TEST_F(ProfileEditorOk, KeysAreStoredOncePerKeyAndSurviveAModify) {
   EXPECT_EQ(add.Ok(add.SwitchTab({}, 0), store_), Ok::kBadHotkey);
   add.hotkey = {0x74, Hotkey::kShift};  // Shift+F5 takes nothing from other programs
   add.proxy = {ProxySetting::Mode::kDetect};
+  const NetworkRules networks{{{NetworkRule::Kind::kDnsSuffix, u"corp.example"}}, true};
+  add.networks = networks;
   ASSERT_EQ(add.Ok(add.SwitchTab({}, 0), store_), Ok::kStored);
   SaveAndReopen();
+  EXPECT_EQ(store_.profiles[1]->networks, networks);
+  EXPECT_NE(test::U8(store_.profiles[1]->summary)
+                .find("網路位置：DNS 尾碼 corp.example（偵測到時自動套用）"),
+            std::string::npos);
+  EXPECT_EQ(Text(store_.document).find("NETWORKS=\"\""), std::string::npos);  // not on A
   EXPECT_NE(Text(store_.document).find("NAME=\"A\""), std::string::npos);
   EXPECT_NE(Text(store_.document).find("HOTKEY=\"Ctrl+Alt+1\""), std::string::npos);
   EXPECT_EQ(store_.profiles[1]->hotkey, u"Shift+F5");
