@@ -448,6 +448,45 @@ TEST_F(Live, KnownNetworkAppearingAppliesItsProfile) {
   EXPECT_EQ(Count(LogText(folder_ / "system.log"), "已自動套用"), 1u);
 }
 
+// Paused from the tray menu, a known network applies nothing, and the pause is stored; resumed,
+// the network is looked at at once, and two profiles that both belong to it are named in the
+// balloon instead of either being applied.
+TEST_F(Live, PausedOrAmbiguousNetworksApplyNothing) {
+  ScopedVariable answers(L"LUMATROVE_ARP_ANSWERS", L"10.0.0.1=00-1a-2b-3c-4d-5e");
+  std::string config = DemoConfig(true);
+  for (const std::string name : {"實驗室", "家裡"}) {
+    const std::string attribute = "NAME=\"" + name + "\"";
+    config.replace(config.find(attribute), attribute.size(),
+                   attribute + " NETWORKS=\"gw:00-1a-2b-3c-4d-5e\" AUTOAPPLY=\"1\"");
+  }
+  StartOn(config);
+  PostMessageW(main_, WM_COMMAND, ID_AUTOSWITCH_PAUSE, 0);
+  ASSERT_TRUE(WaitFor([&] {
+    return Read(folder_ / "lumatrove.cfg").find("<AUTOSWITCHPAUSE>TRUE") != std::string::npos;
+  }));
+  HKEY h = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kLan).c_str(), 0, KEY_SET_VALUE, &h),
+            ERROR_SUCCESS);
+  const wchar_t gateway[] = L"10.0.0.1\0";
+  RegSetValueExW(h, L"DhcpDefaultGateway", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(gateway),
+                 sizeof gateway);
+  RegCloseKey(h);
+  const std::string several = "目前的網路符合多個組態：【實驗室】、【家裡】。未自動套用任何組態。";
+  auto balloon = [&] {
+    const std::vector<std::string> texts = ToolTexts();
+    return std::find(texts.begin(), texts.end(), several) != texts.end();
+  };
+  Sleep(2000);  // what a change leads to comes within a second when not paused
+  EXPECT_FALSE(balloon());
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
+
+  PostMessageW(main_, WM_COMMAND, ID_AUTOSWITCH_PAUSE, 0);
+  EXPECT_TRUE(WaitFor(balloon));
+  EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
+  EXPECT_EQ(Read(folder_ / "lumatrove.cfg").find("<AUTOSWITCHPAUSE>"), std::string::npos);
+  EXPECT_TRUE(NothingElseSaid(main_, pid_));
+}
+
 // A shortcut's start applies as the window does: with the snapshot for undo, the keep
 // question and the log.
 TEST_F(Live, ShortcutApplyIsAWholeApply) {
