@@ -1,128 +1,10 @@
 // The console program end to end: lumatrove.com run through pipes, as a script runs it, on the
-// demonstration computer; its output (UTF-8, parsed where it is JSON), its exit codes, the
+// demonstration computer; its output (UTF-8, as a pipe gets it), its exit codes, the
 // registry it leaves, and the hand-over to the instance in the tray.
 #include "e2e_fixture.h"
 
-#include <cstring>
-#include <optional>
-
 namespace lumatrove::e2e {
 namespace {
-
-// Just enough JSON to look into what the program writes: objects, arrays, strings (with
-// escapes), numbers, true, false and null. Anything else fails the parse.
-struct Json {
-  enum Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = kNull;
-  bool truth = false;
-  std::string text;  // a string's value, or a number's digits
-  std::vector<Json> items;
-  std::vector<std::pair<std::string, Json>> members;
-
-  const Json& operator[](const std::string& name) const {
-    static const Json none;
-    for (const auto& [key, value] : members)
-      if (key == name) return value;
-    return none;
-  }
-  const Json& operator[](size_t i) const { return items.at(i); }
-};
-
-class JsonReader {
- public:
-  explicit JsonReader(std::string_view text) : text_(text) {}
-  std::optional<Json> Document() {
-    Json value;
-    if (!Value(value)) return std::nullopt;
-    Blanks();
-    if (at_ != text_.size()) return std::nullopt;
-    return value;
-  }
-
- private:
-  void Blanks() {
-    while (at_ < text_.size() && std::strchr(" \t\r\n", text_[at_]) != nullptr)
-      ++at_;
-  }
-  bool Take(char c) {
-    Blanks();
-    if (at_ >= text_.size() || text_[at_] != c) return false;
-    ++at_;
-    return true;
-  }
-  bool Word(std::string_view word) {
-    if (text_.substr(at_, word.size()) != word) return false;
-    at_ += word.size();
-    return true;
-  }
-  bool String(std::string& out) {
-    if (!Take('"')) return false;
-    while (at_ < text_.size() && text_[at_] != '"') {
-      char c = text_[at_++];
-      if (static_cast<unsigned char>(c) < 0x20) return false;
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      if (at_ >= text_.size()) return false;
-      c = text_[at_++];
-      if (c == 'u') {
-        if (at_ + 4 > text_.size()) return false;
-        const unsigned code = std::stoul(std::string(text_.substr(at_, 4)), nullptr, 16);
-        at_ += 4;
-        if (code >= 0x80) return false;  // the program escapes control characters only
-        out += static_cast<char>(code);
-      } else if (const char* plain = std::strchr("\"\\/bfnrt", c)) {
-        out += "\"\\/\b\f\n\r\t"[plain - "\"\\/bfnrt"];
-      } else {
-        return false;
-      }
-    }
-    return Take('"');
-  }
-  bool Value(Json& v) {
-    Blanks();
-    if (at_ >= text_.size()) return false;
-    const char c = text_[at_];
-    if (c == '"') {
-      v.kind = Json::kString;
-      return String(v.text);
-    }
-    if (c == '[') {
-      v.kind = Json::kArray;
-      ++at_;
-      if (Take(']')) return true;
-      do {
-        v.items.emplace_back();
-        if (!Value(v.items.back())) return false;
-      } while (Take(','));
-      return Take(']');
-    }
-    if (c == '{') {
-      v.kind = Json::kObject;
-      ++at_;
-      if (Take('}')) return true;
-      do {
-        v.members.emplace_back();
-        if (!String(v.members.back().first) || !Take(':') || !Value(v.members.back().second))
-          return false;
-      } while (Take(','));
-      return Take('}');
-    }
-    if (Word("true") || Word("false")) {
-      v.kind = Json::kBool;
-      v.truth = c == 't';
-      return true;
-    }
-    if (Word("null")) return true;
-    v.kind = Json::kNumber;
-    while (at_ < text_.size() && std::strchr("-0123456789.eE+", text_[at_]) != nullptr)
-      v.text += text_[at_++];
-    return !v.text.empty();
-  }
-
-  std::string_view text_;
-  size_t at_ = 0;
-};
 
 struct Outcome {
   int code = -1;
@@ -190,28 +72,18 @@ TEST_F(Console, ReadingCommandsAsTextAndJson) {
   // The Chinese names reach the pipe as UTF-8, whatever the system's code page.
   EXPECT_EQ(o.out, "  3\t實驗室\r\n* 7\t家裡\r\n");  // the wired adapter is on DHCP
 
+  // The JSON forms as the pipe gets them (their shape is tested natively): the stored
+  // profiles, and what the real adapters hold.
   o = Run(L"--list --json");
-  std::optional<Json> list = JsonReader(o.out).Document();
-  ASSERT_TRUE(list.has_value()) << o.out;
-  ASSERT_EQ(list->items.size(), 2u);
-  EXPECT_EQ((*list)[0]["name"].text, "實驗室");
-  EXPECT_EQ((*list)[1]["id"].text, "7");
-  EXPECT_EQ((*list)[1]["active"].kind, Json::kBool);
-
+  EXPECT_EQ(
+      o.out.rfind(R"([{"id":"3","name":"實驗室","active":false},{"id":"7","name":"家裡",)", 0), 0u)
+      << o.out;
   o = Run(L"--show 實驗室 --json");
-  std::optional<Json> shown = JsonReader(o.out).Document();
-  ASSERT_TRUE(shown.has_value()) << o.out;
-  const Json& wifi = (*shown)["connections"][0];
-  EXPECT_EQ(wifi["mode"].text, "manual");
-  EXPECT_EQ(wifi["addresses"][0]["address"].text, "10.0.5.77");
-  EXPECT_EQ(wifi["gateways"][0]["address"].text, "10.0.0.1");
-  EXPECT_EQ(wifi["dnsServers"][0].text, "10.0.0.53");
-
+  for (const char* part : {R"("mode":"manual")", R"("address":"10.0.5.77")",
+                           R"("gateways":[{"address":"10.0.0.1")", R"("dnsServers":["10.0.0.53")"})
+    EXPECT_NE(o.out.find(part), std::string::npos) << part << "\n" << o.out;
   o = Run(L"--current --json");
-  std::optional<Json> current = JsonReader(o.out).Document();
-  ASSERT_TRUE(current.has_value()) << o.out;
-  ASSERT_EQ(current->items.size(), 2u);
-  EXPECT_EQ((*current)[1]["addresses"][0]["address"].text, "192.168.1.10");
+  EXPECT_NE(o.out.find(R"("addresses":[{"address":"192.168.1.10")"), std::string::npos) << o.out;
   EXPECT_EQ(Run(L"--current").out.find("【"), 0u);
 
   o = Run(L"--list --force");

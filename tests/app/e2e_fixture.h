@@ -84,6 +84,21 @@ inline std::u16string RegString(const std::string& guid, const wchar_t* name) {
   return std::u16string(reinterpret_cast<const char16_t*>(data));
 }
 
+// Sets the adapter's value `name` to a one-string REG_MULTI_SZ, as another program would.
+inline bool SetRegMulti(const std::string& guid, const wchar_t* name, const std::wstring& text) {
+  HKEY h = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(guid).c_str(), 0, KEY_SET_VALUE, &h) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const std::wstring data = text + L'\0';
+  const bool set =
+      RegSetValueExW(h, name, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  RegCloseKey(h);
+  return set;
+}
+
 // An environment variable of this process, which the program started next inherits, for
 // the length of a test.
 class ScopedVariable {

@@ -427,13 +427,8 @@ TEST_F(Live, KnownNetworkAppearingAppliesItsProfile) {
   EXPECT_TRUE(NothingElseSaid(main_, pid_));
   EXPECT_EQ(U8(RegString(kWifi, L"IPAddress")), "192.168.1.10");
 
-  HKEY h = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kLan).c_str(), 0, KEY_SET_VALUE, &h),
-            ERROR_SUCCESS);
-  const wchar_t gateway[] = L"10.0.0.1\0";
-  RegSetValueExW(h, L"DhcpDefaultGateway", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(gateway),
-                 sizeof gateway);
-  RegCloseKey(h);
+  // The wired adapter's lease now names the lab's gateway.
+  ASSERT_TRUE(SetRegMulti(kLan, L"DhcpDefaultGateway", L"10.0.0.1"));
 
   EXPECT_TRUE(WaitFor([] { return U8(RegString(kWifi, L"IPAddress")) == "10.0.5.77"; }));
   EXPECT_TRUE(WaitFor([&] { return Images() == std::vector<int>{1, 1}; }));
@@ -464,13 +459,8 @@ TEST_F(Live, PausedOrAmbiguousNetworksApplyNothing) {
   ASSERT_TRUE(WaitFor([&] {
     return Read(folder_ / "lumatrove.cfg").find("<AUTOSWITCHPAUSE>TRUE") != std::string::npos;
   }));
-  HKEY h = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kLan).c_str(), 0, KEY_SET_VALUE, &h),
-            ERROR_SUCCESS);
-  const wchar_t gateway[] = L"10.0.0.1\0";
-  RegSetValueExW(h, L"DhcpDefaultGateway", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(gateway),
-                 sizeof gateway);
-  RegCloseKey(h);
+  // The wired adapter's lease now names the lab's gateway.
+  ASSERT_TRUE(SetRegMulti(kLan, L"DhcpDefaultGateway", L"10.0.0.1"));
   const std::string several = "目前的網路符合多個組態：【實驗室】、【家裡】。未自動套用任何組態。";
   auto balloon = [&] {
     const std::vector<std::string> texts = ToolTexts();

@@ -357,13 +357,7 @@ TEST_F(Program, CurrentSettingsAreShownAndBackedUp) {
   ASSERT_NE(main, nullptr);
   // The wireless adapter's address changes after the window found the adapters: the view
   // shows the new one, and the profile it stores holds what it shows.
-  HKEY wifi = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, TcpipKey(kWifi).c_str(), 0, KEY_SET_VALUE, &wifi),
-            ERROR_SUCCESS);
-  const wchar_t moved[] = L"192.168.1.77\0";
-  RegSetValueExW(wifi, L"IPAddress", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(moved),
-                 sizeof moved);
-  RegCloseKey(wifi);
+  ASSERT_TRUE(SetRegMulti(kWifi, L"IPAddress", L"192.168.1.77"));
   PostMessageW(main, WM_COMMAND, ID_VIEW_CURRENT, 0);
   HWND view = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (view = DialogOf(pid, u"電腦現用的IP配置內容")) != nullptr; }));
