@@ -49,7 +49,22 @@ constexpr wchar_t kUninstallKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumatrove";
 constexpr wchar_t kRunKey[] = L"software\\microsoft\\windows\\currentversion\\run";
 
-class Installer : public Program {};
+class Installer : public Program {
+ protected:
+  // Starts the installed program in its folder; its process ID, 0 when it could not start.
+  DWORD StartInstalled(const fs::path& folder) {
+    std::wstring line = L"\"" + (folder / L"lumatrove.exe").wstring() + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &si, &pi)) {
+      return 0;
+    }
+    started_.push_back(pi);
+    return pi.dwProcessId;
+  }
+};
 
 TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
   wchar_t setup[MAX_PATH] = {};
@@ -72,26 +87,21 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheProfiles) {
             L"\"" + (folder / L"uninstall.exe").wstring() + L"\" /S");
 
   // The installed program starts, shows its window and writes its configuration beside it.
-  std::wstring line = L"\"" + (folder / L"lumatrove.exe").wstring() + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             folder.c_str(), &si, &pi));
-  started_.push_back(pi);
+  const DWORD pid = StartInstalled(folder);
+  ASSERT_NE(pid, 0u);
   std::u16string text;
-  TakeMessageBox(pi.dwProcessId, text, nullptr, 5);  // a first start says it made the file
-  HWND main = WaitMainWindow(pi.dwProcessId);
+  TakeMessageBox(pid, text, nullptr, 5);  // a first start says it made the file
+  HWND main = WaitMainWindow(pid);
   ASSERT_NE(main, nullptr);
   PostMessageW(main, WM_COMMAND, ID_APP_EXIT, 0);
-  ASSERT_TRUE(Ended(pi.dwProcessId));
+  ASSERT_TRUE(Ended(pid));
   ASSERT_TRUE(fs::exists(folder / L"lumatrove.cfg"));
 
   // As "start with Windows" would have left it: an older version's Run value, the task.
   HKEY run = nullptr;
   RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &run,
                   nullptr);
-  const std::wstring command = line + L" -hide";
+  const std::wstring command = L"\"" + (folder / L"lumatrove.exe").wstring() + L"\" -hide";
   RegSetValueExW(run, L"Lumatrove(KORVAL WORKS)", 0, REG_SZ,
                  reinterpret_cast<const BYTE*>(command.c_str()),
                  static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
@@ -162,16 +172,11 @@ TEST_F(Installer, SilentRollOutWithProfilesAndAnUpgrade) {
   const std::string own = ConfigOf("4", FixedProfile("自己的", "4", "10.0.5.40"), true);
   std::ofstream(folder / L"lumatrove.cfg", std::ios::binary) << own;
   std::ofstream(folder / L"system.log", std::ios::binary) << "log";
-  std::wstring line = L"\"" + (folder / L"lumatrove.exe").wstring() + L"\"";
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             folder.c_str(), &si, &pi));
-  started_.push_back(pi);
-  ASSERT_NE(WaitMainWindow(pi.dwProcessId), nullptr);
+  const DWORD pid = StartInstalled(folder);
+  ASSERT_NE(pid, 0u);
+  ASSERT_NE(WaitMainWindow(pid), nullptr);
   ASSERT_EQ(RunAndWait(installer), 0);
-  EXPECT_TRUE(Ended(pi.dwProcessId, 1));
+  EXPECT_TRUE(Ended(pid, 1));
   EXPECT_EQ(Read(folder / L"lumatrove.cfg"), own);
   EXPECT_EQ(Read(folder / L"system.log"), "log");
 
